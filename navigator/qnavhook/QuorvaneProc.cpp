@@ -2,6 +2,7 @@
 // and the one command entry through which it drives the library.
 #include <windows.h>
 #include "SharedState.h"
+#include "QuorvaneProtocol.h"
 
 namespace qnav {
 
@@ -12,7 +13,7 @@ SharedHookState g_shared __attribute__((section(".shared"), shared)) = {};
 }  // namespace qnav
 
 namespace {
-constexpr DWORD kDllVersion = 0x4001;
+constexpr DWORD kDllVersion = qnav::kHookVersion;
 }
 
 extern "C" DWORD WINAPI GetDLLVersion() { return kDllVersion; }
