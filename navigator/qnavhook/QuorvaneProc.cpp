@@ -2,6 +2,7 @@
 // and the one command entry through which it drives the library.
 #include <windows.h>
 #include "SharedState.h"
+#include "HookSettings.h"
 #include "QuorvaneProtocol.h"
 
 namespace qnav {
