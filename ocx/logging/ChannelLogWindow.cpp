@@ -214,14 +214,10 @@ HTREEITEM ChannelLogWindow::InsertLine(HTREEITEM parent, const std::string& text
 }
 
 void ChannelLogWindow::AppendText(HTREEITEM item, const std::string& text) {
-    char buf[1024] = "";
+    std::string joined = NodeText(item) + text;
     TVITEMA tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
-    tv.pszText = buf;
-    tv.cchTextMax = sizeof buf;
-    SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    std::string joined = buf + text;
     tv.pszText = const_cast<char*>(joined.c_str());
     SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
 }
@@ -389,15 +385,21 @@ void ChannelLogWindow::OnLoadPrevious() {
     if (GetOpenFileNameA(&ofn)) LoadFile(path, false);
 }
 
-void ChannelLogWindow::WriteNode(std::string& out, HTREEITEM item) const {
-    char buf[kExportLineMax + 1] = "";
+std::string ChannelLogWindow::NodeText(HTREEITEM item) const {
+    // Read whole and cut here: a tree asked for a short buffer may not end it.
+    char buf[1024] = "";
     TVITEMA tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
     tv.pszText = buf;
-    tv.cchTextMax = sizeof buf;
+    tv.cchTextMax = sizeof buf - 1;
     SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    out += buf;
+    buf[sizeof buf - 1] = 0;
+    return buf;
+}
+
+void ChannelLogWindow::WriteNode(std::string& out, HTREEITEM item) const {
+    out += NodeText(item).substr(0, kExportLineMax);
     out += "\r\n";
     for (HTREEITEM child = TreeView_GetChild(tree_, item); child;
          child = TreeView_GetNextSibling(tree_, child))

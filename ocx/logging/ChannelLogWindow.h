@@ -71,6 +71,7 @@ private:
     void AppendText(HTREEITEM item, const std::string& text);
     void SetOverlay(HTREEITEM item);
     void SetImage(HTREEITEM item, int image);
+    std::string NodeText(HTREEITEM item) const;
     void WriteNode(std::string& out, HTREEITEM item) const;
     void Complain(const char* text) const;
     void RestorePlacement();
