@@ -373,16 +373,28 @@ void ChannelLogWindow::OnLoadPrevious() {
         Complain("cannot open log files while system running");
         return;
     }
+    const std::string path =
+        ChooseFile(false, "KVO Log Files (*.vlg)\0*.vlg\0All Files (*.*)\0*.*\0", "Select Log File");
+    if (!path.empty()) LoadFile(path, false);
+}
+
+std::string ChannelLogWindow::ChooseFile(bool save, const char* filter, const char* title) const {
     char path[MAX_PATH] = "";
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = "KVO Log Files (*.vlg)\0*.vlg\0All Files (*.*)\0*.*\0";
+    ofn.lpstrFilter = filter;
     ofn.lpstrFile = path;
     ofn.nMaxFile = sizeof path;
-    ofn.lpstrTitle = "Select Log File";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&ofn)) LoadFile(path, false);
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_HIDEREADONLY;
+    if (save) {
+        ofn.lpstrDefExt = "txt";
+        ofn.Flags |= OFN_OVERWRITEPROMPT;
+        return GetSaveFileNameA(&ofn) ? path : "";
+    }
+    ofn.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    return GetOpenFileNameA(&ofn) ? path : "";
 }
 
 std::string ChannelLogWindow::NodeText(HTREEITEM item) const {
@@ -420,17 +432,8 @@ bool ChannelLogWindow::SaveText(const std::string& path, HTREEITEM from) const {
 }
 
 void ChannelLogWindow::OnSaveText() {
-    char path[MAX_PATH] = "";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = "Text Files(*.txt)\0*.txt\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrTitle = "Log Text File";
-    ofn.lpstrDefExt = "txt";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (GetSaveFileNameA(&ofn) && !SaveText(path)) Complain("cannot open file");
+    const std::string path = ChooseFile(true, "Text Files(*.txt)\0*.txt\0", "Log Text File");
+    if (!path.empty() && !SaveText(path)) Complain("cannot open file");
 }
 
 void ChannelLogWindow::OnShellText(const char* verb, bool selectedOnly) {

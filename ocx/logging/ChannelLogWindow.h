@@ -66,6 +66,8 @@ private:
     void OnSaveText();
     void OnShellText(const char* verb, bool selectedOnly);
     void OnHelpItem();
+    // The file the user picks in the open or save dialog; empty when cancelled.
+    std::string ChooseFile(bool save, const char* filter, const char* title) const;
 
     HTREEITEM InsertLine(HTREEITEM parent, const std::string& text, int image, LPARAM help);
     void AppendText(HTREEITEM item, const std::string& text);

@@ -15,24 +15,13 @@ namespace {
 using test::ReadBytes;
 using test::ReadLogFile;
 
-class ChannelLogTest : public ::testing::Test {
+class ChannelLogTest : public test::LoggingTest {
 protected:
-    void SetUp() override {
-        ini.Set("System", "Logs", "1");
-        ini.Set("Directories", "LogFiles", dir.Path().c_str());
-        LoadLogMasks();
-    }
-    void TearDown() override {
-        if (LogSystemRunning()) LogSystemStop(0);
-    }
     std::string TodayName() {
         SYSTEMTIME now;
         GetLocalTime(&now);
         return dir.File(LogFileName(now.wDay, now.wMonth));
     }
-
-    test::ScratchDir dir;
-    test::SuiteIniScope ini;
 };
 
 TEST_F(ChannelLogTest, StartWritesHeaderAndStartRecordsStopWritesStopRecords) {
@@ -87,27 +76,35 @@ TEST_F(ChannelLogTest, NothingIsWrittenUnlessEnabledAndRunning) {
     EXPECT_EQ(ReadBytes(TodayName()).size(), kLogHeaderSize);
 }
 
-TEST_F(ChannelLogTest, SecondStartAppendsToTodaysFile) {
-    LogSystemStart(0);
-    kvo_write_log(0, "first");
-    LogSystemStop(0);
-    LogSystemStart(0);
-    kvo_write_log(0, "second");
-    LogSystemStop(0);
-    auto records = ReadLogFile(TodayName(), 0);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].args[0].text, "first");
-    EXPECT_EQ(records[1].args[0].text, "second");
-}
-
-TEST_F(ChannelLogTest, ForeignHeaderIsReplaced) {
-    test::WriteBytes(TodayName(), std::vector<std::uint8_t>(20, 'x'));
-    LogSystemStart(0);
-    kvo_write_log(0, "new");
-    LogSystemStop(0);
-    auto records = ReadLogFile(TodayName(), 0);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].args[0].text, "new");
+// What a run finds in today's file decides whether it appends or starts over.
+TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
+    auto header = LogFileHeader();
+    struct Case {
+        const char* note;
+        std::vector<std::uint8_t> foreign;  // bytes a stranger left in the file
+        bool earlierRun;                    // a run of today already wrote it
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"no file", {}, false, {"run"}},
+        {"today's file of an earlier run", {}, true, {"earlier", "run"}},
+        {"a foreign header", std::vector<std::uint8_t>(20, 'x'), false, {"run"}},
+    };
+    for (const Case& c : cases) {
+        DeleteFileA(TodayName().c_str());
+        if (!c.foreign.empty()) test::WriteBytes(TodayName(), c.foreign);
+        if (c.earlierRun) {
+            LogSystemStart(0);
+            kvo_write_log(0, "earlier");
+            LogSystemStop(0);
+        }
+        LogSystemStart(0);
+        kvo_write_log(0, "run");
+        LogSystemStop(0);
+        std::vector<std::string> texts;
+        for (const LogRecord& r : ReadLogFile(TodayName(), 0)) texts.push_back(r.args[0].text);
+        EXPECT_EQ(texts, c.expected) << c.note;
+        EXPECT_TRUE(std::equal(header.begin(), header.end(), ReadBytes(TodayName()).begin())) << c.note;
+    }
 }
 
 TEST_F(ChannelLogTest, LogDirectoryFallsBackToVoiceDirectory) {

@@ -53,15 +53,10 @@ std::vector<std::string> TreeLines(HWND tree) {
     return out;
 }
 
-class ChannelLogWindowTest : public ::testing::Test {
+class ChannelLogWindowTest : public test::LoggingTest {
 protected:
-    void SetUp() override {
-        ini.Set("System", "Logs", "1");
-        ini.Set("Directories", "LogFiles", dir.Path().c_str());
-        LoadLogMasks();
-    }
     void TearDown() override {
-        if (LogSystemRunning()) LogSystemStop(0);
+        LoggingTest::TearDown();
         ChannelLogWindow::CloseAll();
     }
     // A window opened with logging enabled (empty tree).
@@ -71,9 +66,6 @@ protected:
         LogSystemStop(0);
         return w;
     }
-
-    test::ScratchDir dir;
-    test::SuiteIniScope ini;
 };
 
 TEST_F(ChannelLogWindowTest, TitleAndNotEnabledLines) {

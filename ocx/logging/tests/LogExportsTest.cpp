@@ -16,9 +16,10 @@ namespace {
 using LogToText = short(__stdcall*)(long, const char*, const char*);
 using WriteLogExport = void(__stdcall*)(unsigned short, const char*);
 
-class LogExportsTest : public ::testing::Test {
+class LogExportsTest : public test::LoggingTest {
 protected:
     void SetUp() override {
+        LoggingTest::SetUp();
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, sizeof self);
         std::string path(self);
@@ -27,8 +28,6 @@ protected:
         ASSERT_TRUE(ocx) << path;
         logToText = fw::ProcAddress<LogToText>(ocx.Get(), "log_to_text");
         ASSERT_NE(logToText, nullptr);
-        ini.Set("System", "Logs", "1");
-        ini.Set("Directories", "LogFiles", dir.Path().c_str());
         // Every category, so the file shows each kind of line.
         ini.Set("LogFile", "Events", "1");
         ini.Set("LogFile", "Functions", "1");
@@ -42,8 +41,6 @@ protected:
                                   "hh:mm:ss->");
     }
 
-    test::ScratchDir dir;
-    test::SuiteIniScope ini;
     fw::Module ocx;
     LogToText logToText = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <fw/Handle.h>
 
+#include "ChannelLog.h"
 #include "LogFile.h"
 #include "LogSettings.h"
 
@@ -52,6 +53,16 @@ void SuiteIniScope::Set(const char* section, const char* key, const char* value)
 
 std::string SuiteIniScope::Get(const char* section, const char* key) {
     return ReadSuiteString(section, key);
+}
+
+void LoggingTest::SetUp() {
+    ini.Set("System", "Logs", "1");
+    ini.Set("Directories", "LogFiles", dir.Path().c_str());
+    LoadLogMasks();
+}
+
+void LoggingTest::TearDown() {
+    if (LogSystemRunning()) LogSystemStop(0);
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <thread>
@@ -31,6 +33,17 @@ public:
     ~SuiteIniScope();
     void Set(const char* section, const char* key, const char* value);
     std::string Get(const char* section, const char* key);
+};
+
+// Logging enabled, log files into a scratch directory, masks reloaded; a
+// system left running by a test is stopped.
+class LoggingTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    ScratchDir dir;
+    SuiteIniScope ini;
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
