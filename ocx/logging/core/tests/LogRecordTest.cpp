@@ -213,18 +213,6 @@ TEST(LogRecordTest, PayloadShorterThanArgumentsKeepsWhatItHas) {
     }
 }
 
-TEST(LogRecordTest, StringLongerThanReaderLimitEndsArgumentList) {
-    Bytes payload(kLogMaxString + 2, 'x');
-    payload.back() = 0;  // 257 characters and a NUL
-    Bytes record = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(payload.size()), 1, 0, 0};
-    record[12] = static_cast<std::uint8_t>(payload.size() & 0xFF);
-    record[13] = static_cast<std::uint8_t>(payload.size() >> 8);
-    record.insert(record.end(), payload.begin(), payload.end());
-    auto records = ReadAll(FileOf({record}), 0);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].args[0].type, LogArgType::None);
-}
-
 // Random garbage after a valid header: the reader must always stop, within
 // bounds (the sanitizers watch), with no more records than bytes allow.
 TEST(LogRecordTest, RandomBytesNeverCrashTheReader) {
@@ -245,11 +233,6 @@ TEST(LogRecordTest, RandomBytesNeverCrashTheReader) {
         auto records = ReadAll(file, channel);
         EXPECT_LE(records.size() * kLogRecordHeaderSize, n);
     }
-}
-
-TEST(LogRecordTest, FileNameIsDayThenMonth) {
-    EXPECT_EQ(LogFileName(7, 12), "kvo07-12.vlg");
-    EXPECT_EQ(LogFileName(31, 1), "kvo31-01.vlg");
 }
 
 }  // namespace

@@ -83,34 +83,6 @@ TEST(LogTextTest, ArgumentTypesFollowTheFormats) {
     EXPECT_EQ(enter[2], LogArgType::Number);
 }
 
-TEST(LogTextTest, CategoriesAndTimeFlagsOfLandmarkKinds) {
-    struct Case {
-        int kind;
-        int category;
-        bool timed;
-    } cases[] = {
-        {LK_VOICE_EVENT, LC_EVENTS, true},      {LK_VOICE_PLAY, LC_FUNCTIONS, false},
-        {LK_MUX_START, LC_FUNCTIONS, true},     {LK_CONTROL_NOT_FOUND, LC_ERRORS, false},
-        {LK_FAX_DLL_NOT_LOADED, LC_ERRORS, true}, {LK_SILENCE_COUNT, LC_INVALIDS, false},
-        {LK_TEXT, LC_MSGS, false},              {LK_TRANSFER_VIA_VB, LC_CALL_FLOW, true},
-        {LK_CONTROL_STATE, LC_CONTROL_STATES, false}, {LK_SYSTEM_START, LC_CALLS, true},
-        {LK_EXIT_NODE, LC_CONTROL_EXIT, true},  {LK_BLANK, LC_CONTROL_EXIT, false},
-        {LK_STOPPED_PHRASE_ERROR, LC_CONTROL_EXIT_ERROR, true},
-        {LK_CALL_IN, LC_CALL_START, true},      {LK_CALL_OUT, LC_CALL_START, true},
-        {LK_CALLER_HANGUP, LC_CALL_END, true},  {LK_CONTROL_ERROR, LC_CALL_END_ERROR, true},
-        {LK_CONTROL_ENTER, LC_CONTROL_START, true}, {LK_TEST_CALL_SETUP, LC_CONTROL_START, true},
-        {LK_DATA_CONTROL_ERROR, LC_ERRORS, false},
-    };
-    for (const Case& c : cases) {
-        const LogKindInfo& info = *FindLogKind(c.kind);
-        EXPECT_EQ(info.category, c.category) << "kind " << c.kind;
-        EXPECT_EQ(info.timed, c.timed) << "kind " << c.kind;
-    }
-    int timed = 0;
-    for (int k = 0; k < kLogKindCount; ++k) timed += FindLogKind(k)->timed;
-    EXPECT_EQ(timed, 47);
-}
-
 TEST(CategoryMaskTest, LoadsSwitchableKeysAndKeepsStructureOn) {
     std::map<std::string, int> ini = {{"Errors", 0}, {"Events", 1}, {"Calls", 7}};
     CategoryMask m = CategoryMask::Load([&](const char* key, int def) {
