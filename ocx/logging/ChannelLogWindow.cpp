@@ -96,6 +96,7 @@ ChannelLogWindow* ChannelLogWindow::Open(int line) {
         return nullptr;
     }
     g_windows[line] = window.get();
+    window->ownsSelf_ = true;
     window->RestorePlacement();
     ShowWindow(window->Handle(), SW_SHOWNORMAL);
     return window.release();
@@ -170,11 +171,14 @@ void ChannelLogWindow::OnDestroy() {
         DetachLogInbox(line_, inbox_.get());
         inbox_->Close();
     }
-    SavePlacement();
+    if (ownsSelf_) SavePlacement();
     if (g_windows[line_] == this) g_windows[line_] = nullptr;
 }
 
-void ChannelLogWindow::OnNcDestroy() { delete this; }
+// A window that failed in WM_CREATE is still owned by Open.
+void ChannelLogWindow::OnNcDestroy() {
+    if (ownsSelf_) delete this;
+}
 
 void ChannelLogWindow::OnLogRecords() {
     if (!inbox_) return;

@@ -80,6 +80,7 @@ private:
     void SavePlacement();
 
     int line_;
+    bool ownsSelf_ = false;
     CategoryMask mask_;
     HWND tree_ = nullptr;
     HIMAGELIST images_ = nullptr;
