@@ -67,7 +67,7 @@ TEST_F(ChannelLogTest, NothingIsWrittenUnlessEnabledAndRunning) {
     EXPECT_FALSE(LoggingEnabled());
     kvo_write_log(0, "disabled");
     LogSystemStop(1);
-    EXPECT_EQ(GetFileAttributesA(TodayName().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadBytes(TodayName()).size(), kLogHeaderSize);
 
     ini.Set("System", "Logs", "1");
     LogSystemStart(0);
