@@ -107,6 +107,24 @@ TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
     }
 }
 
+TEST_F(ChannelLogTest, RunGoesOnWithoutAFileThatCannotBeCreated) {
+    const std::string missing = dir.File("nodir\\");
+    SetLogDirectory(missing);
+    std::string said;
+    {
+        test::DialogDriver box("", [&](HWND b) {
+            said = test::BoxText(b);
+            test::Press(b, IDOK);
+        });
+        LogSystemStart(1);
+    }
+    EXPECT_EQ(said, "cannot create log file " + TodayLogPath());
+    EXPECT_EQ(TodayLogPath().rfind(missing, 0), 0u);
+    EXPECT_TRUE(LogSystemRunning());
+    kvo_write_log(0, "nowhere to go");
+    LogSystemStop(1);
+}
+
 TEST_F(ChannelLogTest, LogDirectoryFallsBackToVoiceDirectory) {
     ini.Set("Directories", "LogFiles", "");
     std::string voice = dir.Path();
