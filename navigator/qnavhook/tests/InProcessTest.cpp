@@ -64,13 +64,18 @@ LRESULT CALLBACK RecordProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-TEST(HookSettingsAccessor, QualifiedNamesToggleIsKeptAndReported) {
+// A window that only collects posted messages.
+HWND MakeSink() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QvQualifiedSink";
+    wc.lpszClassName = "QvSink";
     RegisterClassA(&wc);
-    HWND control = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TEST(HookSettingsAccessor, QualifiedNamesToggleIsKeptAndReported) {
+    HWND control = MakeSink();
     g_process.notifyWindow = control;
     g_shared.settings.ShowQualifiedClass = 1;
     StoreShowQualifiedClass(0);
@@ -81,6 +86,27 @@ TEST(HookSettingsAccessor, QualifiedNamesToggleIsKeptAndReported) {
     EXPECT_EQ(m.lParam, 0);
     g_process.notifyWindow = nullptr;
     DestroyWindow(control);
+}
+
+TEST(FrameLost, IsReportedOncePerProcess) {
+    HWND sink = MakeSink();
+    HWND frame = MakeSink();
+    g_process.notifyWindow = sink;
+    g_process.frame = frame;
+    g_process.mdiClient = frame;
+    g_process.frameLostPosted = false;
+    EXPECT_EQ(CurrentFrame(), frame);
+    EXPECT_EQ(CurrentMdiClient(), frame);
+    DestroyWindow(frame);
+    EXPECT_EQ(CurrentFrame(), nullptr);
+    EXPECT_EQ(CurrentMdiClient(), nullptr);
+    EXPECT_EQ(CurrentFrame(), nullptr);
+    int posted = 0;
+    MSG m{};
+    while (PeekMessageA(&m, sink, QNM_FRAMELOST, QNM_FRAMELOST, PM_REMOVE)) ++posted;
+    EXPECT_EQ(posted, 1);
+    g_process = ProcessState{};
+    DestroyWindow(sink);
 }
 
 TEST(ListFontRule, MakesAFontOnlyForANewNamedRecord) {
