@@ -63,11 +63,8 @@ TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
 }
 
 TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
-    IdeProcess& ide = StartIde("/kind:2");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:2");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
     const HHOOK firstHook = SlotOf(frame)->messageHook;
     AttachAll();
     WaitUntil([] { return false; }, 200);
@@ -115,11 +112,9 @@ TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
 }
 
 TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     ASSERT_TRUE(ide::testing::OpenInIde(frame, WriteTempFile("qv_new.cpp", "void f();\n")));
     HWND view = ActiveView(frame);
     ASSERT_NE(view, nullptr);
@@ -135,11 +130,9 @@ TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
 }
 
 TEST_F(HookTest, DestroyedFrameDetachesItselfAndFreesItsSlot) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(ide.Handle(), 10000), WAIT_OBJECT_0);
     DWORD code = 1;
@@ -154,11 +147,9 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
     EXPECT_EQ(threads, 0);
 
-    IdeProcess& ide = StartIde("/kind:2");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:2");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "no thread since attachment";
 
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
@@ -208,11 +199,9 @@ TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
 }
 
 TEST_F(HookTest, SettingsPushReachesAttachedFramesOnly) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     qnav::HookSettings next = settings_;
     next.ButtonColor = RGB(1, 2, 3);
     std::strcpy(next.Font.lfFaceName, "Courier New");
