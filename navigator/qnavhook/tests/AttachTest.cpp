@@ -33,6 +33,13 @@ TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
     for (HWND w : {frame, client, child, inner, view}) EXPECT_FALSE(HasOldProc(w)) << w;
     EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "original procedures are back";
     EXPECT_EQ(SlotsInUse(), 0);
+
+    // Uninstalled and installed again: the same IDE attaches once more.
+    Call(qnav::QP_REMOVEALLHOOKS);
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    AttachAll();
+    EXPECT_TRUE(WaitAttached(frame));
+    EXPECT_TRUE(HasOldProc(view));
     EXPECT_TRUE(ide.Alive());
 }
 
@@ -146,11 +153,18 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     LONG threads = -1;
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
     EXPECT_EQ(threads, 0);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED), 0) << "no place for the count: still an answer";
 
-    HWND frame = StartAttached("/kind:2");
+    IdeProcess& ide = StartIde("/kind:2");
+    HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
-    IdeProcess& ide = LastIde();
+    ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);  // older than the attachment
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "no thread since attachment";
+    ASSERT_EQ(Query(frame, ide::kQueryStopThreads), 1);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "an older thread ending counts nothing";
+    EXPECT_EQ(threads, 0);
 
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
