@@ -231,3 +231,22 @@ TEST_F(HookTest, SettingsPushReachesAttachedFramesOnly) {
 
 }  // namespace
 }  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+TEST_F(HookTest, DetachRequestNeedsTheTagAndKeepsTheSlot) {
+    HWND frame = StartAttached("/kind:4");
+    ASSERT_NE(frame, nullptr);
+
+    EXPECT_EQ(SendMessageA(frame, qnav::QNM_DETACH, 0, 0), 0);
+    EXPECT_TRUE(HasOldProc(frame)) << "untagged detach request ignored";
+    EXPECT_EQ(SendMessageA(frame, qnav::QNM_DETACH, 0, qnav::QNM_TAG), 1);
+    EXPECT_FALSE(HasOldProc(frame));
+    ASSERT_NE(SlotOf(frame), nullptr) << "detaching without hook removal keeps the slot";
+    EXPECT_EQ(SlotOf(frame)->attached, 0);
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
+}
+
+}  // namespace
+}  // namespace hooktest
