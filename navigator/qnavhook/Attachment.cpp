@@ -64,8 +64,11 @@ bool SubclassIdeWindows(HWND frame) {
         return false;
     }
     g_process.frame = frame;
-    if (IsSubclassed(frame)) return true;
     HWND client = FindMdiClient(frame);
+    if (IsSubclassed(frame)) {
+        g_process.mdiClient = client;
+        return true;
+    }
     if (!SubclassWindow(frame, &FrameHook::Proc)) return false;
     if (!SubclassWindow(client, &MdiClientHook::Proc)) {
         UnsubclassWindow(frame);
