@@ -16,31 +16,35 @@ HWND ActiveView(HWND frame) { return reinterpret_cast<HWND>(Query(frame, ide::kQ
 
 TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
     const std::string file = WriteTempFile("qv_attach.cpp", "int main()\n{\n}\n");
-    IdeProcess& ide = StartIde("/kind:4 \"" + file + "\"");
-    HWND frame = ide.MainWindow();
-    ASSERT_NE(frame, nullptr);
-    HWND view = ActiveView(frame);
-    ASSERT_NE(view, nullptr);
-    HWND inner = GetParent(view), child = GetParent(inner), client = GetParent(child);
+    for (const char* kind : {"/kind:4", "/kind:2"}) {
+        IdeProcess ide(std::string(kind) + " \"" + file + "\"");
+        HWND frame = ide.MainWindow();
+        ASSERT_NE(frame, nullptr) << kind;
+        HWND view = ActiveView(frame);
+        ASSERT_NE(view, nullptr) << kind;
+        HWND inner = GetParent(view), child = GetParent(inner), client = GetParent(child);
+        const HWND tree[] = {frame, client, child, inner, view};
 
-    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
-    ASSERT_EQ(AttachAll(), 1);
-    ASSERT_TRUE(WaitAttached(frame));
-    for (HWND w : {frame, client, child, inner, view}) EXPECT_TRUE(HasOldProc(w)) << w;
-    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
+        ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+        ASSERT_EQ(AttachAll(), 1);
+        ASSERT_TRUE(WaitAttached(frame)) << kind;
+        for (HWND w : tree) EXPECT_TRUE(HasOldProc(w)) << kind << " " << w;
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
 
-    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
-    for (HWND w : {frame, client, child, inner, view}) EXPECT_FALSE(HasOldProc(w)) << w;
-    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "original procedures are back";
-    EXPECT_EQ(SlotsInUse(), 0);
+        EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+        for (HWND w : tree) EXPECT_FALSE(HasOldProc(w)) << kind << " " << w;
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << kind << ": original procedures are back";
+        EXPECT_EQ(SlotsInUse(), 0);
 
-    // Uninstalled and installed again: the same IDE attaches once more.
-    Call(qnav::QP_REMOVEALLHOOKS);
-    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
-    AttachAll();
-    EXPECT_TRUE(WaitAttached(frame));
-    EXPECT_TRUE(HasOldProc(view));
-    EXPECT_TRUE(ide.Alive());
+        // Uninstalled and installed again: the same IDE attaches once more.
+        Call(qnav::QP_REMOVEALLHOOKS);
+        ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+        AttachAll();
+        EXPECT_TRUE(WaitAttached(frame)) << kind;
+        EXPECT_TRUE(HasOldProc(view)) << kind;
+        Cleanup();
+        EXPECT_TRUE(ide.Alive()) << kind;
+    }
 }
 
 TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
