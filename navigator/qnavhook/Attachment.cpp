@@ -39,8 +39,10 @@ HWND FindMdiClient(HWND frame) {
 
 void UnsubclassIdeWindows(HWND frame, HWND client) {
     if (client) {
+        // By the record rather than the role: a window that changed its place
+        // must not keep a procedure of a library that may be unloaded.
         for (HWND w : Descendants(client))
-            if (IsSubclassed(w) && (IsInnerFrame(w) || IsEditorView(w) || IsSourceChild(w))) UnsubclassWindow(w);
+            if (IsSubclassed(w)) UnsubclassWindow(w);
         UnsubclassWindow(client);
     }
     UnsubclassWindow(frame);
