@@ -1,0 +1,55 @@
+// Basic forms and modules: one item per Sub or Function heading.
+#include <string_view>
+#include "LineScan.h"
+#include "Scanners.h"
+
+namespace qv {
+
+namespace {
+
+using linescan::Line;
+
+// A keyword must begin a word: "GoSub Label" and "Friend Function" must not
+// be read as "Sub Label" and "End ...".
+bool StartsWord(const Line& line, std::size_t i) { return i == 0 || !linescan::IsWordChar(line.At(i - 1)); }
+
+// The name after a keyword: blanks skipped, up to a blank, '\'' or '('.
+std::size_t ReportName(const Line& line, std::size_t pos, ItemSink& items) {
+    const std::size_t start = line.SkipBlanks(pos);
+    const std::size_t n = line.WordLength(start, "'(");
+    if (n) items.AddItem(linescan::MakeItem(line.number, line.number, start, start + n, 0, "",
+                                            std::string_view(line.text + start, n)));
+    return n;
+}
+
+}  // namespace
+
+int ScanBasic(LineSource& lines, ItemSink& items, const ScanOptions&) {
+    int count = 0;
+    linescan::LineReader reader(lines);
+    Line line;
+    while (reader.Next(line)) {
+        if (line.length < 5) continue;
+        for (std::size_t i = 0; i < line.length; ++i) {
+            const char c = line.text[i];
+            if (c == '\'') break;
+            if (c == '"') {  // a keyword inside a string is text
+                while (i + 1 < line.length && line.text[i + 1] != '"') ++i;
+                ++i;
+                continue;
+            }
+            if (!StartsWord(line, i)) continue;
+            std::size_t nameAt = 0;
+            if (line.HasKeywordBlank(i, "SUB")) nameAt = i + 3;
+            else if (line.HasKeywordBlank(i, "END")) break;
+            else if (line.HasKeywordBlank(i, "FUNCTION") && line.length - i >= 10) nameAt = i + 8;
+            if (nameAt && ReportName(line, nameAt, items)) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace qv
