@@ -9,10 +9,6 @@ namespace {
 
 using linescan::Line;
 
-// A keyword must begin a word: "GoSub Label" and "Friend Function" must not
-// be read as "Sub Label" and "End ...".
-bool StartsWord(const Line& line, std::size_t i) { return i == 0 || !linescan::IsWordChar(line.At(i - 1)); }
-
 // The name after a keyword: blanks skipped, up to a blank, '\'' or '('.
 std::size_t ReportName(const Line& line, std::size_t pos, ItemSink& items) {
     const std::size_t start = line.SkipBlanks(pos);
@@ -38,7 +34,7 @@ int ScanBasic(LineSource& lines, ItemSink& items, const ScanOptions&) {
                 ++i;
                 continue;
             }
-            if (!StartsWord(line, i)) continue;
+            if (!line.StartsWord(i)) continue;
             std::size_t nameAt = 0;
             if (line.HasKeywordBlank(i, "SUB")) nameAt = i + 3;
             else if (line.HasKeywordBlank(i, "END")) break;

@@ -38,6 +38,8 @@ struct Line {
         return HasKeyword(pos, keyword) && pos + keyword.size() < length &&
                IsBlank(At(pos + keyword.size()));
     }
+    // A keyword at i must begin a word: "GoSub" holds no "Sub".
+    bool StartsWord(std::size_t i) const { return i == 0 || !IsWordChar(At(i - 1)); }
     std::size_t SkipBlanks(std::size_t pos) const {
         while (pos < length && IsBlank(At(pos))) ++pos;
         return pos;

@@ -13,8 +13,6 @@ using linescan::Line;
 
 constexpr std::string_view kHeadings[] = {"FUNCTION", "PROCEDURE", "CONSTRUCTOR"};
 
-bool StartsWord(const Line& line, std::size_t i) { return i == 0 || !linescan::IsWordChar(line.At(i - 1)); }
-
 class PascalOutline {
 public:
     explicit PascalOutline(ItemSink& items) : items_(items) {}
@@ -42,7 +40,7 @@ public:
                 ++i;
                 continue;
             }
-            if (!reported && StartsWord(line, i)) {
+            if (!reported && line.StartsWord(i)) {
                 if (const std::size_t next = implementation_ ? Heading(line, i, reported) : Phase(line, i)) {
                     i = next;
                     continue;

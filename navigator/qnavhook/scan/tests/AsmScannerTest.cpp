@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "AsmIncludes.h"
-#include "ExactLineSource.h"
+#include "ScanTestSupport.h"
 #include "Scanners.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <string>
-#include "ExactLineSource.h"
+#include "ScanTestSupport.h"
 #include "ScanDocument.h"
 
 namespace {
