@@ -31,9 +31,7 @@ std::size_t EnclosedNameLength(const Line& line, std::size_t pos, char close) {
 int ScanAsmIncludes(LineSource& lines, IncludeSink& includes) {
     int count = 0;
     asmsyntax::PendingSkip comment;
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) {
+    linescan::ForEachLine(lines, [&](const Line& line) {
         std::size_t i = comment.active ? comment.Resume(line, 0) : 0;
         while (i < line.length && !comment.active) {
             if (line.text[i] == ';') break;
@@ -59,7 +57,7 @@ int ScanAsmIncludes(LineSource& lines, IncludeSink& includes) {
             }
             ++i;
         }
-    }
+    });
     return count;
 }
 

@@ -84,7 +84,7 @@ std::size_t AppendAttributes(const Line& line, std::size_t pos, char* text, std:
 
 class AsmOutline {
 public:
-    AsmOutline(ItemSink& items, const ScanOptions& options) : items_(items), options_(options) {}
+    AsmOutline(ItemSink& items, const ScanOptions& options) : out_(items), options_(options) {}
 
     void Scan(const Line& line) {
         std::size_t i = 0;
@@ -110,7 +110,7 @@ public:
         }
     }
 
-    int count = 0;
+    int Count() const { return out_.count; }
 
 private:
     static constexpr std::size_t kNoDirective = static_cast<std::size_t>(-1);
@@ -151,23 +151,18 @@ private:
                                               kProcedure, "", Text(line, name));
         if (options_.ShowProcAttributes)
             AppendAttributes(line, rest, item.text, sizeof item.text, name.length);
-        Emit(item);
+        out_.Emit(item);
         return true;
     }
 
     bool Report(const Line& line, Span name, unsigned category, std::string_view prefix) {
         if (!name.length) return false;
-        Emit(linescan::MakeItem(line.number, line.number, name.start, name.start + name.length, category, prefix,
+        out_.Emit(linescan::MakeItem(line.number, line.number, name.start, name.start + name.length, category, prefix,
                                 Text(line, name)));
         return true;
     }
 
-    void Emit(const OutlineItem& item) {
-        items_.AddItem(item);
-        ++count;
-    }
-
-    ItemSink& items_;
+    linescan::Reporter out_;
     const ScanOptions& options_;
     PendingSkip skip_;
 };
@@ -176,10 +171,8 @@ private:
 
 int ScanAssembler(LineSource& lines, ItemSink& items, const ScanOptions& options) {
     AsmOutline outline(items, options);
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) outline.Scan(line);
-    return outline.count;
+    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    return outline.Count();
 }
 
 }  // namespace qv

@@ -35,11 +35,9 @@ bool IsAppMarker(const Line& line, std::size_t i) {
 }  // namespace
 
 int ScanFaults(LineSource& lines, ItemSink& items, const ScanOptions&) {
-    int count = 0;
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) {
-        if (line.length < 7) continue;
+    linescan::Reporter out(items);
+    linescan::ForEachLine(lines, [&](const Line& line) {
+        if (line.length < 7) return;
         for (std::size_t i = 0; i < line.length; ++i) {
             std::size_t textAt = 0;
             unsigned above = 0;  // how far above the marker line the fault's context starts
@@ -57,12 +55,11 @@ int ScanFaults(LineSource& lines, ItemSink& items, const ScanOptions&) {
             const std::size_t n = CopyMessage(line, start, message);
             if (!message[0]) continue;
             const unsigned top = line.number > above ? line.number - above : line.number;
-            items.AddItem(linescan::MakeItem(line.number, top, start, start + n, 0, "", message));
-            ++count;
-            break;
+            out.Emit(linescan::MakeItem(line.number, top, start, start + n, 0, "", message));
+            return;
         }
-    }
-    return count;
+    });
+    return out.count;
 }
 
 }  // namespace qv

@@ -62,6 +62,28 @@ private:
     unsigned count_ = 0;
 };
 
+// Calls scanLine for every line of the document, in order.
+template <class ScanLine>
+void ForEachLine(LineSource& source, ScanLine scanLine) {
+    LineReader reader(source);
+    Line line;
+    while (reader.Next(line)) scanLine(static_cast<const Line&>(line));
+}
+
+// Passes items on and counts them: every scanner returns the count.
+class Reporter {
+public:
+    explicit Reporter(ItemSink& sink) : sink_(sink) {}
+    void Emit(const OutlineItem& item) {
+        sink_.AddItem(item);
+        ++count;
+    }
+    int count = 0;
+
+private:
+    ItemSink& sink_;
+};
+
 // Fills an item at the given place. Text is prefix + name, cut to what the
 // item holds; the qualifier is cut likewise.
 OutlineItem MakeItem(unsigned line, unsigned topLine, std::size_t startColumn, std::size_t endColumn,

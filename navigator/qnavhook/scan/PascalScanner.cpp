@@ -15,7 +15,7 @@ constexpr std::string_view kHeadings[] = {"FUNCTION", "PROCEDURE", "CONSTRUCTOR"
 
 class PascalOutline {
 public:
-    explicit PascalOutline(ItemSink& items) : items_(items) {}
+    explicit PascalOutline(ItemSink& items) : out_(items) {}
 
     void Scan(const Line& line) {
         bool reported = false;
@@ -50,7 +50,7 @@ public:
         }
     }
 
-    int count = 0;
+    int Count() const { return out_.count; }
 
 private:
     // Before the program heading or implementation part: returns the
@@ -70,16 +70,15 @@ private:
             const std::size_t start = line.SkipBlanks(i + keyword.size());
             const std::size_t n = line.WordLength(start, "(;:");
             if (!n) return 0;
-            items_.AddItem(linescan::MakeItem(line.number, line.number, start, start + n, 0, "",
+            out_.Emit(linescan::MakeItem(line.number, line.number, start, start + n, 0, "",
                                               std::string_view(line.text + start, n)));
-            ++count;
             reported = true;
             return start + n;
         }
         return 0;
     }
 
-    ItemSink& items_;
+    linescan::Reporter out_;
     bool inBraces_ = false;
     bool implementation_ = false;
 };
@@ -88,10 +87,8 @@ private:
 
 int ScanPascal(LineSource& lines, ItemSink& items, const ScanOptions&) {
     PascalOutline outline(items);
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) outline.Scan(line);
-    return outline.count;
+    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    return outline.Count();
 }
 
 }  // namespace qv

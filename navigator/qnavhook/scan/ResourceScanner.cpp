@@ -36,7 +36,7 @@ bool IsWordChar(unsigned char c) { return linescan::IsWordChar(c) || c == '~'; }
 
 class ResourceOutline {
 public:
-    explicit ResourceOutline(ItemSink& items) : items_(items) {}
+    explicit ResourceOutline(ItemSink& items) : out_(items) {}
 
     void Scan(const Line& line) {
         std::size_t i = 0;
@@ -69,7 +69,7 @@ public:
         }
     }
 
-    int count = 0;
+    int Count() const { return out_.count; }
 
 private:
     enum class Block { None, AwaitBegin, Inside };
@@ -109,7 +109,7 @@ private:
         }
         if (word == "END") return;
         if (word == "STRINGTABLE") {
-            Emit(linescan::MakeItem(line.number, line.number, start, end, kStringTable, "", word));
+            out_.Emit(linescan::MakeItem(line.number, line.number, start, end, kStringTable, "", word));
             remembered_ = false;
             block_ = Block::AwaitBegin;
             return;
@@ -119,7 +119,7 @@ private:
                 if (word != kind.keyword) continue;
                 const std::size_t room = linescan::kMaxName - kind.prefix.size();
                 const std::string_view name(name_, nameLength_ < room ? nameLength_ : room);
-                Emit(linescan::MakeItem(nameLine_, nameLine_, nameStart_, nameEnd_, kind.category, kind.prefix,
+                out_.Emit(linescan::MakeItem(nameLine_, nameLine_, nameStart_, nameEnd_, kind.category, kind.prefix,
                                         name));
                 remembered_ = false;
                 if (kind.hasBlock) block_ = Block::AwaitBegin;
@@ -153,12 +153,7 @@ private:
         remembered_ = true;
     }
 
-    void Emit(const OutlineItem& item) {
-        items_.AddItem(item);
-        ++count;
-    }
-
-    ItemSink& items_;
+    linescan::Reporter out_;
     bool inComment_ = false;
     Block block_ = Block::None;
     unsigned long depth_ = 0;
@@ -173,10 +168,8 @@ private:
 
 int ScanResource(LineSource& lines, ItemSink& items, const ScanOptions&) {
     ResourceOutline outline(items);
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) outline.Scan(line);
-    return outline.count;
+    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    return outline.Count();
 }
 
 }  // namespace qv

@@ -34,7 +34,7 @@ bool IsFromLine(const Line& line, std::size_t& senderAt) {
 
 class SubjectOutline {
 public:
-    explicit SubjectOutline(ItemSink& items) : items_(items) {}
+    explicit SubjectOutline(ItemSink& items) : out_(items) {}
 
     void Scan(const Line& line) {
         std::size_t n = 0;
@@ -52,7 +52,7 @@ public:
         else if (IsFromLine(line, senderAt)) Sender(line, senderAt);
     }
 
-    int count = 0;
+    int Count() const { return out_.count; }
 
 private:
     // The sender as the qualifier shows it: long names end in "...". The
@@ -73,12 +73,11 @@ private:
     }
 
     void Report(const Line& line, std::size_t start, std::size_t n, unsigned top, std::string_view qualifier) {
-        items_.AddItem(linescan::MakeItem(line.number, top, start, start + n, 0, "",
+        out_.Emit(linescan::MakeItem(line.number, top, start, start + n, 0, "",
                                           std::string_view(line.text + start, n), qualifier));
-        ++count;
     }
 
-    ItemSink& items_;
+    linescan::Reporter out_;
     char sender_[kItemQualifierSize] = {};
     unsigned fromLine_ = 0;
     int linesLeft_ = 0;
@@ -88,10 +87,8 @@ private:
 
 int ScanSubjects(LineSource& lines, ItemSink& items, const ScanOptions&) {
     SubjectOutline outline(items);
-    linescan::LineReader reader(lines);
-    Line line;
-    while (reader.Next(line)) outline.Scan(line);
-    return outline.count;
+    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    return outline.Count();
 }
 
 }  // namespace qv

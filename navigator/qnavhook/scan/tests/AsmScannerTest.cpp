@@ -19,18 +19,10 @@ TEST(AsmScanner, GoldenSourceFile) {
     qvtest::ExpectGolden(qv::ScanAssembler, "asm", "video.asm", "video.asm.bare.tsv", Bare());
 }
 
-struct Case {
-    const char* note;
-    std::string input;
-    std::string expected;
-    bool bare = false;
-};
-
 TEST(AsmScanner, DirectivesAndNames) {
     const std::string longName(130, 'n');
-    const Case cases[] = {
+    qvtest::ExpectOutlines(qv::ScanAssembler, {
         {"attributes stop at USES", "MyProc PROC NEAR USES ebx\n", "f\t1\t1\t0\t6\t4\t\tMyProc NEAR\n"},
-        {"no attributes when off", "MyProc PROC NEAR USES ebx\n", "f\t1\t1\t0\t6\t4\t\tMyProc\n", true},
         {"no label: the word after", "PROC Start\n", "f\t1\t1\t5\t10\t4\t\tStart\n"},
         {"lower case directive", "draw proc\n", "f\t1\t1\t0\t4\t4\t\tdraw\n"},
         {"& before the directive is not the name's", "Paint&PROC far\n", "f\t1\t1\t0\t5\t4\t\tPaint far\n"},
@@ -38,7 +30,6 @@ TEST(AsmScanner, DirectivesAndNames) {
         {"PROC alone names nothing", "PROC\n", ""},
         {"comma ends a CPROC name", "CPROC Init,near\n", "f\t1\t1\t6\t10\t4\t\tInit\n"},
         {"macro without label takes the next word", "MACRO Later\n", "f\t1\t1\t6\t11\t6\t\tMACRO Later\n"},
-        {"options off hide macros and structures", "M MACRO\nS STRUC\nT STRUCT\n", "", true},
         {"macro name cut to 114", longName + " MACRO\n",
          "f\t1\t1\t0\t114\t6\t\tMACRO " + longName.substr(0, 114) + "\n"},
         {"STRUCT name cut to 113", longName + " STRUCT\n",
@@ -50,14 +41,16 @@ TEST(AsmScanner, DirectivesAndNames) {
         {"COMMENT closed on its line", "COMMENT * gone * Foo PROC\n", "f\t1\t1\t17\t20\t4\t\tFoo\n"},
         {"COMMENT closed on a short line", "COMMENT ~\nX PROC\n~\nY PROC\n", "f\t4\t4\t0\t1\t4\t\tY\n"},
         {"angle text across lines", "x <a\nB PROC\n> C PROC\n", "f\t3\t3\t2\t3\t4\t\tC\n"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Outline(qv::ScanAssembler, c.input, c.bare ? Bare() : qv::ScanOptions{}), c.expected) << c.note;
+    });
+    qvtest::ExpectOutlines(qv::ScanAssembler, {
+        {"no attributes when off", "MyProc PROC NEAR USES ebx\n", "f\t1\t1\t0\t6\t4\t\tMyProc\n"},
+        {"options off hide macros and structures", "M MACRO\nS STRUC\nT STRUCT\n", ""},
+    }, Bare());
 }
 
 TEST(AsmScanner, HostileInput) {
     const std::string longLine = std::string(5000, 'x') + " PROC\n";
-    const Case cases[] = {
+    qvtest::ExpectOutlines(qv::ScanAssembler, {
         {"unterminated COMMENT hides the rest", "COMMENT |\nA PROC\nB PROC\n", ""},
         {"COMMENT without delimiter is ignored", "COMMENT \nA PROC\n", "f\t2\t2\t0\t1\t4\t\tA\n"},
         {"< without >", "mov ax, <1\nA PROC\n", ""},
@@ -65,8 +58,7 @@ TEST(AsmScanner, HostileInput) {
         {"NUL ends the walk", qvtest::Bytes("A\0 PROC\nB PROC\n"), "f\t2\t2\t0\t1\t4\t\tB\n"},
         {"high bytes are not name characters", "Caf\xE9Init PROC\n\xE9\xE8 PROC\n", "f\t1\t1\t4\t8\t4\t\tInit\n"},
         {"attributes stop at control characters", "A PROC near\x01 far\n", "f\t1\t1\t0\t1\t4\t\tA near\n"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Outline(qv::ScanAssembler, c.input), c.expected) << c.note;
+    });
 }
 
 TEST(AsmScanner, AttributesNeverOverflowTheText) {

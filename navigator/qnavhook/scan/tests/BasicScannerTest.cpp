@@ -12,11 +12,7 @@ TEST(BasicScanner, GoldenForm) {
 }
 
 TEST(BasicScanner, HeadingsAndHostileLines) {
-    const struct {
-        const char* note;
-        std::string input;
-        std::string expected;
-    } cases[] = {
+    qvtest::ExpectOutlines(qv::ScanBasic, {
         {"End Sub and End Function report nothing", "End Sub\nEnd Function\n", ""},
         {"GoSub is not a Sub", "  GoSub Retry\n", ""},
         {"keyword in a string is text", "x = \"Sub Total\"\n", ""},
@@ -27,8 +23,7 @@ TEST(BasicScanner, HeadingsAndHostileLines) {
         {"name cut to 120", "Sub " + std::string(300, 'n') + "\n", "f\t1\t1\t4\t124\t0\t\t" + std::string(120, 'n') + "\n"},
         {"very long line", std::string(5000, ' ') + "Sub X\nSub Y\n", "f\t2\t2\t4\t5\t0\t\tY\n"},
         {"NUL and high bytes end a name", qvtest::Bytes("Sub A\0B\nSub \xE9t\xE9\n"), "f\t1\t1\t4\t5\t0\t\tA\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Outline(qv::ScanBasic, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace

@@ -12,11 +12,7 @@ TEST(FaultScanner, GoldenLog) {
 }
 
 TEST(FaultScanner, MarkersAndHostileLines) {
-    const struct {
-        const char* note;
-        std::string input;
-        std::string expected;
-    } cases[] = {
+    qvtest::ExpectOutlines(qv::ScanFaults, {
         {"top lines are not taken above the first line", "$TAG$ one\n x APP: two\n",
          "f\t1\t1\t6\t9\t0\t\tone\nf\t2\t1\t8\t11\t0\t\ttwo\n"},
         {"tag text may be all blanks after dollars", "$TAG$ $$$x\n", "f\t1\t1\t6\t8\t0\t\t  \n"},
@@ -25,8 +21,7 @@ TEST(FaultScanner, MarkersAndHostileLines) {
         {"text cut to 120", "$TAG$ " + std::string(300, 't') + "\n", "f\t1\t1\t6\t126\t0\t\t" + std::string(120, 't') + "\n"},
         {"very long line", std::string(5000, '.') + " APP: late\n", ""},
         {"NUL and high bytes end the text", qvtest::Bytes("$TAG$ ab\0cd\n APP: \xE9x\n"), "f\t1\t1\t6\t8\t0\t\tab\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Outline(qv::ScanFaults, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace

@@ -12,11 +12,7 @@ TEST(PascalScanner, GoldenUnit) {
 }
 
 TEST(PascalScanner, PhasesCommentsAndHostileLines) {
-    const struct {
-        const char* note;
-        std::string input;
-        std::string expected;
-    } cases[] = {
+    qvtest::ExpectOutlines(qv::ScanPascal, {
         {"a program reports after its heading", "program Dial;\nprocedure Go;\n", "f\t2\t2\t10\t12\t0\t\tGo\n"},
         {"the heading line itself goes on", "program P; procedure Go;\n", "f\t1\t1\t21\t23\t0\t\tGo\n"},
         {"a commented implementation does not count", "{ implementation }\nprocedure A;\n", ""},
@@ -32,8 +28,7 @@ TEST(PascalScanner, PhasesCommentsAndHostileLines) {
          "f\t3\t3\t10\t11\t0\t\tY\n"},
         {"NUL and high bytes end a name", qvtest::Bytes("implementation\nprocedure A\0B;\nprocedure \xE9;\n"),
          "f\t2\t2\t10\t11\t0\t\tA\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Outline(qv::ScanPascal, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace

@@ -11,15 +11,9 @@ TEST(ResourceScanner, GoldenScript) {
     qvtest::ExpectGolden(qv::ScanResource, "resource", "termapp.rc", "termapp.rc.tsv");
 }
 
-struct Case {
-    const char* note;
-    std::string input;
-    std::string expected;
-};
-
 TEST(ResourceScanner, KeywordsAndRememberedNames) {
     const std::string longName(130, 'N');
-    const Case cases[] = {
+    qvtest::ExpectOutlines(qv::ScanResource, {
         {"dialog and its block", "IDD_ABOUT DIALOG 0, 0, 186, 95\nBEGIN\n IDD_X ICON a\nEND\nIDR_MAIN ICON main.ico\n",
          "f\t1\t1\t0\t9\t7\t\tDialog IDD_ABOUT\nf\t5\t5\t0\t8\t9\t\tIcon IDR_MAIN\n"},
         {"keywords are case-sensitive and exact", "A dialog\nB DIALOGEX 0\nC Dialog\n", ""},
@@ -34,12 +28,11 @@ TEST(ResourceScanner, KeywordsAndRememberedNames) {
         {"text cut to 120 with the prefix", longName + " VERSIONINFO\n",
          "f\t1\t1\t0\t130\t13\t\tVersion-Info " + longName.substr(0, 107) + "\n"},
         {"tilde and digits belong to words", "~X1 FONT\n", "f\t1\t1\t0\t3\t8\t\tFont ~X1\n"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Outline(qv::ScanResource, c.input), c.expected) << c.note;
+    });
 }
 
 TEST(ResourceScanner, HostileInput) {
-    const Case cases[] = {
+    qvtest::ExpectOutlines(qv::ScanResource, {
         {"BEGIN without END hides the rest", "M MENU\nBEGIN\nX ICON\n", "f\t1\t1\t0\t1\t10\t\tMenu M\n"},
         {"a block that never begins", "D DIALOG 0,0\nX ICON\n", "f\t1\t1\t0\t1\t7\t\tDialog D\n"},
         {"unclosed block comment", "/* X ICON\nY ICON\n", ""},
@@ -49,8 +42,7 @@ TEST(ResourceScanner, HostileInput) {
          "f\t1\t1\t0\t2048\t9\t\tIcon " + std::string(115, 'w') + "\n"},
         {"NUL and high bytes separate words", qvtest::Bytes("A\0B ICON\n\xE9X\xE8 CURSOR\n"),
          "f\t1\t1\t2\t3\t9\t\tIcon B\nf\t2\t2\t1\t2\t6\t\tCursor X\n"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Outline(qv::ScanResource, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace

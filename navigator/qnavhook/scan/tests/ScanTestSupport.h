@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 #include "ExactLineSource.h"
 #include "OutlineText.h"
 #include "ScanOptions.h"
@@ -44,6 +45,18 @@ inline std::string Outline(ScanFunction scan, std::string_view text, const qv::S
 // A string literal with its embedded NULs.
 template <std::size_t N>
 std::string Bytes(const char (&s)[N]) { return std::string(s, N - 1); }
+
+// One row of a case table: what it pins, the document and its outline.
+struct OutlineCase {
+    const char* note;
+    std::string input;
+    std::string expected;
+};
+
+inline void ExpectOutlines(ScanFunction scan, const std::vector<OutlineCase>& cases,
+                           const qv::ScanOptions& options = {}) {
+    for (const OutlineCase& c : cases) EXPECT_EQ(Outline(scan, c.input, options), c.expected) << c.note;
+}
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

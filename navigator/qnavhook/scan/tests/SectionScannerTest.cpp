@@ -12,11 +12,7 @@ TEST(SectionScanner, GoldenSetupFile) {
 }
 
 TEST(SectionScanner, EdgeAndHostileLines) {
-    const struct {
-        const char* note;
-        std::string input;
-        std::string expected;
-    } cases[] = {
+    qvtest::ExpectOutlines(qv::ScanSections, {
         {"name cut to 119 between the brackets", "[" + std::string(200, 's') + "]\n",
          "f\t1\t1\t1\t120\t0\t\t[" + std::string(119, 's') + "]\n"},
         {"closing bracket past the line limit", "[" + std::string(5000, 's') + "]\n[Next]\n",
@@ -25,8 +21,7 @@ TEST(SectionScanner, EdgeAndHostileLines) {
         {"high bytes give an empty name", "[\xE9t\xE9]\n", ""},
         {"only blanks before the bracket", "  ;[x]\n", ""},
         {"blanks are skipped only while more than two characters remain", "  [\n", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Outline(qv::ScanSections, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace

@@ -18,11 +18,7 @@ std::string Lines(int n) {
 }
 
 TEST(SubjectScanner, SenderWindowAndHostileLines) {
-    const struct {
-        const char* note;
-        std::string input;
-        std::string expected;
-    } cases[] = {
+    qvtest::ExpectOutlines(qv::ScanSubjects, {
         {"subject on the eighth line after From", "From: a\n" + Lines(7) + "Subject: s\n", "f\t9\t1\t9\t10\t0\ta::    \ts\n"},
         {"ten lines without a subject", "From: a\n" + Lines(10), ""},
         {"lines read for a sender are not examined again", "From: a\n" + Lines(6) + "From: b\nx\nSubject: s\n",
@@ -35,8 +31,7 @@ TEST(SubjectScanner, SenderWindowAndHostileLines) {
         {"very long line", std::string(5000, ' ') + "Subject: late\n", ""},
         {"NUL and high bytes end the text", qvtest::Bytes("Subject: ab\0c\nFrom: \xE9\nSubject: z\n"),
          "f\t1\t1\t9\t11\t0\t::    \tab\nf\t3\t2\t9\t10\t0\t::    \tz\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Outline(qv::ScanSubjects, c.input), c.expected) << c.note;
+    });
 }
 
 }  // namespace
