@@ -79,6 +79,8 @@ std::size_t AppendAttributes(const Line& line, std::size_t pos, char* text, std:
         pendingBlank = false;
         used = linescan::AppendBounded(text, size, used, std::string_view(line.text + j, 1));
     }
+    // A full text may end in the blank before a word that did not fit.
+    while (used > 0 && text[used - 1] == ' ') text[--used] = '\0';
     return used;
 }
 
@@ -157,8 +159,8 @@ private:
 
     bool Report(const Line& line, Span name, unsigned category, std::string_view prefix) {
         if (!name.length) return false;
-        out_.Emit(linescan::MakeItem(line.number, line.number, name.start, name.start + name.length, category, prefix,
-                                Text(line, name)));
+        out_.Emit(linescan::MakeItem(line.number, line.number, name.start, name.start + name.length, category,
+                                     prefix, Text(line, name)));
         return true;
     }
 

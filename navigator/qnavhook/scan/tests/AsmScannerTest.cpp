@@ -35,6 +35,8 @@ TEST(AsmScanner, DirectivesAndNames) {
         {"STRUCT name cut to 113", longName + " STRUCT\n",
          "f\t1\t1\t0\t113\t5\t\tSTRUCT " + longName.substr(0, 113) + "\n"},
         {"procedure name cut to 120", longName + " PROC\n", "f\t1\t1\t0\t120\t4\t\t" + longName.substr(0, 120) + "\n"},
+        {"no blank left over when attributes do not fit", longName + " PROC FAR\n",
+         "f\t1\t1\t0\t120\t4\t\t" + longName.substr(0, 120) + "\n"},
         {"one item per line", "A PROC\tB PROC\n", "f\t1\t1\t0\t1\t4\t\tA B PROC\n"},
         {"comment, string and dot end the walk", "; X PROC\n\"X PROC\n.X PROC\n", ""},
         {"EXTERN and OUT end the line", "EXTERN f:PROC\nOUT x PROC\n", ""},
