@@ -37,6 +37,8 @@ inline std::string Outline(ScanFunction scan, std::string_view text, const qv::S
             out += "!! columns out of range\n";
         if (item.text[0] == '\0') out += "!! empty text\n";
     }
+    std::size_t rest = 0;
+    if (lines.NextLine(rest) != nullptr) out += "!! stopped before the end of the text\n";
     if (count != static_cast<int>(sink.items.size()))
         out += "!! returned " + std::to_string(count) + " for " + std::to_string(sink.items.size()) + " items\n";
     return out;
