@@ -1,0 +1,187 @@
+// The simulated card as the runtime meets it: loaded by name, entered only
+// through its decorated exports, lines driven by a scenario on real threads.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+
+namespace {
+
+const char* const kExports[] = {
+    "_isOffHook@4", "_getLoopCurrentStatus@4", "_connectVoiceSystem@0", "_initialiseVoiceSystem@0",
+    "_shutDownVoiceSystem@0", "_seizeChannel@4", "_initialiseChannel@4", "_releaseChannel@4",
+    "_mapLineToChannel@8", "_waitForRing@8", "_refuseCall@4", "_offHook@4", "_onHook@4",
+    "_waitForDialTone@4", "_callString@12", "_dialString@8", "_playList@16", "_recordSound@8",
+    "_stopChannel@4", "_delayChannel@16", "_clearDTMFQueue@4", "_getDTMFString@12", "_getDTMFDigit@8",
+    "_getStatus@8",
+};
+
+std::set<std::string> ExportNames(HMODULE module) {
+    auto base = reinterpret_cast<const BYTE*>(module);
+    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    auto exp = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    auto names = reinterpret_cast<const DWORD*>(base + exp->AddressOfNames);
+    std::set<std::string> out;
+    for (DWORD i = 0; i < exp->NumberOfNames; ++i) out.insert(reinterpret_cast<const char*>(base + names[i]));
+    return out;
+}
+
+std::string BinDir() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+template <class Fn>
+Fn Proc(HMODULE m, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name)));
+}
+
+// The driver, loaded with a scenario of the test's own.
+class Card {
+public:
+    explicit Card(const std::string& scenario) {
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        const std::string stem = std::string(tmp) + "voicecard_" + std::to_string(GetCurrentProcessId());
+        scenario_ = stem + ".scn";
+        journal_ = stem + ".log";
+        std::ofstream(scenario_) << scenario;
+        DeleteFileA(journal_.c_str());
+        SetEnvironmentVariableA("KVORHT32_SCENARIO", scenario_.c_str());
+        SetEnvironmentVariableA("KVORHT32_JOURNAL", journal_.c_str());
+        module_ = LoadLibraryA("kvorht32.dll");
+        if (module_) channels_ = Proc<LONG(WINAPI*)()>(module_, "_connectVoiceSystem@0")();
+    }
+    ~Card() {
+        if (module_) FreeLibrary(module_);
+        DeleteFileA(scenario_.c_str());
+        DeleteFileA(journal_.c_str());
+    }
+    HMODULE Module() const { return module_; }
+    LONG Channels() const { return channels_; }
+    template <class Fn>
+    Fn Get(const char* name) const { return Proc<Fn>(module_, name); }
+    std::string Journal() const {
+        std::ifstream in(journal_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    std::string scenario_, journal_;
+    HMODULE module_ = nullptr;
+    LONG channels_ = 0;
+};
+
+using Fn1 = LONG(WINAPI*)(LONG);
+using Fn2 = LONG(WINAPI*)(LONG, LONG);
+using GetStringFn = LONG(WINAPI*)(LONG, const LONG*, char*);
+using PlayFn = LONG(WINAPI*)(LONG, HANDLE, LONG, const LONG*);
+using DelayFn = LONG(WINAPI*)(LONG, LONG, LONG, LONG);
+
+}  // namespace
+
+TEST(VoiceCardDriver, ExportsExactlyTheDecoratedNames) {
+    for (const char* folder : {"", "broken\\"}) {
+        HMODULE m = LoadLibraryExA((BinDir() + folder + "kvorht32.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+        ASSERT_NE(m, nullptr) << folder << " error " << GetLastError();
+        std::set<std::string> want(std::begin(kExports), std::end(kExports));
+        if (*folder) want.erase("_getDTMFDigit@8");
+        EXPECT_EQ(ExportNames(m), want) << "variant '" << folder << "'";
+        FreeLibrary(m);
+    }
+}
+
+TEST(VoiceCardDriver, ChannelCountComesFromTheScenario) {
+    Card card("channels 60\n");
+    ASSERT_NE(card.Module(), nullptr);
+    EXPECT_EQ(card.Channels(), 60);
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(59), 0);
+    EXPECT_NE(card.Get<Fn1>("_seizeChannel@4")(60), 0) << "no such line";
+}
+
+TEST(VoiceCardDriver, BadScenarioConnectsNoChannels) {
+    Card card("channels 2\nline 0\nkeys 1 1\n");
+    EXPECT_EQ(card.Channels(), 0);
+    EXPECT_NE(card.Journal().find(":3: keys outside"), std::string::npos) << card.Journal();
+}
+
+TEST(VoiceCardDriver, KeysTypedDuringPlayEndItAndStayQueued) {
+    Card card("channels 1\nspeed 10\nline 0\ncall\nkeys 300 5#\nhangup 20000\n");
+    ASSERT_EQ(card.Channels(), 1);
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 0);
+    ASSERT_EQ(card.Get<Fn1>("_offHook@4")(0), 0);
+
+    // Two seconds of u-law from a real file; '#' ends it at about 0.4 s.
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string clip = std::string(tmp) + "voicecard_clip.raw";
+    std::ofstream(clip, std::ios::binary) << std::string(16000, '\x7f');
+    HANDLE h = CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const LONG play[6] = {4096, 0, 0, 0, 0, 0};
+    EXPECT_EQ(card.Get<PlayFn>("_playList@16")(0, h, 16000, play), 9);
+    CloseHandle(h);
+    DeleteFileA(clip.c_str());
+
+    LONG request[5] = {3, 0, 4096, 0, 1};
+    char digits[257];
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, request, digits), 9);
+    EXPECT_STREQ(digits, "5#") << "typed-ahead keys are kept";
+    EXPECT_NE(card.Journal().find("ch0 play 16000 bytes format 0 mask 4096 -> 9"), std::string::npos)
+        << card.Journal();
+}
+
+TEST(VoiceCardDriver, SilenceAndMaximumKeysEndCollection) {
+    Card card("channels 1\nspeed 20\nline 0\ncall connected\nkeys 100 123456\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    char digits[257];
+    const LONG maxFour[5] = {5, 4, 0, 0, 1};
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, maxFour, digits), 10);
+    EXPECT_STREQ(digits, "1234");
+    const LONG unlimited[5] = {1, 0, 0, 0, 1};
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, unlimited, digits), 12);
+    EXPECT_STREQ(digits, "56") << "the silence time-out returns what was typed";
+}
+
+TEST(VoiceCardDriver, HangupEndsBlockingCallsAndDelayRunsOut) {
+    Card card("channels 1\nspeed 20\nline 0\ncall connected\nhangup 2000\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 1, 0, 0), 12);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 10, 0, 0), 16);
+    EXPECT_EQ(card.Get<Fn1>("_getLoopCurrentStatus@4")(0), 0);
+}
+
+TEST(VoiceCardDriver, StopFromAnotherThreadEndsTheWait) {
+    Card card("channels 2\n");
+    auto wait = card.Get<Fn2>("_waitForRing@8");
+    LONG result = -1;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread line([&] { result = wait(1, 1); });
+    Sleep(200);
+    EXPECT_EQ(card.Get<Fn1>("_stopChannel@4")(1), 0);
+    line.join();
+    EXPECT_EQ(result, 18);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // A stop with nothing running must not spoil the next operation.
+    card.Get<Fn1>("_stopChannel@4")(0);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 0, 0, 0), 12);
+}
+
+TEST(VoiceCardDriver, DialRulesAndInjectedFailures) {
+    Card card("channels 1\nline 0\ndial 200 busy\ndial 300 noanswer after 50\nnodialtone\nfail seizeChannel 6\n");
+    auto call = card.Get<LONG(WINAPI*)(LONG, const char*, LONG)>("_callString@12");
+    EXPECT_EQ(card.Get<Fn1>("_waitForDialTone@4")(0), 27);
+    EXPECT_EQ(call(0, "200", 0), 29);
+    EXPECT_EQ(call(0, "300", 0), 30);
+    EXPECT_EQ(call(0, "400", 0), 32) << "unscripted numbers answer";
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 6);
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 0) << "each injected failure is used once";
+}
