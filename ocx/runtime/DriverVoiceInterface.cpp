@@ -164,7 +164,7 @@ long CDriverVoiceInterface::StartTestCall(HWND) {
     // Ready when the test line already carries a call.
     const int ch = GetTestChannel();
     if (IsOffHook(ch) && GetLoopCurrentStatus(ch)) return 1;
-    const SystemSettings& s = Settings();
+    const SystemSettings s = Settings();
     if (s.waitForRing == 0 && s.testDialNumber.empty()) {
         SeizeChannel(ch);
         if (IsOffHook(ch)) {
@@ -332,23 +332,13 @@ long CDriverVoiceInterface::CallString(int channel, const std::string& text, lon
                    Call<CallStringFn_t>(CallStringFn)(channel, text.c_str(), mode));
 }
 
-long CDriverVoiceInterface::DialOut(int channel, const std::string& number, bool wait, long mode) {
+long CDriverVoiceInterface::PrepareDial(int channel, bool wait) {
     OffHook(channel);
     ThrowIfShutdown();
-    if (wait)
-        if (long r = WaitForDialTone(channel)) return r;
-    return CallString(channel, number, mode);
+    return wait ? WaitForDialTone(channel) : 0;
 }
 
-long CDriverVoiceInterface::DialNoProgress(int channel, const std::string& number, bool wait) {
-    OffHook(channel);
-    ThrowIfShutdown();
-    if (wait)
-        if (long r = WaitForDialTone(channel)) return r;
-    return DialString(channel, number);
-}
-
-long CDriverVoiceInterface::TransferBlind(int channel, const std::string& number, bool wait) {
+long CDriverVoiceInterface::BeginTransfer(int channel, bool wait) {
     if (wait) {
         const long r = WaitForDialTone(channel);
         ThrowIfShutdown();
@@ -356,26 +346,31 @@ long CDriverVoiceInterface::TransferBlind(int channel, const std::string& number
     }
     const long r = DialString(channel, Settings().xfer);
     ThrowIfShutdown();
-    if (r) return r;
+    return r;
+}
+
+long CDriverVoiceInterface::DialOut(int channel, const std::string& number, bool wait, long mode) {
+    if (long r = PrepareDial(channel, wait)) return r;
+    return CallString(channel, number, mode);
+}
+
+long CDriverVoiceInterface::DialNoProgress(int channel, const std::string& number, bool wait) {
+    if (long r = PrepareDial(channel, wait)) return r;
+    return DialString(channel, number);
+}
+
+long CDriverVoiceInterface::TransferBlind(int channel, const std::string& number, bool wait) {
+    if (long r = BeginTransfer(channel, wait)) return r;
     return DialString(channel, number);
 }
 
 long CDriverVoiceInterface::TransferSupervised(int channel, const std::string& number, bool wait) {
-    if (wait) {
-        const long r = WaitForDialTone(channel);
-        ThrowIfShutdown();
-        if (r) return r;
-    }
+    if (long r = BeginTransfer(channel, wait)) return r;
+    const long r = CallString(channel, number, 0);
+    // Only 0 completes the transfer; any other result (32 included) takes
+    // the caller back and reports it.
     const SystemSettings s = Settings();
-    long r = DialString(channel, s.xfer);
-    ThrowIfShutdown();
-    if (r) return r;
-    r = CallString(channel, number, 0);
-    if (r == 0) {
-        DialString(channel, s.connect);
-        return 0;
-    }
-    DialString(channel, s.reconnectFromBusyNoAns);
+    DialString(channel, r == 0 ? s.connect : s.reconnectFromBusyNoAns);
     return r;
 }
 

@@ -69,6 +69,10 @@ private:
     void FetchEndingDigit(int channel, bool keep);
     long DialString(int channel, const std::string& text);
     long CallString(int channel, const std::string& text, long mode);
+    // Off hook and, when asked, the dial-tone wait; non-zero ends the dial.
+    long PrepareDial(int channel, bool wait);
+    // The dial-tone wait when asked, then the XFER string; non-zero ends the transfer.
+    long BeginTransfer(int channel, bool wait);
     // Returns the pending digit's outcome (logged) when it ends the operation.
     long PendingOutcome(int channel, long maxKeys, long termMask);
 

@@ -44,7 +44,7 @@ std::unique_ptr<CVoiceInterface> OpenSoundCardInterface(HWND) { return nullptr; 
 
 }  // namespace
 
-const SystemSettings& Settings() {
+SystemSettings Settings() {
     std::lock_guard lock(g_settingsLock);
     if (!g_settings) {
         ProfileStore store;

@@ -10,8 +10,10 @@
 
 namespace kvo {
 
-// The settings read from KVO32.INI; read on first use (module start).
-const SystemSettings& Settings();
+// A copy of the settings read from KVO32.INI (read on first use, at module
+// start); a copy, because the user interface may replace them while a line
+// thread is dialling with one of its strings.
+SystemSettings Settings();
 // Reads them again (after the settings file changed underneath).
 void ReloadSettings();
 // The PBX settings page's apply: stores the values and writes DefaultCPL and

@@ -126,7 +126,6 @@ TEST_F(DriverOps, PendingDigitRules) {
     ask.maxKeys = 1;
     EXPECT_EQ(driver_->GetDTMFString(0, ask, digits), 10);
     EXPECT_EQ(digits, "5");
-
 }
 
 TEST_F(DriverOps, PendingDigitIsHandedOutFirstAndForgottenOnClear) {

@@ -17,7 +17,7 @@ TEST(SettingsIni, DefaultsThenValuesFromTheFile) {
     ini.Set("Test", "TestChannel", "60");
     ini.Set("VoiceCard", "DefaultFormat", "2");
     kvo::ReloadSettings();
-    const auto& s = kvo::Settings();
+    const auto s = kvo::Settings();
     EXPECT_EQ(s.defaultError, longError) << "long values are read again with room";
     EXPECT_EQ(s.reconnectFromBusyNoAns, "!!!!!!!!!");
     EXPECT_EQ(s.testChannel, 0) << "channel 60 does not exist";
