@@ -281,16 +281,20 @@ long CDriverVoiceInterface::GetDTMFString(int channel, DigitRequest& request, st
         WriteLogS(channel, LK_DIGITS_RECEIVED, digits.c_str());
         return early;
     }
-    // The pending key counts as typed for this collection only: the caller's
-    // request is used again on the next try.
+    // A pending key that does not end the collection is its first key: the
+    // driver collects one key fewer and the key leads the digits returned.
+    // The caller's request is left as it was; it is used again on a retry.
     DigitRequest ask = request;
     if (pending && ask.maxKeys > 0) --ask.maxKeys;
     SetLineStatusText(channel, LS_WAITING_FOR_DIGITS, nullptr);
     WriteLog(channel, LK_VOICE_GET_DTMF_STRING);
     char buffer[257] = {};
     const long r = Checked(channel, VoiceOp::GetDigits, Call<GetStringFn>(GetDTMFStringFn)(channel, &ask, buffer));
+    Pending(channel) = 0;
     if (r == kvoTermDigit || r == kvoDigitEnd) {
-        digits = buffer;
+        digits.clear();
+        if (pending) digits += pending;
+        digits += buffer;
         WriteLogS(channel, LK_DIGITS_RECEIVED, digits.c_str());
         const char help = LineHelpDigit(channel);
         if (request.helpFlag == 0 && help && !digits.empty() && digits[0] == help) throw new HelpDigitException();

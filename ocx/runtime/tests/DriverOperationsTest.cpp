@@ -102,7 +102,7 @@ TEST_F(DriverOps, DigitTypedDuringPromptEndsTheNextCollection) {
 }
 
 TEST_F(DriverOps, PendingDigitRules) {
-    Load("channels 1\nspeed 20\nline 0\ncall\nkeys 1000 5\nkeys 3000 67\nhangup 60000\n");
+    Load("channels 1\nspeed 20\nline 0\ncall\nkeys 1000 5\nkeys 3000 67\nkeys 4000 5\nhangup 60000\n");
     Answer(0);
     VoiceFile clip(16000);
     kvo::PlayParams play;
@@ -110,19 +110,20 @@ TEST_F(DriverOps, PendingDigitRules) {
     EXPECT_EQ(driver_->PlayList(0, Clip(clip, 16000), play), 9);
     ASSERT_EQ(driver_->PendingDigit(0), '5');
 
-    // Not in the mask: the digit stays pending and the driver collects one fewer key.
+    // Not in the mask: the digit leads the collection and the driver collects one key fewer.
     kvo::DigitRequest ask;
     ask.silence = 5;
     ask.maxKeys = 3;
     ask.termMask = kHash;
     std::string digits;
     EXPECT_EQ(driver_->GetDTMFString(0, ask, digits), 10);
-    EXPECT_EQ(digits, "67");
+    EXPECT_EQ(digits, "567") << "no key the caller typed is lost";
     EXPECT_EQ(ask.maxKeys, 3) << "the caller's request is left as it was";
-    EXPECT_EQ(driver_->PendingDigit(0), '5');
+    EXPECT_EQ(driver_->PendingDigit(0), 0);
     EXPECT_EQ(card_->Operations(0).back(), "getdigits max 2 mask 4096 silence 5 -> 10 '67'");
 
     // A single wanted key is satisfied by any pending digit.
+    EXPECT_EQ(driver_->PlayList(0, Clip(clip, 16000), play), 9);
     ask.maxKeys = 1;
     EXPECT_EQ(driver_->GetDTMFString(0, ask, digits), 10);
     EXPECT_EQ(digits, "5");
