@@ -16,7 +16,7 @@
 namespace kvo {
 namespace {
 
-const char* const kEntryNames[] = {
+const char* const kEntryNames[kDriverEntryCount] = {
     "_isOffHook@4", "_getLoopCurrentStatus@4", "_connectVoiceSystem@0", "_initialiseVoiceSystem@0",
     "_shutDownVoiceSystem@0", "_seizeChannel@4", "_initialiseChannel@4", "_releaseChannel@4",
     "_mapLineToChannel@8", "_waitForRing@8", "_refuseCall@4", "_offHook@4", "_onHook@4",
@@ -72,6 +72,10 @@ int LogKindOf(VoiceOp op) {
 }
 
 }  // namespace
+
+const char* DriverEntryName(int index) {
+    return index >= 0 && index < kDriverEntryCount ? kEntryNames[index] : nullptr;
+}
 
 CDriverVoiceInterface::CDriverVoiceInterface(HWND parent) {
     loadResult_ = std::min<long>(LoadDriver(parent), kMaxChannels);

@@ -6,6 +6,10 @@
 
 namespace kvo {
 
+// The driver's exports the runtime resolves, by their decorated names.
+constexpr int kDriverEntryCount = 24;
+const char* DriverEntryName(int index);
+
 class CDriverVoiceInterface : public CVoiceInterface {
 public:
     // Loads the library (once per process) and connects to the card; the
@@ -56,6 +60,7 @@ private:
         PlayListFn, RecordSoundFn, StopChannelFn, DelayChannelFn, ClearDTMFQueueFn, GetDTMFStringFn,
         GetDTMFDigitFn, GetStatusFn, EntryCount
     };
+    static_assert(EntryCount == kDriverEntryCount);
 
     long LoadDriver(HWND parent);
     template <class Fn>

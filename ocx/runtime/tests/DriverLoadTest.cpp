@@ -2,6 +2,8 @@
 // the message the user sees for it, and what the system then runs with.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "DriverVoiceInterface.h"
 #include "VoiceSystem.h"
 #include "VoiceTestSupport.h"
@@ -18,9 +20,37 @@ constexpr char kNoType[] =
 constexpr char kExportMissing[] =
     "Could not load voice interface DLL.\r\nYou may have an out of date version of the voice interface library.";
 
+std::set<std::string> ExportNames(HMODULE module) {
+    auto base = reinterpret_cast<const BYTE*>(module);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    auto exp = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    auto names = reinterpret_cast<const DWORD*>(base + exp->AddressOfNames);
+    std::set<std::string> out;
+    for (DWORD i = 0; i < exp->NumberOfNames; ++i) out.insert(reinterpret_cast<const char*>(base + names[i]));
+    return out;
+}
+
 std::vector<std::string> Strings(std::initializer_list<const char*> texts) { return {texts.begin(), texts.end()}; }
 
 }  // namespace
+
+// The simulated card exports exactly the entry points the runtime resolves
+// (and the broken build all but one), under their decorated names only.
+TEST(DriverLoad, SimulatedCardExportsWhatTheRuntimeResolves) {
+    std::set<std::string> wanted;
+    for (int i = 0; i < kvo::kDriverEntryCount; ++i) wanted.insert(kvo::DriverEntryName(i));
+    ASSERT_EQ(wanted.size(), 24u);
+    for (const char* folder : {"", "broken\\"}) {
+        HMODULE m = LoadLibraryExA((kvotest::ExeDir() + folder + "kvorht32.dll").c_str(), nullptr,
+                                   DONT_RESOLVE_DLL_REFERENCES);
+        ASSERT_NE(m, nullptr) << folder << " error " << GetLastError();
+        auto want = wanted;
+        if (*folder) want.erase("_getDTMFDigit@8");
+        EXPECT_EQ(ExportNames(m), want) << "variant '" << folder << "'";
+        FreeLibrary(m);
+    }
+}
 
 TEST(DriverLoad, CardTypeDecidesBeforeAnyLibrary) {
     const struct { const char* type; long result; std::vector<std::string> messages; } cases[] = {
