@@ -55,8 +55,7 @@ public:
 
     void Start(int lineCount) {
         enabled_ = ReadSuiteInt("System", "Logs", 0) != 0;
-        // Without logging there is nothing to write; no empty file, no complaint.
-        if (enabled_) OpenToday();
+        OpenToday();
         testMode_ = false;
         running_ = true;
         for (int line = 0; line < lineCount; ++line) Write(line, LK_SYSTEM_START, {});

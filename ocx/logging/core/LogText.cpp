@@ -31,12 +31,12 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
             ++p;
             continue;
         }
-        std::string spec = "%";
-        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) spec += *p++;
-        while (*p >= '0' && *p <= '9') spec += *p++;
+        std::string directive = "%";
+        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) directive += *p++;
+        while (*p >= '0' && *p <= '9') directive += *p++;
         if (*p == '.') {
-            spec += *p++;
-            while (*p >= '0' && *p <= '9') spec += *p++;
+            directive += *p++;
+            while (*p >= '0' && *p <= '9') directive += *p++;
         }
         while (*p == 'l' || *p == 'h') ++p;  // every number is 32 bits
         const char conv = *p;
@@ -53,11 +53,11 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
                 text = v->text;
             else if (v && v->type == LogArgType::Number)
                 text = std::to_string(v->number);
-            if (spec == "%") {
+            if (directive == "%") {
                 out += text;
             } else {
                 std::vector<char> buf(text.size() + 512);
-                int n = std::snprintf(buf.data(), buf.size(), (spec + 's').c_str(), text.c_str());
+                int n = std::snprintf(buf.data(), buf.size(), (directive + 's').c_str(), text.c_str());
                 if (n > 0) out.append(buf.data(), std::min<std::size_t>(n, buf.size() - 1));
             }
             continue;
@@ -67,14 +67,14 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
         case 'd':
         case 'i':
             ++next;
-            out += Format((spec + "l" + conv).c_str(), number);
+            out += Format((directive + "l" + conv).c_str(), number);
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
             ++next;
-            out += Format((spec + "l" + conv).c_str(), static_cast<unsigned long>(
+            out += Format((directive + "l" + conv).c_str(), static_cast<unsigned long>(
                                                             static_cast<std::uint32_t>(number)));
             break;
         case 'c':
