@@ -205,7 +205,13 @@ TEST_F(DriverOps, StandardChecks) {
     Answer(0);
     EXPECT_EQ(Outcome([&] { driver_->OnHook(0); }), "error 34 7");
     EXPECT_EQ(driver_->DelayChannel(0, 1, 0, 0), 0) << "a delay that runs out reads 0, not 12";
+    kvo::DigitRequest ask;
+    ask.silence = 1;
+    std::string digits = "stale";
+    EXPECT_EQ(driver_->GetDTMFString(0, ask, digits), 12);
+    EXPECT_EQ(digits, "") << "a time-out returns no digits";
     kvo::SetShutdownRequested(true);
+    EXPECT_EQ(Outcome([&] { driver_->StopChannel(0); }), "") << "stopping never raises";
     EXPECT_EQ(Outcome([&] { driver_->OnHook(0); }), "shutdown");
     EXPECT_EQ(Outcome([&] { driver_->WaitForRing(0, 1); }), "shutdown") << "even when a call rings";
 }
