@@ -17,11 +17,16 @@ public:
     explicit CDriverVoiceInterface(HWND parent);
 
     // Channels (1..48) when the card is usable; -1 no card type configured,
-    // 0 "NONE", -2 unknown type or library failure (shown), -3 an export is missing.
+    // 0 "NONE", -2 unknown type or library failure (shown), -3 an export is
+    // missing. Only an object with channels may be asked to operate: the
+    // others have no entry points (OpenDriverInterface never hands them out).
     long LoadResult() const { return loadResult_; }
 
     long Open(HWND parent) override;
     int IsVoiceCard() override { return 1; }
+    // Ready (1) when the test line carries a call, or after taking it off
+    // hook when neither a ring nor a dial-out is configured; waiting for a
+    // ring and dialling out belong to the test-mode dialogs and give 0 here.
     long StartTestCall(HWND parent) override;
     long EndTestCall() override;
     long SeizeChannel(int channel) override;
