@@ -1,0 +1,150 @@
+// The simulated card on its own: loaded by name, entered through its
+// decorated exports, lines driven by a scenario on real threads. (That it
+// exports exactly what the runtime resolves is checked by the runtime's tests.)
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+template <class Fn>
+Fn Proc(HMODULE m, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name)));
+}
+
+// The driver, loaded with a scenario of the test's own.
+class Card {
+public:
+    explicit Card(const std::string& scenario) {
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        const std::string stem = std::string(tmp) + "voicecard_" + std::to_string(GetCurrentProcessId());
+        scenario_ = stem + ".scn";
+        journal_ = stem + ".log";
+        std::ofstream(scenario_) << scenario;
+        DeleteFileA(journal_.c_str());
+        SetEnvironmentVariableA("KVORHT32_SCENARIO", scenario_.c_str());
+        SetEnvironmentVariableA("KVORHT32_JOURNAL", journal_.c_str());
+        module_ = LoadLibraryA("kvorht32.dll");
+        if (module_) channels_ = Proc<LONG(WINAPI*)()>(module_, "_connectVoiceSystem@0")();
+    }
+    ~Card() {
+        if (module_) FreeLibrary(module_);
+        DeleteFileA(scenario_.c_str());
+        DeleteFileA(journal_.c_str());
+    }
+    HMODULE Module() const { return module_; }
+    LONG Channels() const { return channels_; }
+    template <class Fn>
+    Fn Get(const char* name) const { return Proc<Fn>(module_, name); }
+    std::string Journal() const {
+        std::ifstream in(journal_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+private:
+    std::string scenario_, journal_;
+    HMODULE module_ = nullptr;
+    LONG channels_ = 0;
+};
+
+using Fn1 = LONG(WINAPI*)(LONG);
+using Fn2 = LONG(WINAPI*)(LONG, LONG);
+using GetStringFn = LONG(WINAPI*)(LONG, const LONG*, char*);
+using PlayFn = LONG(WINAPI*)(LONG, HANDLE, LONG, const LONG*);
+using DelayFn = LONG(WINAPI*)(LONG, LONG, LONG, LONG);
+
+}  // namespace
+
+TEST(VoiceCardDriver, ChannelCountComesFromTheScenario) {
+    Card card("channels 3\n");
+    EXPECT_EQ(card.Channels(), 3);
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(3), 3) << "no such line";
+}
+
+TEST(VoiceCardDriver, BadScenarioConnectsNoChannels) {
+    Card card("channels 2\nline 0\nkeys 1 1\n");
+    EXPECT_EQ(card.Channels(), 0);
+    EXPECT_NE(card.Journal().find(":3: keys outside"), std::string::npos) << card.Journal();
+}
+
+TEST(VoiceCardDriver, KeysTypedDuringPlayEndItAndStayQueued) {
+    Card card("channels 1\nspeed 10\nline 0\ncall\nkeys 300 5#\nhangup 20000\n");
+    ASSERT_EQ(card.Channels(), 1);
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 0);
+    ASSERT_EQ(card.Get<Fn1>("_offHook@4")(0), 0);
+
+    // Two seconds of u-law from a real file; '#' ends it at about 0.4 s.
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string clip = std::string(tmp) + "voicecard_clip.raw";
+    std::ofstream(clip, std::ios::binary) << std::string(16000, '\x7f');
+    HANDLE h = CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const LONG play[6] = {4096, 0, 0, 0, 0, 0};
+    EXPECT_EQ(card.Get<PlayFn>("_playList@16")(0, h, 16000, play), 9);
+    CloseHandle(h);
+    DeleteFileA(clip.c_str());
+
+    LONG request[5] = {3, 0, 4096, 0, 1};
+    char digits[257];
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, request, digits), 9);
+    EXPECT_STREQ(digits, "5#") << "typed-ahead keys are kept";
+    EXPECT_NE(card.Journal().find("ch0 play 16000 bytes format 0 mask 4096 -> 9"), std::string::npos)
+        << card.Journal();
+}
+
+TEST(VoiceCardDriver, SilenceAndMaximumKeysEndCollection) {
+    Card card("channels 1\nspeed 20\nline 0\ncall connected\nkeys 100 123456\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    char digits[257];
+    const LONG maxFour[5] = {5, 4, 0, 0, 1};
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, maxFour, digits), 10);
+    EXPECT_STREQ(digits, "1234");
+    const LONG unlimited[5] = {1, 0, 0, 0, 1};
+    EXPECT_EQ(card.Get<GetStringFn>("_getDTMFString@12")(0, unlimited, digits), 12);
+    EXPECT_STREQ(digits, "56") << "the silence time-out returns what was typed";
+}
+
+TEST(VoiceCardDriver, HangupEndsBlockingCallsAndDelayRunsOut) {
+    Card card("channels 1\nspeed 10\nline 0\ncall connected\nhangup 5000\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 1, 0, 0), 12);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 10, 0, 0), 16);
+    EXPECT_EQ(card.Get<Fn1>("_getLoopCurrentStatus@4")(0), 0);
+}
+
+TEST(VoiceCardDriver, StopFromAnotherThreadEndsTheWait) {
+    Card card("channels 2\n");
+    auto wait = card.Get<Fn2>("_waitForRing@8");
+    std::atomic<LONG> result{-1};
+    const auto start = std::chrono::steady_clock::now();
+    std::thread line([&] { result = wait(1, 1); });
+    // A stop reaches only a call already waiting, so repeat it until it ended.
+    while (result == -1) {
+        Sleep(50);
+        EXPECT_EQ(card.Get<Fn1>("_stopChannel@4")(1), 0);
+        ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    }
+    line.join();
+    EXPECT_EQ(result, 18);
+    // A stop with nothing running must not spoil the next operation.
+    card.Get<Fn1>("_stopChannel@4")(0);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 0, 0, 0), 12);
+}
+
+TEST(VoiceCardDriver, DialRulesAndInjectedFailures) {
+    Card card("channels 1\nline 0\ndial 200 busy\ndial 300 noanswer after 50\nnodialtone\nfail seizeChannel 6\n");
+    auto call = card.Get<LONG(WINAPI*)(LONG, const char*, LONG)>("_callString@12");
+    EXPECT_EQ(card.Get<Fn1>("_waitForDialTone@4")(0), 27);
+    EXPECT_EQ(call(0, "200", 0), 29);
+    EXPECT_EQ(call(0, "300", 0), 30);
+    EXPECT_EQ(call(0, "400", 0), 32) << "unscripted numbers answer";
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 6);
+    EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 0) << "each injected failure is used once";
+}
