@@ -188,8 +188,14 @@ HRESULT Server::Unregister() {
         DeleteTree(HKEY_CLASSES_ROOT, c.progId);
     }
     // Absent already is fine: unregistering twice must not fail.
-    HRESULT hr = UnRegisterTypeLib(*typeLib_.libid, typeLib_.major, typeLib_.minor, LOCALE_NEUTRAL, SYS_WIN32);
-    if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_LIBNOTREGISTERED)
+    char version[32];
+    wsprintfA(version, "\\%x.%x", typeLib_.major, typeLib_.minor);
+    RegKey registered;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ("TypeLib\\" + GuidString(*typeLib_.libid) + version).c_str(), 0,
+                      KEY_READ, registered.Put()) != ERROR_SUCCESS)
+        return S_OK;
+    registered.Reset();
+    if (FAILED(UnRegisterTypeLib(*typeLib_.libid, typeLib_.major, typeLib_.minor, LOCALE_NEUTRAL, SYS_WIN32)))
         return SELFREG_E_TYPELIB;
     return S_OK;
 }

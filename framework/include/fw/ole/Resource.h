@@ -1,5 +1,6 @@
-// String-table entries the OLE control base needs from every control library.
-// A library's .rc includes this file once; the C++ side only sees the ids.
+// String-table entries the OLE control base needs from every control
+// library: each library's .rc lists these ids with its texts (a resource
+// compiler reads only the defines of an included header).
 #pragma once
 
 // Descriptions of the framework's own control errors: id = base + error number.
@@ -8,13 +9,3 @@
 #define FW_IDS_CTL_E_INVALIDPROPERTYARRAYINDEX (FW_IDS_CTL_ERROR_BASE + 381)
 #define FW_IDS_CTL_E_SETNOTSUPPORTEDATRUNTIME (FW_IDS_CTL_ERROR_BASE + 382)
 #define FW_IDS_CTL_E_SETNOTSUPPORTED (FW_IDS_CTL_ERROR_BASE + 383)
-
-#ifdef RC_INVOKED
-STRINGTABLE
-BEGIN
-    FW_IDS_CTL_E_INVALIDPROPERTYVALUE "Invalid property value"
-    FW_IDS_CTL_E_INVALIDPROPERTYARRAYINDEX "Invalid property array index"
-    FW_IDS_CTL_E_SETNOTSUPPORTEDATRUNTIME "Property is read-only at run time"
-    FW_IDS_CTL_E_SETNOTSUPPORTED "Property is read-only"
-END
-#endif
