@@ -15,6 +15,7 @@
 #include "FormFile.h"
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
+#include "fw/ole/Object.h"
 
 namespace container {
 
@@ -99,7 +100,8 @@ private:
     HRESULT ConnectEvents();
     CallResult Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args);
 
-    LONG refs_ = 1;
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
     Host& host_;
     std::wstring name_;
     std::wstring progId_;

@@ -5,33 +5,15 @@
 
 namespace container {
 
-namespace {
-template <class T>
-HRESULT AnswerFor(T* self, REFIID iid, std::initializer_list<const IID*> iids, void** out) {
-    if (!out) return E_POINTER;
-    for (const IID* known : iids)
-        if (iid == *known) {
-            *out = self;
-            self->AddRef();
-            return S_OK;
-        }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-}  // namespace
 
 EventSink::EventSink(Host& host, std::wstring control, const IID& eventIid, ComPtr<ITypeInfo> eventInfo)
     : host_(&host), control_(std::move(control)), eventIid_(eventIid), eventInfo_(std::move(eventInfo)) {}
 
 STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
-    return AnswerFor(static_cast<IDispatch*>(this), iid, {&IID_IUnknown, &IID_IDispatch, &eventIid_}, out);
+    return fw::ole::QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IDispatch, this}, {eventIid_, this}});
 }
-STDMETHODIMP_(ULONG) EventSink::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-STDMETHODIMP_(ULONG) EventSink::Release() {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-}
+STDMETHODIMP_(ULONG) EventSink::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) EventSink::Release() { return refs_.Release(this); }
 
 STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
@@ -70,14 +52,10 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
 }
 
 STDMETHODIMP TextBag::QueryInterface(REFIID iid, void** out) {
-    return AnswerFor(static_cast<IPropertyBag*>(this), iid, {&IID_IUnknown, &IID_IPropertyBag}, out);
+    return fw::ole::QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IPropertyBag, this}});
 }
-STDMETHODIMP_(ULONG) TextBag::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-STDMETHODIMP_(ULONG) TextBag::Release() {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-}
+STDMETHODIMP_(ULONG) TextBag::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) TextBag::Release() { return refs_.Release(this); }
 
 namespace {
 bool SameName(const std::string& a, const std::wstring& b) {

@@ -163,26 +163,17 @@ CallResult ControlSite::Call(const std::wstring& member, std::vector<Variant> ar
 // --- COM identity -----------------------------------------------------------
 
 STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    void* p = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-        p = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-        p = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IDispatch)
-        p = static_cast<IDispatch*>(this);
-    *out = p;
-    if (!p) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return fw::ole::QueryInterfaceTable(iid, out, {
+        {IID_IUnknown, static_cast<IOleClientSite*>(this)},
+        {IID_IOleClientSite, static_cast<IOleClientSite*>(this)},
+        {IID_IOleWindow, static_cast<IOleInPlaceSite*>(this)},
+        {IID_IOleInPlaceSite, static_cast<IOleInPlaceSite*>(this)},
+        {IID_IDispatch, static_cast<IDispatch*>(this)},  // the ambient properties
+    });
 }
 
-STDMETHODIMP_(ULONG) ControlSite::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-STDMETHODIMP_(ULONG) ControlSite::Release() {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-}
+STDMETHODIMP_(ULONG) ControlSite::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) ControlSite::Release() { return refs_.Release(this); }
 
 // --- IOleClientSite ---------------------------------------------------------
 

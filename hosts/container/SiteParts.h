@@ -25,7 +25,8 @@ public:
 
 private:
     virtual ~EventSink() = default;
-    LONG refs_ = 1;
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
     Host* host_;
     std::wstring control_;
     IID eventIid_;
@@ -47,7 +48,8 @@ public:
 
 private:
     virtual ~TextBag() = default;
-    LONG refs_ = 1;
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
     std::vector<FormProperty> properties_;
 };
 

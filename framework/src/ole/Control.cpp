@@ -29,46 +29,33 @@ HRESULT Control::Initialize() {
 }
 
 STDMETHODIMP Control::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    void* p = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == dispatchIid_)
-        p = static_cast<IDispatch*>(this);
-    else if (iid == IID_IOleObject)
-        p = static_cast<IOleObject*>(this);
-    else if (iid == IID_IOleControl)
-        p = static_cast<IOleControl*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
-        p = static_cast<IOleInPlaceObject*>(this);
-    else if (iid == IID_IOleInPlaceActiveObject)
-        p = static_cast<IOleInPlaceActiveObject*>(this);
-    else if (iid == IID_IViewObject || iid == IID_IViewObject2)
-        p = static_cast<IViewObject2*>(this);
-    else if (iid == IID_IConnectionPointContainer)
-        p = static_cast<IConnectionPointContainer*>(this);
-    else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
-        p = static_cast<IProvideClassInfo2*>(this);
-    // IPersistStream's methods are IPersistStreamInit's first four.
-    else if (iid == IID_IPersist || iid == IID_IPersistStream || iid == IID_IPersistStreamInit)
-        p = static_cast<IPersistStreamInit*>(this);
-    else if (iid == IID_IPersistPropertyBag)
-        p = static_cast<IPersistPropertyBag*>(this);
-    else if (iid == IID_ISpecifyPropertyPages)
-        p = static_cast<ISpecifyPropertyPages*>(this);
-    else if (iid == IID_ISupportErrorInfo)
-        p = static_cast<ISupportErrorInfo*>(this);
-    *out = p;
-    if (!p) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    IPersistStreamInit* persistStream = this;
+    return QueryInterfaceTable(iid, out, {
+        {IID_IUnknown, static_cast<IDispatch*>(this)},
+        {IID_IDispatch, static_cast<IDispatch*>(this)},
+        {dispatchIid_, static_cast<IDispatch*>(this)},
+        {IID_IOleObject, static_cast<IOleObject*>(this)},
+        {IID_IOleControl, static_cast<IOleControl*>(this)},
+        {IID_IOleWindow, static_cast<IOleInPlaceObject*>(this)},
+        {IID_IOleInPlaceObject, static_cast<IOleInPlaceObject*>(this)},
+        {IID_IOleInPlaceActiveObject, static_cast<IOleInPlaceActiveObject*>(this)},
+        {IID_IViewObject, static_cast<IViewObject2*>(this)},
+        {IID_IViewObject2, static_cast<IViewObject2*>(this)},
+        {IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)},
+        {IID_IProvideClassInfo, static_cast<IProvideClassInfo2*>(this)},
+        {IID_IProvideClassInfo2, static_cast<IProvideClassInfo2*>(this)},
+        {IID_IPersist, persistStream},
+        // IPersistStream's methods are IPersistStreamInit's first four.
+        {IID_IPersistStream, persistStream},
+        {IID_IPersistStreamInit, persistStream},
+        {IID_IPersistPropertyBag, static_cast<IPersistPropertyBag*>(this)},
+        {IID_ISpecifyPropertyPages, static_cast<ISpecifyPropertyPages*>(this)},
+        {IID_ISupportErrorInfo, static_cast<ISupportErrorInfo*>(this)},
+    });
 }
 
-STDMETHODIMP_(ULONG) Control::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-
-STDMETHODIMP_(ULONG) Control::Release() {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-}
+STDMETHODIMP_(ULONG) Control::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) Control::Release() { return refs_.Release(this); }
 
 // --- IOleObject -----------------------------------------------------------
 

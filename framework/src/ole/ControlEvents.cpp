@@ -31,14 +31,7 @@ void Control::FireEvent(DISPID id, std::initializer_list<Variant> args) {
 }
 
 STDMETHODIMP Control::ConnectionPoint::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
-        *out = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IConnectionPoint, this}});
 }
 
 STDMETHODIMP Control::ConnectionPoint::GetConnectionInterface(IID* iid) {

@@ -31,23 +31,11 @@ PropertyPage::PropertyPage(UINT dialogId, UINT titleId)
 PropertyPage::~PropertyPage() = default;
 
 STDMETHODIMP PropertyPage::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IPropertyPage) {
-        *out = static_cast<IPropertyPage*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IPropertyPage, this}});
 }
 
-STDMETHODIMP_(ULONG) PropertyPage::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
-
-STDMETHODIMP_(ULONG) PropertyPage::Release() {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-}
+STDMETHODIMP_(ULONG) PropertyPage::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) PropertyPage::Release() { return refs_.Release(this); }
 
 STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* site) {
     site_ = ComPtr<IPropertyPageSite>(site);

@@ -7,6 +7,7 @@
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Control.h"
+#include "fw/ole/Object.h"
 #include "fw/ole/Text.h"
 
 namespace fw::ole {
@@ -25,14 +26,7 @@ class ClassFactory : public IClassFactory {
 public:
     explicit ClassFactory(const ClassEntry& entry) : entry_(entry) {}
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IClassFactory, this}});
     }
     // Held references keep the library loaded like live objects do.
     STDMETHODIMP_(ULONG) AddRef() override { Server::Lock(); return 2; }

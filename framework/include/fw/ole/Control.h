@@ -20,6 +20,7 @@
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Dispatch.h"
+#include "fw/ole/Object.h"
 #include "fw/ole/PropExchange.h"
 #include "fw/ole/Server.h"
 
@@ -191,7 +192,8 @@ private:
     HRESULT InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result);
     HRESULT AmbientProperty(DISPID id, VARIANT* value) const;
 
-    LONG refs_ = 1;
+    friend class RefCount;  // deletes us on the last Release
+    RefCount refs_;
     ServerLock lock_;
     const CLSID& clsid_;
     const IID& dispatchIid_;

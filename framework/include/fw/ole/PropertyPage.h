@@ -8,6 +8,7 @@
 #include <vector>
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
+#include "fw/ole/Object.h"
 #include "fw/ole/Server.h"
 
 namespace fw::ole {
@@ -48,7 +49,8 @@ protected:
     void OnCancel() override {}
 
 private:
-    LONG refs_ = 1;
+    friend class RefCount;
+    RefCount refs_;
     ServerLock lock_;
     UINT dialogId_;
     UINT titleId_;
