@@ -76,6 +76,22 @@ TEST_F(LookupControls, WritableNumbersOnlyStore) {
     EXPECT_TRUE(host_->Events().empty());
 }
 
+TEST_F(LookupControls, MalformedCallsAreRefusedWithoutSideEffects) {
+    container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    struct { container::CallResult r; HRESULT hr; const char* note; } cases[] = {
+        {site->Call(L"GetHostAddress"), DISP_E_BADPARAMCOUNT, "method without its argument"},
+        {site->Call(L"GetHostAddress", {Variant(std::wstring(L"a")), Variant(std::wstring(L"b"))}),
+         DISP_E_BADPARAMCOUNT, "one argument too many"},
+        {site->Call(L"NoSuchMember"), DISP_E_UNKNOWNNAME, "unknown name"},
+        {site->Put(L"GetHostAddress", Variant(std::wstring(L"x"))), DISP_E_MEMBERNOTFOUND, "assigning a method"},
+        {site->Get(L"AboutBox"), DISP_E_MEMBERNOTFOUND, "reading a method without a result"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.r.hr, c.hr) << c.note;
+    EXPECT_TRUE(host_->Events().empty());
+    EXPECT_EQ(Number(site, L"CurrentState"), 0);
+}
+
 TEST_F(LookupControls, GetHostAddressResolvesLocalhostAndFiresFirst) {
     container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
     ASSERT_NE(site, nullptr);
