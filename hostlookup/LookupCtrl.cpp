@@ -35,7 +35,8 @@ DWORD WINAPI WorkerThread(void* param) {
         module = args->module;
         RunWorker(*args);
     }
-    FreeLibraryAndExitThread(module, 0);
+    if (module) FreeLibraryAndExitThread(module, 0);
+    return 0;
 }
 
 }  // namespace

@@ -160,7 +160,9 @@ TEST_F(Persistence, DesignTimeDrawingShowsTheBitmap) {
     ASSERT_EQ(site->Object()->QueryInterface(IID_IOleInPlaceObject, inPlace.PutVoid()), S_OK);
     ASSERT_EQ(inPlace->GetWindow(&window), S_OK) << "at design time the control is in place";
     EXPECT_EQ(GetParent(window), host_->Handle());
-    EXPECT_TRUE(IsWindowVisible(window) || !IsWindowVisible(host_->Handle()));
+    EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+    host_->SetUserMode(true);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) << "invisible at run time";
 }
 
 }  // namespace

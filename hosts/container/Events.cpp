@@ -45,8 +45,13 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
         record.event = name;
         SysFreeString(name);
     }
+    // By-reference arguments point into the caller's frame: keep values.
     if (params)
-        for (UINT i = params->cArgs; i-- > 0;) record.args.emplace_back(params->rgvarg[i]);
+        for (UINT i = params->cArgs; i-- > 0;) {
+            Variant arg;
+            VariantCopyInd(arg.Get(), &params->rgvarg[i]);
+            record.args.push_back(arg);
+        }
     host_->RecordEvent(std::move(record));
     return S_OK;
 }

@@ -182,7 +182,10 @@ STDMETHODIMP Control::OnMnemonic(MSG*) { return E_NOTIMPL; }
 
 STDMETHODIMP Control::OnAmbientPropertyChange(DISPID id) {
     OnAmbientChanged(id);
-    if (id == DISPID_AMBIENT_USERMODE || id == DISPID_UNKNOWN) InvalidateControl();
+    if (id == DISPID_AMBIENT_USERMODE || id == DISPID_UNKNOWN) {
+        UpdateVisibility();
+        InvalidateControl();
+    }
     return S_OK;
 }
 
@@ -224,10 +227,15 @@ HRESULT Control::ActivateInPlace(HWND parent, LPCRECT pos) {
     SetParent(Handle(), parent);
     MoveWindow(Handle(), where.left, where.top, where.right - where.left, where.bottom - where.top, FALSE);
     inPlace_ = true;
+    UpdateVisibility();
+    return S_OK;
+}
+
+void Control::UpdateVisibility() {
+    if (!inPlace_) return;
     const ClassEntry* entry = Server::Find(clsid_);
     const bool invisible = entry && (entry->miscStatus & OLEMISC_INVISIBLEATRUNTIME) && AmbientUserMode();
     ShowWindow(Handle(), invisible ? SW_HIDE : SW_SHOWNA);
-    return S_OK;
 }
 
 void Control::DeactivateInPlace() {

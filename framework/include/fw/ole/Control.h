@@ -189,6 +189,8 @@ private:
     HRESULT Exchange(PropExchange& px);
     HRESULT ActivateInPlace(HWND parent, LPCRECT pos);
     void DeactivateInPlace();
+    // Invisible-at-run-time controls hide their window in user mode.
+    void UpdateVisibility();
     HRESULT InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result);
     HRESULT AmbientProperty(DISPID id, VARIANT* value) const;
 
