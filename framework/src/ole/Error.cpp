@@ -51,6 +51,18 @@ void VariantValue<std::wstring>::To(const std::wstring& s, VARIANT* out) {
     if (!out->bstrVal) throw ControlError{E_OUTOFMEMORY, {}};
 }
 
+Variant VariantValue<Variant>::From(const VARIANT& v) {
+    Variant value;
+    // Keep the value, not a reference into the caller's frame.
+    if (FAILED(VariantCopyInd(value.Get(), Mutable(&v)))) throw ControlError{DISP_E_TYPEMISMATCH, {}};
+    return value;
+}
+
+void VariantValue<Variant>::To(const Variant& v, VARIANT* out) {
+    VariantInit(out);
+    if (FAILED(VariantCopy(out, Mutable(v.Get())))) throw ControlError{E_OUTOFMEMORY, {}};
+}
+
 void detail::ThrowBadParamCount() { throw ControlError{DISP_E_BADPARAMCOUNT, {}}; }
 
 }  // namespace fw::ole

@@ -8,8 +8,9 @@
 //       fw::ole::Method<&CFoo::Lookup>(3),
 //   };
 //
-// Getters return short, long, bool or std::wstring; setters and methods take
-// them (methods by value or const reference). Handlers may throw ControlError.
+// Getters return short, long, bool, double, std::wstring or Variant; setters
+// and methods take them (by value or const reference). Handlers may throw
+// ControlError.
 #pragma once
 #include <windows.h>
 #include <oaidl.h>
@@ -17,6 +18,7 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include "fw/ole/ComPtr.h"
 #include "fw/ole/Error.h"
 
 namespace fw::ole {
@@ -47,6 +49,15 @@ template <> struct VariantValue<long> {
 template <> struct VariantValue<bool> {
     static bool From(const VARIANT& v) { VARIANT t; CoerceVariant(v, VT_BOOL, &t); return t.boolVal != VARIANT_FALSE; }
     static void To(bool b, VARIANT* out) { out->vt = VT_BOOL; out->boolVal = b ? VARIANT_TRUE : VARIANT_FALSE; }
+};
+template <> struct VariantValue<double> {
+    static double From(const VARIANT& v) { VARIANT t; CoerceVariant(v, VT_R8, &t); return t.dblVal; }
+    static void To(double d, VARIANT* out) { out->vt = VT_R8; out->dblVal = d; }
+};
+// Untyped members (optional arguments, anything the member sorts out itself).
+template <> struct VariantValue<Variant> {
+    static Variant From(const VARIANT& v);
+    static void To(const Variant& v, VARIANT* out);
 };
 template <> struct VariantValue<std::wstring> {
     static std::wstring From(const VARIANT& v);
