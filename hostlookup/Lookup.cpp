@@ -79,26 +79,33 @@ LookupOutcome ResolveName(const std::string& dottedAddress, std::atomic<short>& 
     return {host->h_name ? host->h_name : "", 0};
 }
 
-void RunLookup(LookupState& state, const std::string& input, Resolver resolve) {
-    {
-        std::lock_guard<std::mutex> lock(state.mutex);
-        state.result.clear();
-    }
+void BeginLookup(LookupState& state) {
+    state.result.clear();
     state.errorNumber = 0;
     state.currentState = kStateStarted;
+}
+
+void FinishLookup(LookupState& state, const std::string& input, Resolver resolve) {
     LookupOutcome outcome = resolve(input, state.currentState);
-    state.errorNumber = outcome.error;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        state.result = outcome.result;
-        // The event carries this lookup's own outcome: a refused request in
-        // between may already have changed ErrorNumber.
+        state.pending = std::move(outcome);
         state.eventPending = true;
-        state.eventResult = outcome.result;
-        state.eventError = outcome.error;
     }
     if (HWND window = state.window) SendMessageA(window, WM_TIMER, 1, 0);
     state.currentState = kStateFinished;
+}
+
+bool TakeOutcome(LookupState& state, LookupOutcome& outcome) {
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (!state.eventPending) return false;
+        state.eventPending = false;
+        outcome = state.pending;
+    }
+    state.result = outcome.result;
+    state.errorNumber = outcome.error;
+    return true;
 }
 
 }  // namespace lurrin

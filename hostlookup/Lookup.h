@@ -17,24 +17,26 @@ enum : short {
     kErrorBusy = 11000,
 };
 
-// What one control and the worker of its current lookup both reach. The
-// worker holds its own reference, so a control may go away mid-lookup.
-struct LookupState {
-    std::atomic<short> errorNumber{0};
-    std::atomic<short> currentState{0};
-    // Completion goes to this window; null once the control is closing.
-    std::atomic<HWND> window{nullptr};
-
-    std::mutex mutex;  // guards the strings and the pending event
-    std::string result;
-    bool eventPending = false;
-    std::string eventResult;
-    short eventError = 0;
-};
-
 struct LookupOutcome {
     std::string result;
     short error = 0;
+};
+
+// What one control and the worker of its current lookup both reach. The
+// worker holds its own reference, so a control may go away mid-lookup.
+// ErrorNumber and the result are written on the control's thread only (at
+// the start and in the completion handler), so a request refused meanwhile
+// cannot be overwritten by, or overwrite, the running lookup's answer.
+struct LookupState {
+    std::atomic<short> errorNumber{0};
+    std::atomic<short> currentState{0};  // the worker reports progress here
+    std::string result;
+    // Completion goes to this window; null once the control is closing.
+    std::atomic<HWND> window{nullptr};
+
+    std::mutex mutex;  // guards the pending completion
+    bool eventPending = false;
+    LookupOutcome pending;
 };
 
 // Both take the input and report progress through `state` (CurrentState).
@@ -42,9 +44,15 @@ using Resolver = LookupOutcome (*)(const std::string& input, std::atomic<short>&
 LookupOutcome ResolveAddress(const std::string& hostName, std::atomic<short>& state);
 LookupOutcome ResolveName(const std::string& dottedAddress, std::atomic<short>& state);
 
-// One whole lookup: clears the fields, resolves, stores the outcome, marks
-// the event pending and sends WM_TIMER 1 to the control's window, which
-// fires the event on the window's thread before this returns.
-void RunLookup(LookupState& state, const std::string& input, Resolver resolve);
+// The start of a lookup, on the control's thread: clears the result and
+// ErrorNumber, CurrentState 1.
+void BeginLookup(LookupState& state);
+// The rest, on any thread: resolves, marks the outcome pending and sends
+// WM_TIMER 1 to the control's window, whose handler (TakeOutcome) stores it
+// and fires the event before this returns; then CurrentState 5.
+void FinishLookup(LookupState& state, const std::string& input, Resolver resolve);
+// In the completion handler: the pending outcome, stored into the fields;
+// false when nothing was pending.
+bool TakeOutcome(LookupState& state, LookupOutcome& outcome);
 
 }  // namespace lurrin

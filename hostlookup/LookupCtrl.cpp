@@ -21,7 +21,7 @@ struct WorkerArgs {
 void RunWorker(WorkerArgs& args) {
     WSADATA data;
     const bool started = WSAStartup(0x0101, &data) == 0;
-    RunLookup(*args.state, args.input, args.resolve);
+    FinishLookup(*args.state, args.input, args.resolve);
     if (started) WSACleanup();
 }
 
@@ -100,6 +100,7 @@ void CLookupCtrl::SetInput(const std::wstring& input) {
     if (WorkerRunning()) {
         RefuseBusy();
     } else {
+        BeginLookup(*state_);
         auto args = std::make_unique<WorkerArgs>(WorkerArgs{state_, fw::ole::Narrow(input), kind_.resolve, nullptr});
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                            reinterpret_cast<LPCSTR>(&WorkerThread), &args->module);
@@ -125,8 +126,8 @@ std::wstring CLookupCtrl::Lookup(const std::wstring& input) {
         RefuseBusy();
         return {};
     }
-    RunLookup(*state_, fw::ole::Narrow(input), kind_.resolve);
-    std::lock_guard<std::mutex> lock(state_->mutex);
+    BeginLookup(*state_);
+    FinishLookup(*state_, fw::ole::Narrow(input), kind_.resolve);
     return fw::ole::Widen(state_->result);
 }
 
@@ -152,17 +153,8 @@ LRESULT CLookupCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CLookupCtrl::OnTimer(UINT_PTR id) {
-    if (id != 1) return;
-    std::string result;
-    short error;
-    {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        if (!state_->eventPending) return;
-        state_->eventPending = false;
-        result = state_->eventResult;
-        error = state_->eventError;
-    }
-    FireEnd(result, error);
+    LookupOutcome outcome;
+    if (id == 1 && TakeOutcome(*state_, outcome)) FireEnd(outcome.result, outcome.error);
 }
 
 void CLookupCtrl::OnDraw(HDC dc, const RECT& bounds) {
