@@ -44,6 +44,8 @@ STDMETHODIMP Control::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS
             return DISP_E_EXCEPTION;
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_UNEXPECTED;  // nothing may unwind into the container
         }
     }
     return DISP_E_MEMBERNOTFOUND;

@@ -130,6 +130,8 @@ HRESULT Control::Exchange(PropExchange& px) {
         return FAILED(e.scode) ? e.scode : E_FAIL;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
     }
     if (px.Failed()) return px.IsLoading() ? STG_E_READFAULT : STG_E_WRITEFAULT;
     if (px.IsLoading()) InvalidateControl();

@@ -4,6 +4,26 @@
 // connection points, persistence, siting, in-place activation, drawing,
 // property pages and errors from here.
 //
+//   class CDialCtrl : public fw::ole::Control {
+//   public:
+//       CDialCtrl() : Control(CLSID_Dial, DIID__DDial, DIID__DDialEvents) {}
+//       long GetRetries() const;  void SetRetries(long n);
+//   protected:
+//       std::span<const fw::ole::DispatchEntry> DispatchMap() const override {
+//           static const fw::ole::DispatchEntry map[] = {
+//               fw::ole::Property<&CDialCtrl::GetRetries, &CDialCtrl::SetRetries>(1)};
+//           return map;
+//       }
+//       void DoPropExchange(fw::ole::PropExchange& px) override {
+//           Control::DoPropExchange(px);
+//           px.Long(L"MaxRetries", retries_, 3);
+//       }
+//   };
+//
+// The library lists the class in its ClassEntry table (fw/ole/Server.h) with
+// CreateObject<CDialCtrl>; its .idl gives names, its .rc the type library and
+// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}).
+//
 // Threading: a control lives in the apartment (thread) that created it. Its
 // window is made on that thread at creation and lives as long as the object:
 // a message-only window while the control is not in-place active, a child of
