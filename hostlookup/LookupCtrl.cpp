@@ -2,7 +2,6 @@
 // thread, synchronous method, completion on the control's window thread.
 #include "LookupCtrl.h"
 #include <winsock.h>
-#include <cstdio>
 #include "fw/Window.h"
 #include "fw/ole/Text.h"
 
