@@ -1,6 +1,8 @@
 // The event connection point every control gets from the framework: several
 // sinks, cookies that stay unique, and refusals of what cannot connect.
 #include <olectl.h>
+#include <algorithm>
+#include <vector>
 #include "TestSupport.h"
 #include "fw/ole/Object.h"
 
@@ -79,6 +81,32 @@ TEST_F(Events, EverySinkHearsUntilItUnadvises) {
     lookup();
     EXPECT_EQ(a.calls, 1);
     EXPECT_EQ(b.calls, 2);
+
+    // The enumerations show the same: one point, the live connections.
+    ComPtr<IEnumConnectionPoints> pointList;
+    ASSERT_EQ(points->EnumConnectionPoints(pointList.Put()), S_OK);
+    IConnectionPoint* listed[2] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(pointList->Next(2, listed, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    IID listedIid{};
+    listed[0]->GetConnectionInterface(&listedIid);
+    EXPECT_EQ(listedIid, eventIid);
+    listed[0]->Release();
+
+    ComPtr<IEnumConnections> connections;
+    ASSERT_EQ(point->EnumConnections(connections.Put()), S_OK);
+    ComPtr<IEnumConnections> copy;
+    ASSERT_EQ(connections->Clone(copy.Put()), S_OK);
+    std::vector<DWORD> cookies;
+    CONNECTDATA data;
+    while (copy->Next(1, &data, nullptr) == S_OK) {
+        cookies.push_back(data.dwCookie);
+        data.pUnk->Release();
+    }
+    EXPECT_EQ(cookies.size(), 2u) << "the container's sink and b";
+    EXPECT_NE(std::find(cookies.begin(), cookies.end(), cookieB), cookies.end());
+    EXPECT_EQ(std::find(cookies.begin(), cookies.end(), cookieA), cookies.end());
     EXPECT_EQ(point->Unadvise(cookieB), S_OK);
 }
 
