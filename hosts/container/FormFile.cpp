@@ -105,13 +105,14 @@ ParseError ParseForm(std::string_view text, Form& form) {
         text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
         if (line.empty() || line.front() == '#') continue;
 
-        std::string_view rest = line;
-        std::string_view keyword = Word(rest);
-        if (keyword == "End") {
-            if (section == Section::Top || !rest.empty()) return fail("End without Begin or Run");
+        // Only a line of its own ends a block: "End = x" is a property.
+        if (line == "End") {
+            if (section == Section::Top) return fail("End without Begin or Run");
             section = Section::Top;
             continue;
         }
+        std::string_view rest = line;
+        std::string_view keyword = Word(rest);
         switch (section) {
         case Section::Top:
             if (keyword == "Begin") {

@@ -31,7 +31,8 @@ TEST(FormFile, BadQuotingIsRefused) {
 
 TEST(FormFile, FormatThenParseRoundTrips) {
     Form form;
-    form.controls = {{"Ostrel.GetAddress", "GetAddress1", {{"_Version", "262144"}, {"Note", "a \"b\"\nc"}}},
+    form.controls = {{"Ostrel.GetAddress", "GetAddress1",
+                      {{"_Version", "262144"}, {"Note", "a \"b\"\nc"}, {"End", "Begin x y"}}},
                      {"Ostrel.GetName", "GetName1", {}}};
     form.steps = {{"Set", "GetAddress1", "HostName", "local host", true},
                   {"Wait", "GetAddress1", "EndGetHostAddress", "", false},
