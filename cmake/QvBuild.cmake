@@ -1,5 +1,6 @@
 # Build conventions shared by every component.
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/QvOle.cmake)
 
 # GoogleTest from Debian's sources, built with whatever compiler this tree uses.
 macro(qv_setup_googletest)

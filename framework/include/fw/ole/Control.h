@@ -1,0 +1,241 @@
+// OLE control base: a control class derives from Control, passes its class,
+// dispatch and event interface ids, lists its dispatch map and its persisted
+// items (DoPropExchange), draws itself in OnDraw, and gets IDispatch,
+// connection points, persistence, siting, in-place activation, drawing,
+// property pages and errors from here.
+//
+//   class CDialCtrl : public fw::ole::Control {
+//   public:
+//       CDialCtrl() : Control(CLSID_Dial, DIID__DDial, DIID__DDialEvents) {}
+//       long GetRetries() const;  void SetRetries(long n);
+//   protected:
+//       std::span<const fw::ole::DispatchEntry> DispatchMap() const override {
+//           static const fw::ole::DispatchEntry map[] = {
+//               fw::ole::Property<&CDialCtrl::GetRetries, &CDialCtrl::SetRetries>(1)};
+//           return map;
+//       }
+//       void DoPropExchange(fw::ole::PropExchange& px) override {
+//           Control::DoPropExchange(px);
+//           px.Long(L"MaxRetries", retries_, 3);
+//       }
+//   };
+//
+// The library lists the class in its ClassEntry table (fw/ole/Server.h) with
+// CreateObject<CDialCtrl>; its .idl gives names, its .rc the type library and
+// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}).
+//
+// Threading: a control lives in the apartment (thread) that created it. Its
+// window is made on that thread at creation and lives as long as the object:
+// a message-only window while the control is not in-place active, a child of
+// the container's window while it is. Workers hand results back by sending
+// messages to that window.
+#pragma once
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <vector>
+#include "fw/Window.h"
+#include "fw/ole/ComPtr.h"
+#include "fw/ole/Dispatch.h"
+#include "fw/ole/Object.h"
+#include "fw/ole/PropExchange.h"
+#include "fw/ole/Server.h"
+
+namespace fw::ole {
+
+// Window class of every control window of a library (registered per module).
+inline constexpr char kControlWindowClass[] = "FwOleControl";
+
+class Control : public IDispatch,
+                public IOleObject,
+                public IOleControl,
+                public IOleInPlaceObject,
+                public IOleInPlaceActiveObject,
+                public IViewObject2,
+                public IConnectionPointContainer,
+                public IProvideClassInfo2,
+                public IPersistStreamInit,
+                public IPersistPropertyBag,
+                public ISpecifyPropertyPages,
+                public ISupportErrorInfo,
+                public fw::Window {
+public:
+    // Called by CreateObject after construction: loads the type information
+    // and makes the control's window on the creating thread.
+    HRESULT Initialize();
+
+    // IUnknown (one answer for every interface above)
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* excep, UINT* argErr) override;
+
+    // IOleObject
+    STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+    STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+    STDMETHODIMP SetHostNames(LPCOLESTR app, LPCOLESTR obj) override;
+    STDMETHODIMP Close(DWORD saveOption) override;
+    STDMETHODIMP SetMoniker(DWORD which, IMoniker* mk) override;
+    STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** mk) override;
+    STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+    STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+    STDMETHODIMP DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
+                        LPCRECT pos) override;
+    STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+    STDMETHODIMP Update() override;
+    STDMETHODIMP IsUpToDate() override;
+    STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+    STDMETHODIMP GetUserType(DWORD form, LPOLESTR* type) override;
+    STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+    STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+    STDMETHODIMP Advise(IAdviseSink* sink, DWORD* cookie) override;
+    STDMETHODIMP Unadvise(DWORD cookie) override;
+    STDMETHODIMP EnumAdvise(IEnumSTATDATA** list) override;
+    STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+    STDMETHODIMP SetColorScheme(LOGPALETTE* pal) override;
+
+    // IOleControl
+    STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+    STDMETHODIMP OnMnemonic(MSG* msg) override;
+    STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+    STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+    // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
+    STDMETHODIMP GetWindow(HWND* hwnd) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+    STDMETHODIMP InPlaceDeactivate() override;
+    STDMETHODIMP UIDeactivate() override;
+    STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
+    STDMETHODIMP ReactivateAndUndo() override;
+    STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
+    STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+    STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+    STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+    STDMETHODIMP EnableModeless(BOOL enable) override;
+
+    // IViewObject2
+    STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* td, HDC tdDc,
+                      HDC dc, LPCRECTL bounds, LPCRECTL wBounds, BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR),
+                      ULONG_PTR contArg) override;
+    STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* td,
+                             HDC dc, LOGPALETTE** colors) override;
+    STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
+    STDMETHODIMP Unfreeze(DWORD freeze) override;
+    STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+    STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+    STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* td, LPSIZEL size) override;
+
+    // IConnectionPointContainer
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** list) override;
+    STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
+    // IProvideClassInfo2
+    STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+    STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+    // IPersist, IPersistStreamInit, IPersistPropertyBag
+    STDMETHODIMP GetClassID(CLSID* clsid) override;
+    STDMETHODIMP IsDirty() override;
+    STDMETHODIMP Load(IStream* stream) override;
+    STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+    STDMETHODIMP InitNew() override;
+    STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+    STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+
+    // ISpecifyPropertyPages, ISupportErrorInfo
+    STDMETHODIMP GetPages(CAUUID* pages) override;
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
+
+    // Ambient properties of the client site; defaults when there is none.
+    bool AmbientUserMode() const;
+    std::wstring AmbientDisplayName() const;
+
+    void SetModified() { dirty_ = true; }
+    // Repaints the window (if any) and tells the view's advise sink.
+    void InvalidateControl();
+
+protected:
+    Control(const CLSID& clsid, const IID& dispatchIid, const IID& eventIid);
+    ~Control() override;
+
+    virtual std::span<const DispatchEntry> DispatchMap() const = 0;
+    // Stock data, then the control's own items; derived classes call this first.
+    virtual void DoPropExchange(PropExchange& px);
+    // Version of the persisted property data: major in the high word.
+    virtual DWORD DataVersion() const { return MAKELONG(0, 1); }
+    virtual void OnDraw(HDC dc, const RECT& bounds);
+    virtual std::vector<CLSID> PropertyPages() const { return {}; }
+    virtual void OnAmbientChanged(DISPID /*id*/) {}
+
+    // Fires event `id` to every connected sink; `args` in declaration order.
+    // Dropped while the container has frozen events.
+    void FireEvent(DISPID id, std::initializer_list<Variant> args);
+
+    void SetInitialSize(int cx, int cy);  // pixels
+    const CLSID& ClassId() const { return clsid_; }
+
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    class ConnectionPoint : public IConnectionPoint {
+    public:
+        explicit ConnectionPoint(Control& owner) : owner_(owner) {}
+        STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+        STDMETHODIMP_(ULONG) AddRef() override { return owner_.AddRef(); }
+        STDMETHODIMP_(ULONG) Release() override { return owner_.Release(); }
+        STDMETHODIMP GetConnectionInterface(IID* iid) override;
+        STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** cpc) override;
+        STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override;
+        STDMETHODIMP Unadvise(DWORD cookie) override;
+        STDMETHODIMP EnumConnections(IEnumConnections** list) override;
+
+        void Fire(DISPID id, DISPPARAMS& params);
+        void Clear() { sinks_.clear(); }
+    private:
+        Control& owner_;
+        std::vector<ComPtr<IDispatch>> sinks_;  // cookie = index + 1; null once unadvised
+    };
+
+    HRESULT Exchange(PropExchange& px);
+    HRESULT ActivateInPlace(HWND parent, LPCRECT pos);
+    void DeactivateInPlace();
+    // Invisible-at-run-time controls hide their window in user mode.
+    void UpdateVisibility();
+    HRESULT InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result);
+    HRESULT AmbientProperty(DISPID id, VARIANT* value) const;
+
+    friend class RefCount;  // deletes us on the last Release
+    RefCount refs_;
+    ServerLock lock_;
+    const CLSID& clsid_;
+    const IID& dispatchIid_;
+    const IID& eventIid_;
+    ComPtr<ITypeInfo> dispatchInfo_;
+    ComPtr<IOleClientSite> site_;
+    ComPtr<IOleInPlaceSite> inPlaceSite_;
+    ComPtr<IOleAdviseHolder> adviseHolder_;
+    ComPtr<IAdviseSink> viewSink_;
+    DWORD viewAspects_ = 0;
+    DWORD viewFlags_ = 0;
+    ConnectionPoint events_{*this};
+    SIZEL extent_{2540, 2540};  // HIMETRIC
+    SIZEL defaultExtent_{2540, 2540};
+    bool dirty_ = false;
+    bool inPlace_ = false;
+    LONG frozen_ = 0;
+};
+
+// The framework's control errors 382 / 383 depending on the ambient mode.
+void SetNotSupported(Control& self);
+
+}  // namespace fw::ole

@@ -1,0 +1,33 @@
+// Errors a control raises to its caller: OLE control errors 0x800A0000 + n,
+// thrown inside the control and turned into EXCEPINFO and IErrorInfo at the
+// dispatch boundary, so no exception ever crosses into the container.
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+#include <string>
+
+namespace fw::ole {
+
+enum : unsigned {
+    kCtlInvalidPropertyValue = 380,
+    kCtlInvalidPropertyArrayIndex = 381,
+    kCtlSetNotSupportedAtRuntime = 382,
+    kCtlSetNotSupported = 383,
+};
+
+constexpr SCODE ControlErrorScode(unsigned n) { return SCODE(0x800A0000u + (n & 0xFFFF)); }
+
+struct ControlError {
+    SCODE scode;               // 0x800A0000 + n, or any failure HRESULT
+    std::wstring description;  // empty: none
+};
+
+// Throws error n with string `descriptionId` of the control library (0: the
+// framework's own text for its standard errors, none for others).
+[[noreturn]] void ThrowError(unsigned n, UINT descriptionId = 0);
+
+// Fills `info` (if the caller passed one) and the thread's IErrorInfo.
+void ReportError(const ControlError& error, const std::wstring& source, const GUID& iid,
+                 EXCEPINFO* info);
+
+}  // namespace fw::ole

@@ -1,0 +1,147 @@
+// OLE control base: the event connection point. Sinks sit in one array
+// indexed by cookie - 1; an unadvised slot stays empty so cookies are never
+// reused while the control lives.
+#include <algorithm>
+#include <vector>
+#include "fw/ole/Control.h"
+
+namespace fw::ole {
+
+namespace {
+
+void Hold(IConnectionPoint* p) { p->AddRef(); }
+void Drop(IConnectionPoint* p) { p->Release(); }
+void Hold(CONNECTDATA& d) { d.pUnk->AddRef(); }
+void Drop(CONNECTDATA& d) { d.pUnk->Release(); }
+
+// A snapshot enumerator over a fixed list; items handed out carry their
+// own reference, as the enumeration contract wants.
+template <class Itf, class Item, const IID& ItfIid>
+class Enumerator : public Itf {
+public:
+    explicit Enumerator(std::vector<Item> items, size_t pos = 0) : items_(std::move(items)), pos_(pos) {
+        for (Item& item : items_) Hold(item);
+    }
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {ItfIid, this}});
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return refs_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return refs_.Release(this); }
+    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
+        if (!out || (count > 1 && !fetched)) return E_POINTER;
+        ULONG n = 0;
+        for (; n < count && pos_ < items_.size(); ++n, ++pos_) {
+            out[n] = items_[pos_];
+            Hold(out[n]);
+        }
+        if (fetched) *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG count) override {
+        const size_t left = items_.size() - pos_;
+        pos_ += std::min<size_t>(count, left);
+        return count <= left ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        pos_ = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(Itf** out) override {
+        if (!out) return E_POINTER;
+        *out = new (std::nothrow) Enumerator(items_, pos_);
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    friend class fw::ole::RefCount;
+    virtual ~Enumerator() {
+        for (Item& item : items_) Drop(item);
+    }
+    RefCount refs_;
+    std::vector<Item> items_;
+    size_t pos_;
+};
+
+}  // namespace
+
+STDMETHODIMP Control::EnumConnectionPoints(IEnumConnectionPoints** list) {
+    if (!list) return E_POINTER;
+    *list = new (std::nothrow) Enumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>(
+        {&events_});
+    return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP Control::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+    if (!point) return E_POINTER;
+    *point = nullptr;
+    if (iid != eventIid_) return CONNECT_E_NOCONNECTION;
+    *point = &events_;
+    events_.AddRef();
+    return S_OK;
+}
+
+void Control::FireEvent(DISPID id, std::initializer_list<Variant> args) {
+    if (frozen_ > 0) return;
+    std::vector<VARIANT> reversed;
+    reversed.reserve(args.size());
+    for (auto it = std::rbegin(args); it != std::rend(args); ++it) reversed.push_back(*it->Get());
+    DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
+    events_.Fire(id, params);
+}
+
+STDMETHODIMP Control::ConnectionPoint::QueryInterface(REFIID iid, void** out) {
+    return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IConnectionPoint, this}});
+}
+
+STDMETHODIMP Control::ConnectionPoint::GetConnectionInterface(IID* iid) {
+    if (!iid) return E_POINTER;
+    *iid = owner_.eventIid_;
+    return S_OK;
+}
+
+STDMETHODIMP Control::ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** cpc) {
+    if (!cpc) return E_POINTER;
+    *cpc = static_cast<IConnectionPointContainer*>(&owner_);
+    owner_.AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP Control::ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+    if (!sink || !cookie) return E_POINTER;
+    *cookie = 0;
+    ComPtr<IDispatch> dispatch;
+    if (FAILED(sink->QueryInterface(owner_.eventIid_, dispatch.PutVoid())) &&
+        FAILED(sink->QueryInterface(IID_IDispatch, dispatch.PutVoid())))
+        return CONNECT_E_CANNOTCONNECT;
+    sinks_.push_back(std::move(dispatch));
+    *cookie = DWORD(sinks_.size());
+    return S_OK;
+}
+
+STDMETHODIMP Control::ConnectionPoint::Unadvise(DWORD cookie) {
+    if (cookie == 0 || cookie > sinks_.size() || !sinks_[cookie - 1]) return CONNECT_E_NOCONNECTION;
+    sinks_[cookie - 1].Reset();
+    return S_OK;
+}
+
+STDMETHODIMP Control::ConnectionPoint::EnumConnections(IEnumConnections** list) {
+    if (!list) return E_POINTER;
+    std::vector<CONNECTDATA> connections;
+    for (size_t i = 0; i < sinks_.size(); ++i)
+        if (sinks_[i]) connections.push_back({sinks_[i].Get(), DWORD(i + 1)});
+    *list = new (std::nothrow) Enumerator<IEnumConnections, CONNECTDATA, IID_IEnumConnections>(std::move(connections));
+    return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+void Control::ConnectionPoint::Fire(DISPID id, DISPPARAMS& params) {
+    // A handler may unadvise or release the control: work on a copy.
+    std::vector<ComPtr<IDispatch>> sinks = sinks_;
+    ComPtr<IDispatch> keepAlive(static_cast<IDispatch*>(&owner_));
+    for (const auto& sink : sinks) {
+        if (!sink) continue;
+        Variant result;
+        sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.Get(), nullptr, nullptr);
+    }
+}
+
+}  // namespace fw::ole

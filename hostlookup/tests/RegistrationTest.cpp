@@ -1,0 +1,161 @@
+// Self-registration of LURRIN32.ocx: the keys containers read, the type
+// library, and their removal.
+#include <olectl.h>
+#include <string>
+#include "LURRIN32.h"
+#include "TestSupport.h"
+#include "fw/Handle.h"
+#include "fw/ole/ComPtr.h"
+#include "fw/ole/Server.h"
+#include "fw/ole/Text.h"
+
+namespace lurrin_test {
+namespace {
+
+using fw::ole::ComPtr;
+using fw::ole::GuidString;
+
+bool KeyExists(const std::string& path) {
+    fw::RegKey key;
+    return RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+}
+
+// The value, or "<missing>".
+std::string Value(const std::string& path, const char* name = nullptr) {
+    fw::RegKey key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return "<missing>";
+    char data[512];
+    DWORD size = sizeof data, type = 0;
+    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return "<missing>";
+    return std::string(data, size && data[size - 1] == '\0' ? size - 1 : size);
+}
+
+DWORD RunRegsvr32(const std::string& options) {
+    std::string command = "regsvr32.exe /s " + options + " \"" + BinPath("LURRIN32.ocx") + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
+    fw::KernelHandle process(pi.hProcess), thread(pi.hThread);
+    WaitForSingleObject(process.Get(), 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.Get(), &code);
+    return code;
+}
+
+struct ClassKeys {
+    const CLSID* clsid;
+    const char* progId;
+    const char* typeName;
+    bool control;
+    const char* toolbox;  // ", n" suffix, or null
+    bool insertable;
+};
+
+const CLSID kGetAdrsPage = {0xB99BD23F, 0xA33E, 0x4A83, {0xB7, 0x22, 0xB4, 0xF0, 0xA0, 0x78, 0x3D, 0xD3}};
+const CLSID kGetNamePage = {0xBDD56595, 0x3BEC, 0x472F, {0xAB, 0x1D, 0x00, 0x54, 0x5F, 0x98, 0xD9, 0x79}};
+
+const ClassKeys kClasses[] = {
+    {&CLSID_GetAdrs, "Ostrel.GetAddress", "Ostrel Internet GetAddress Control", true, ", 2", false},
+    {&CLSID_GetName, "Ostrel.GetName", "Ostrel Internet GetName Control", true, ", 1", true},
+    {&kGetAdrsPage, "Ostrel.GetAddress.PropPage", "Ostrel Internet GetAddress Property Page", false, nullptr, false},
+    {&kGetNamePage, "Ostrel.GetName.PropPage", "Ostrel Internet GetName Property Page", false, nullptr, false},
+};
+
+bool TypeLibRegistered() {
+    ComPtr<ITypeLib> lib;
+    return SUCCEEDED(LoadRegTypeLib(LIBID_LURRIN32Lib, 4, 0, LOCALE_NEUTRAL, lib.Put()));
+}
+
+TEST(Registration, Regsvr32WritesEveryKeyAndUnregisterRemovesThem) {
+    ASSERT_EQ(RunRegsvr32(""), 0u);
+    const std::string path = BinPath("LURRIN32.ocx");
+    for (const ClassKeys& c : kClasses) {
+        SCOPED_TRACE(c.progId);
+        const std::string key = "CLSID\\" + GuidString(*c.clsid);
+        EXPECT_EQ(Value(key), c.typeName);
+        EXPECT_EQ(Value(key + "\\ProgID"), c.progId);
+        EXPECT_EQ(Value(key + "\\InprocServer32"), path);
+        EXPECT_EQ(Value(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+        EXPECT_EQ(Value(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
+        EXPECT_EQ(KeyExists(key + "\\Control"), c.control);
+        EXPECT_EQ(Value(key + "\\MiscStatus\\1"), c.control ? "198032" : "<missing>");
+        EXPECT_EQ(Value(key + "\\TypeLib"), c.control ? GuidString(LIBID_LURRIN32Lib) : "<missing>");
+        EXPECT_EQ(Value(key + "\\Version"), c.control ? "4.0" : "<missing>");
+        EXPECT_EQ(Value(key + "\\ToolboxBitmap32"), c.toolbox ? path + c.toolbox : "<missing>");
+        EXPECT_EQ(KeyExists(key + "\\Insertable"), c.insertable);
+        EXPECT_EQ(KeyExists(std::string(c.progId) + "\\Insertable"), c.insertable);
+    }
+    EXPECT_TRUE(TypeLibRegistered());
+
+    ASSERT_EQ(RunRegsvr32("/u"), 0u);
+    for (const ClassKeys& c : kClasses) {
+        EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
+        EXPECT_FALSE(KeyExists(c.progId)) << c.progId;
+    }
+    EXPECT_FALSE(TypeLibRegistered());
+}
+
+TEST(Registration, EntryPointsReportSuccessAndUnregisterTwiceIsHarmless) {
+    EXPECT_EQ(CallEntry("DllRegisterServer"), S_OK);
+    EXPECT_EQ(CallEntry("DllRegisterServer"), S_OK) << "registering again rewrites the same keys";
+    EXPECT_EQ(CallEntry("DllUnregisterServer"), S_OK);
+    EXPECT_EQ(CallEntry("DllUnregisterServer"), S_OK);
+    CLSID clsid;
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(L"Ostrel.GetName", &clsid)));
+    EXPECT_EQ(CallEntry("DllRegisterServer"), S_OK);
+    EXPECT_EQ(CLSIDFromProgID(L"Ostrel.GetName", &clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_GetName);
+}
+
+// widl once wrote a wrong LIBID into a library like ours; check what is embedded.
+TEST(Registration, EmbeddedTypeLibraryMatchesTheHeaderInDispatchOrder) {
+    ComPtr<ITypeLib> lib;
+    ASSERT_EQ(LoadTypeLibEx(fw::ole::Widen(BinPath("LURRIN32.ocx")).c_str(), REGKIND_NONE, lib.Put()), S_OK);
+    TLIBATTR* attr = nullptr;
+    ASSERT_EQ(lib->GetLibAttr(&attr), S_OK);
+    EXPECT_EQ(attr->guid, LIBID_LURRIN32Lib);
+    EXPECT_EQ(attr->wMajorVerNum, 4);
+    EXPECT_EQ(attr->wMinorVerNum, 0);
+    lib->ReleaseTLibAttr(attr);
+
+    struct { const IID* iid; std::vector<std::pair<DISPID, std::wstring>> members; } interfaces[] = {
+        {&DIID__DGetAdrs, {{1, L"ErrorNumber"}, {2, L"CurrentState"}, {3, L"HostName"}, {4, L"Version"},
+                           {5, L"GetHostAddress"}, {-552, L"AboutBox"}}},
+        {&DIID__DGetName, {{1, L"ErrorNumber"}, {2, L"CurrentState"}, {3, L"HostAddress"}, {4, L"Version"},
+                           {5, L"GetHostName"}, {-552, L"AboutBox"}}},
+        {&DIID__DGetAdrsEvents, {{1, L"EndGetHostAddress"}}},
+        {&DIID__DGetNameEvents, {{1, L"EndGetHostName"}}},
+    };
+    for (const auto& i : interfaces) {
+        ComPtr<ITypeInfo> info;
+        ASSERT_EQ(lib->GetTypeInfoOfGuid(*i.iid, info.Put()), S_OK);
+        for (const auto& [id, name] : i.members) {
+            LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
+            DISPID found = 0;
+            EXPECT_EQ(info->GetIDsOfNames(names, 1, &found), S_OK) << fw::ole::Narrow(name);
+            EXPECT_EQ(found, id) << fw::ole::Narrow(name);
+        }
+    }
+}
+
+TEST(Registration, LibraryUnloadsOnlyWhenNothingIsAlive) {
+    ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK);
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    {
+        fw::Module library(LoadLibraryA(BinPath("LURRIN32.ocx").c_str()));
+        auto canUnload = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(library.Get(), "DllCanUnloadNow");
+        ASSERT_NE(canUnload, nullptr);
+        ComPtr<IDispatch> control;
+        ASSERT_EQ(CoCreateInstance(CLSID_GetAdrs, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.PutVoid()), S_OK);
+        EXPECT_EQ(canUnload(), S_FALSE);
+        control.Reset();
+        EXPECT_EQ(canUnload(), S_OK);
+    }
+    OleUninitialize();
+}
+
+}  // namespace
+}  // namespace lurrin_test

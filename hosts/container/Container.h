@@ -1,0 +1,169 @@
+// The stand-in control container: a form window on the calling thread that
+// creates controls by ProgID only, sites them (client site, in-place site,
+// ambient UserMode and DisplayName), sinks every event through the event
+// interface's type information, drives controls by member name through
+// IDispatch, and saves and loads forms as text property bags.
+//
+// Everything here runs on the thread that made the Host (an STA thread);
+// events from a control's worker arrive there through the message loop.
+#pragma once
+#include <windows.h>
+#include <ocidl.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "FormFile.h"
+#include "fw/Window.h"
+#include "fw/ole/ComPtr.h"
+#include "fw/ole/Object.h"
+
+namespace container {
+
+using fw::ole::ComPtr;
+using fw::ole::Variant;
+
+struct EventRecord {
+    std::wstring control;  // the control's name on the form
+    std::wstring event;    // from the event interface's type information
+    std::vector<Variant> args;  // in declaration order
+    DWORD threadId;        // the thread the sink ran on
+};
+
+struct CallResult {
+    HRESULT hr = E_FAIL;
+    Variant value;
+    SCODE scode = 0;            // from EXCEPINFO when hr is DISP_E_EXCEPTION
+    std::wstring description;   // EXCEPINFO's description
+    std::wstring errorInfo;     // the thread's IErrorInfo description, if any
+    bool Ok() const { return SUCCEEDED(hr); }
+};
+
+class Host;
+class EventSink;
+
+class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+public:
+    ControlSite(Host& host, std::wstring name, std::wstring progId, RECT where);
+
+    const std::wstring& Name() const { return name_; }
+    const std::wstring& ProgId() const { return progId_; }
+    IUnknown* Object() const { return object_.Get(); }
+    DWORD MiscStatus() const { return misc_; }
+
+    // Creates the control, sites it, loads `properties` (a fresh control
+    // when null), connects its events and activates it if it shows.
+    HRESULT Create(const std::vector<FormProperty>* properties);
+    // Disconnects and closes the control; the site stays usable for nothing.
+    void Close();
+    HRESULT SaveProperties(std::vector<FormProperty>& properties);
+
+    CallResult Get(const std::wstring& member);
+    CallResult Put(const std::wstring& member, const Variant& value);
+    CallResult Call(const std::wstring& member, std::vector<Variant> args = {});
+
+    void AmbientChanged(DISPID id);
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    // IOleClientSite
+    STDMETHODIMP SaveObject() override;
+    STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** mk) override;
+    STDMETHODIMP GetContainer(IOleContainer** container) override;
+    STDMETHODIMP ShowObject() override;
+    STDMETHODIMP OnShowWindow(BOOL show) override;
+    STDMETHODIMP RequestNewObjectLayout() override;
+    // IOleWindow, IOleInPlaceSite
+    STDMETHODIMP GetWindow(HWND* hwnd) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
+    STDMETHODIMP CanInPlaceActivate() override;
+    STDMETHODIMP OnInPlaceActivate() override;
+    STDMETHODIMP OnUIActivate() override;
+    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
+                                  LPRECT clip, LPOLEINPLACEFRAMEINFO info) override;
+    STDMETHODIMP Scroll(SIZE extent) override;
+    STDMETHODIMP OnUIDeactivate(BOOL undoable) override;
+    STDMETHODIMP OnInPlaceDeactivate() override;
+    STDMETHODIMP DiscardUndoState() override;
+    STDMETHODIMP DeactivateAndUndo() override;
+    STDMETHODIMP OnPosRectChange(LPCRECT pos) override;
+    // IDispatch: the ambient properties
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* excep, UINT* argErr) override;
+
+private:
+    virtual ~ControlSite();
+    HRESULT ConnectEvents();
+    CallResult Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args);
+
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
+    Host& host_;
+    std::wstring name_;
+    std::wstring progId_;
+    RECT where_;
+    DWORD misc_ = 0;
+    ComPtr<IOleObject> object_;
+    ComPtr<IDispatch> dispatch_;
+    ComPtr<IConnectionPoint> eventPoint_;
+    ComPtr<EventSink> sink_;
+    DWORD eventCookie_ = 0;
+};
+
+class Host : public fw::Window {
+public:
+    using EventHandler = std::function<void(const EventRecord&)>;
+
+    Host();
+    ~Host() override;
+
+    // Makes the form window; false when it cannot be made.
+    bool Create();
+
+    // Design mode (false) or run mode (true); controls are told at once.
+    void SetUserMode(bool userMode);
+    bool UserMode() const { return userMode_; }
+
+    // Adds a control by ProgID under `name`; null with `*hr` set on failure.
+    ControlSite* Add(const std::wstring& progId, const std::wstring& name,
+                     const std::vector<FormProperty>* properties = nullptr, HRESULT* hr = nullptr);
+    ControlSite* Find(const std::wstring& name) const;
+    // Closes and drops one control, or all of them.
+    void Remove(const std::wstring& name);
+    void Clear();
+    const std::vector<ComPtr<ControlSite>>& Sites() const { return sites_; }
+
+    // Replaces the form's controls with those of `form` (steps are not run).
+    HRESULT Load(const Form& form);
+    // The form as it is now: every control with its saved property bag.
+    HRESULT Save(Form& form);
+    bool LoadFile(const std::wstring& path, Form& form, std::string& error);
+    bool SaveFile(const std::wstring& path, std::string& error);
+
+    // Every event so far, oldest first; handlers run as events arrive.
+    const std::vector<EventRecord>& Events() const { return events_; }
+    void ClearEvents() { events_.clear(); }
+    void OnEvent(EventHandler handler) { handlers_.push_back(std::move(handler)); }
+    void RecordEvent(EventRecord record);
+
+    // Runs the message loop until `done` holds or `timeoutMs` passes.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+    // Runs the message loop until WM_QUIT; returns its exit code.
+    int Run();
+
+private:
+    std::vector<ComPtr<ControlSite>> sites_;
+    std::vector<EventRecord> events_;
+    std::vector<EventHandler> handlers_;
+    bool userMode_ = true;
+};
+
+// Text of UTF-16 for the UTF-8 form files and back.
+std::string ToUtf8(const std::wstring& w);
+std::wstring FromUtf8(const std::string& s);
+
+}  // namespace container

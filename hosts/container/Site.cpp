@@ -1,0 +1,263 @@
+// One control on the form: its client and in-place site, its ambient
+// properties, its event connection, and calls into it by member name.
+#include <olectl.h>
+#include "Container.h"
+#include "SiteParts.h"
+
+namespace container {
+
+ControlSite::ControlSite(Host& host, std::wstring name, std::wstring progId, RECT where)
+    : host_(host), name_(std::move(name)), progId_(std::move(progId)), where_(where) {}
+
+ControlSite::~ControlSite() = default;
+
+HRESULT ControlSite::Create(const std::vector<FormProperty>* properties) {
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(progId_.c_str(), &clsid);
+    if (FAILED(hr)) return hr;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.PutVoid());
+    if (FAILED(hr)) return hr;
+    object_->GetMiscStatus(DVASPECT_CONTENT, &misc_);
+    const bool siteFirst = (misc_ & OLEMISC_SETCLIENTSITEFIRST) != 0;
+    if (siteFirst) object_->SetClientSite(this);
+
+    ComPtr<IPersistPropertyBag> persistBag;
+    ComPtr<IPersistStreamInit> persistStream;
+    if (SUCCEEDED(object_.As(persistBag))) {
+        if (properties) {
+            ComPtr<TextBag> bag = ComPtr<TextBag>::Attach(new TextBag(*properties));
+            hr = persistBag->Load(bag.Get(), nullptr);
+        } else {
+            hr = persistBag->InitNew();
+        }
+    } else if (SUCCEEDED(object_.As(persistStream))) {
+        hr = persistStream->InitNew();
+    }
+    if (FAILED(hr)) {
+        Close();
+        return hr;
+    }
+    if (!siteFirst) object_->SetClientSite(this);
+    object_->SetHostNames(L"container", name_.c_str());
+    if (FAILED(hr = object_.As(dispatch_)) || FAILED(hr = ConnectEvents())) {
+        Close();
+        return hr;
+    }
+    const bool shows = !(host_.UserMode() && (misc_ & OLEMISC_INVISIBLEATRUNTIME));
+    if (shows) object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, host_.Handle(), &where_);
+    return S_OK;
+}
+
+// The event interface comes from the control's own class information: the
+// default source interface of its coclass.
+HRESULT ControlSite::ConnectEvents() {
+    ComPtr<IProvideClassInfo> classInfo;
+    if (FAILED(object_.As(classInfo))) return S_OK;  // a control without events
+    ComPtr<ITypeInfo> coclass;
+    HRESULT hr = classInfo->GetClassInfo(coclass.Put());
+    if (FAILED(hr)) return hr;
+    TYPEATTR* attr = nullptr;
+    if (FAILED(hr = coclass->GetTypeAttr(&attr))) return hr;
+    const WORD count = attr->cImplTypes;
+    coclass->ReleaseTypeAttr(attr);
+    ComPtr<ITypeInfo> events;
+    for (UINT i = 0; i < count && !events; ++i) {
+        INT flags = 0;
+        HREFTYPE ref;
+        if (SUCCEEDED(coclass->GetImplTypeFlags(i, &flags)) &&
+            (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) &&
+            SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)))
+            coclass->GetRefTypeInfo(ref, events.Put());
+    }
+    if (!events) return S_OK;
+    if (FAILED(hr = events->GetTypeAttr(&attr))) return hr;
+    const IID eventIid = attr->guid;
+    events->ReleaseTypeAttr(attr);
+
+    ComPtr<IConnectionPointContainer> points;
+    if (FAILED(hr = object_.As(points))) return hr;
+    if (FAILED(hr = points->FindConnectionPoint(eventIid, eventPoint_.Put()))) return hr;
+    sink_ = ComPtr<EventSink>::Attach(new EventSink(host_, name_, eventIid, events));
+    hr = eventPoint_->Advise(static_cast<IDispatch*>(sink_.Get()), &eventCookie_);
+    if (FAILED(hr)) eventPoint_.Reset();
+    return hr;
+}
+
+void ControlSite::Close() {
+    if (eventPoint_) eventPoint_->Unadvise(eventCookie_);
+    eventPoint_.Reset();
+    if (sink_) sink_->Disconnect();
+    sink_.Reset();
+    if (object_) {
+        object_->Close(OLECLOSE_NOSAVE);
+        object_->SetClientSite(nullptr);
+    }
+    dispatch_.Reset();
+    object_.Reset();
+}
+
+HRESULT ControlSite::SaveProperties(std::vector<FormProperty>& properties) {
+    ComPtr<IPersistPropertyBag> persist;
+    HRESULT hr = object_.As(persist);
+    if (FAILED(hr)) return hr;
+    ComPtr<TextBag> bag = ComPtr<TextBag>::Attach(new TextBag({}));
+    hr = persist->Save(bag.Get(), TRUE, TRUE);
+    if (SUCCEEDED(hr)) properties = bag->Properties();
+    return hr;
+}
+
+void ControlSite::AmbientChanged(DISPID id) {
+    ComPtr<IOleControl> control;
+    if (object_ && SUCCEEDED(object_.As(control))) control->OnAmbientPropertyChange(id);
+}
+
+CallResult ControlSite::Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args) {
+    CallResult r;
+    if (!dispatch_) return r;
+    DISPID id;
+    LPOLESTR name = const_cast<LPOLESTR>(member.c_str());
+    if (FAILED(r.hr = dispatch_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return r;
+    std::vector<VARIANT> reversed;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
+    if (flags & DISPATCH_PROPERTYPUT) {
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+    }
+    EXCEPINFO excep{};
+    SetErrorInfo(0, nullptr);
+    r.hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                             (flags & DISPATCH_PROPERTYPUT) ? nullptr : r.value.Get(), &excep, nullptr);
+    if (r.hr == DISP_E_EXCEPTION) {
+        if (excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
+        r.scode = excep.scode;
+        if (excep.bstrDescription) r.description = excep.bstrDescription;
+        ComPtr<IErrorInfo> info;
+        if (GetErrorInfo(0, info.Put()) == S_OK && info) {
+            BSTR text = nullptr;
+            if (SUCCEEDED(info->GetDescription(&text)) && text) r.errorInfo = text;
+            SysFreeString(text);
+        }
+    }
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrHelpFile);
+    return r;
+}
+
+CallResult ControlSite::Get(const std::wstring& member) {
+    std::vector<Variant> none;
+    return Invoke(member, DISPATCH_PROPERTYGET, none);
+}
+
+CallResult ControlSite::Put(const std::wstring& member, const Variant& value) {
+    std::vector<Variant> args{value};
+    return Invoke(member, DISPATCH_PROPERTYPUT, args);
+}
+
+CallResult ControlSite::Call(const std::wstring& member, std::vector<Variant> args) {
+    return Invoke(member, DISPATCH_METHOD, args);
+}
+
+// --- COM identity -----------------------------------------------------------
+
+STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
+    return fw::ole::QueryInterfaceTable(iid, out, {
+        {IID_IUnknown, static_cast<IOleClientSite*>(this)},
+        {IID_IOleClientSite, static_cast<IOleClientSite*>(this)},
+        {IID_IOleWindow, static_cast<IOleInPlaceSite*>(this)},
+        {IID_IOleInPlaceSite, static_cast<IOleInPlaceSite*>(this)},
+        {IID_IDispatch, static_cast<IDispatch*>(this)},  // the ambient properties
+    });
+}
+
+STDMETHODIMP_(ULONG) ControlSite::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) ControlSite::Release() { return refs_.Release(this); }
+
+// --- IOleClientSite ---------------------------------------------------------
+
+STDMETHODIMP ControlSite::SaveObject() { return S_OK; }
+STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** mk) {
+    if (mk) *mk = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP ControlSite::GetContainer(IOleContainer** c) {
+    if (c) *c = nullptr;
+    return E_NOINTERFACE;
+}
+STDMETHODIMP ControlSite::ShowObject() { return S_OK; }
+STDMETHODIMP ControlSite::OnShowWindow(BOOL) { return S_OK; }
+STDMETHODIMP ControlSite::RequestNewObjectLayout() { return E_NOTIMPL; }
+
+// --- IOleInPlaceSite --------------------------------------------------------
+
+STDMETHODIMP ControlSite::GetWindow(HWND* hwnd) {
+    if (!hwnd) return E_POINTER;
+    *hwnd = host_.Handle();
+    return *hwnd ? S_OK : E_FAIL;
+}
+STDMETHODIMP ControlSite::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+STDMETHODIMP ControlSite::CanInPlaceActivate() { return S_OK; }
+STDMETHODIMP ControlSite::OnInPlaceActivate() { return S_OK; }
+STDMETHODIMP ControlSite::OnUIActivate() { return S_OK; }
+
+// The stand-in has no frame or document windows, no menus and no toolbars.
+STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
+                                           LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+    if (frame) *frame = nullptr;
+    if (doc) *doc = nullptr;
+    if (pos) *pos = where_;
+    if (clip) *clip = where_;
+    if (info) {
+        info->fMDIApp = FALSE;
+        info->hwndFrame = host_.Handle();
+        info->haccel = nullptr;
+        info->cAccelEntries = 0;
+    }
+    return S_OK;
+}
+STDMETHODIMP ControlSite::Scroll(SIZE) { return E_NOTIMPL; }
+STDMETHODIMP ControlSite::OnUIDeactivate(BOOL) { return S_OK; }
+STDMETHODIMP ControlSite::OnInPlaceDeactivate() { return S_OK; }
+STDMETHODIMP ControlSite::DiscardUndoState() { return S_OK; }
+STDMETHODIMP ControlSite::DeactivateAndUndo() { return S_OK; }
+STDMETHODIMP ControlSite::OnPosRectChange(LPCRECT pos) {
+    if (!pos) return E_POINTER;
+    where_ = *pos;
+    return S_OK;
+}
+
+// --- ambient properties -----------------------------------------------------
+
+STDMETHODIMP ControlSite::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+STDMETHODIMP ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP ControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+
+STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                 UINT*) {
+    if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    switch (id) {
+    case DISPID_AMBIENT_USERMODE:
+        result->vt = VT_BOOL;
+        result->boolVal = host_.UserMode() ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    case DISPID_AMBIENT_DISPLAYNAME:
+        result->vt = VT_BSTR;
+        result->bstrVal = SysAllocString(name_.c_str());
+        return S_OK;
+    default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+}
+
+}  // namespace container
