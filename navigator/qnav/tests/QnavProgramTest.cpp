@@ -1,0 +1,256 @@
+// qnav.exe as a user meets it: real processes, real windows, the real hook
+// library, QNAV.INI in the Windows directory and the IDE's registry keys.
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+#include "ProgramDriver.h"
+#include "QuorvaneProtocol.h"
+
+using namespace qnavtest;
+
+namespace {
+
+constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 404, IDC_ITEMCOUNT = 1012;
+constexpr char kIdeRoot[] = "Software\\Microsoft\\Developer";
+
+std::string IniPath() {
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\QNAV.INI";
+}
+
+std::string Ini(const char* section, const char* key) {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");   // see the other process's writes
+    char buf[256];
+    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, "QNAV.INI");
+    return buf;
+}
+
+// The value once it equals `expected` (the other process stores it after its
+// dialog has gone), or whatever it is after waiting.
+std::string IniBecomes(const char* section, const char* key, const std::string& expected) {
+    std::string value;
+    WaitFor([&] { return (value = Ini(section, key)) == expected; }, 3000);
+    return value;
+}
+
+void PutIni(const char* section, const char* key, const char* value) {
+    WritePrivateProfileStringA(section, key, value, "QNAV.INI");
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
+}
+
+// The hook library as the test's window onto the shared state.
+class HookProbe {
+public:
+    HookProbe() : module_(LoadLibraryA(BinPath("qnavhook.dll").c_str())) {
+        proc_ = fw::ProcAddress<Proc>(module_.Get(), "_QuorvaneProc@20");
+    }
+    // Attached IDE threads, 0 when none.
+    DWORD AttachedThreads() const {
+        DWORD threads = 0;
+        return proc_ && proc_(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) ? threads : 0;
+    }
+private:
+    using Proc = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
+    fw::Module module_;
+    Proc proc_ = nullptr;
+};
+
+class QnavProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CleanIni();
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kIdeRoot) + "\\General").c_str(), 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("4.0"), 4);
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        qnav.Kill();
+        ide.Kill();
+        CleanIni();
+        SHDeleteKeyA(HKEY_CURRENT_USER, kIdeRoot);
+    }
+    static void CleanIni() {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
+        DeleteFileA(IniPath().c_str());
+    }
+    HWND StartQnav(const std::string& arguments = "") {
+        if (!qnav.Start("qnav.exe", arguments)) return nullptr;
+        return WaitTopWindow(qnav.Pid(), "QNAV");
+    }
+    HWND OpenDialog(HWND main, int command, const char* caption) {
+        PostMessageA(main, WM_COMMAND, command, 0);
+        return WaitTopWindow(qnav.Pid(), "#32770", caption);
+    }
+    bool StartIde() {
+        if (!ide.Start("ide.exe")) return false;
+        return WaitFor([&] { return probe.AttachedThreads() > 0; }, 10000) ||
+               (qnav.Pid() == 0 && WaitTopWindow(ide.Pid(), "Afx:400000:8") != nullptr);
+    }
+
+    Program qnav, ide;
+    HookProbe probe;
+};
+
+TEST_F(QnavProgram, StartsShownAndQuitsCleanly) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(Text(main), "Quorvane");
+    PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+    EXPECT_EQ(qnav.WaitExit(5000), 0u);
+    EXPECT_EQ(Ini("MenuOptions", "Uninstall"), "0,0,7,0") << "menu options stored on the way out";
+    EXPECT_NE(Ini("Quorvane", "WindowPosX"), "<none>");
+}
+
+TEST_F(QnavProgram, SecondStartBringsTheFirstBackAndEnds) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+    Program second;
+    ASSERT_TRUE(second.Start("qnav.exe"));
+    EXPECT_EQ(second.WaitExit(5000), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(main); })) << "the first instance is restored";
+    EXPECT_TRUE(TopWindows(second.Pid(), "QNAV").empty());
+}
+
+TEST_F(QnavProgram, StartupModeWindowStates) {
+    struct Case {
+        const char* firstCall;
+        const char* hideIcon;
+        const char* arguments;
+        bool visible, iconic;
+    };
+    const Case cases[] = {
+        {"0", "1", "/startup", false, false},
+        {"0", "0", "/startup", true, true},
+        {"1", "1", "/startup", true, false},
+        {"0", "1", "/startup x", true, false},   // only the exact argument selects start-up mode
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("FirstCall ") + c.firstCall + " HideIcon " + c.hideIcon + " " + c.arguments);
+        PutIni("Quorvane", "FirstCall", c.firstCall);
+        PutIni("Quorvane", "HideIcon", c.hideIcon);
+        HWND main = StartQnav(c.arguments);
+        ASSERT_NE(main, nullptr);
+        Sleep(300);
+        EXPECT_EQ(IsWindowVisible(main) != FALSE, c.visible);
+        EXPECT_EQ(IsIconic(main) != FALSE, c.iconic);
+        PostMessageA(main, qnav::QNM_SHOWCONTROL, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) && !IsIconic(main); }));
+        PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+        EXPECT_EQ(qnav.WaitExit(5000), 0u);
+    }
+}
+
+TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
+    ASSERT_NE(options, nullptr);
+    HWND edit = GetDlgItem(options, IDC_ITEMCOUNT);
+    EXPECT_EQ(Text(edit), "24");
+    auto type = [&](const char* keys) {
+        PostMessageA(options, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        PostMessageA(edit, EM_SETSEL, 0, -1);
+        for (const char* k = keys; *k; ++k) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*k), 1);
+    };
+    auto leave = [&] { PostMessageA(options, WM_NEXTDLGCTL, 0, FALSE); };
+    auto shows = [&](const char* text) { return WaitFor([&] { return Text(edit) == text; }); };
+
+    type("3x");   // letters never reach the field
+    ASSERT_TRUE(shows("3"));
+    leave();
+    EXPECT_TRUE(shows("5"));
+
+    type("150");
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
+    leave();
+    EXPECT_TRUE(shows("99"));
+
+    type("\b");
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer.");
+    type("7");
+    leave();
+    EXPECT_TRUE(shows("7"));
+
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }));
+    EXPECT_EQ(IniBecomes("Quorvane", "ItemCount", "7"), "7");
+    EXPECT_EQ(Ini("ParserOptions", "cTemplates"), "1");
+}
+
+TEST_F(QnavProgram, QualifiedNamesChangeOnlyWithItsIndex) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    auto storeOptions = [&] {
+        PutIni("ParserOptions", "ShowProcAttributes", nullptr);   // the last key the store writes
+        HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
+        if (!options) return std::string("<no dialog>");
+        PostMessageA(options, WM_COMMAND, IDOK, 0);
+        WaitFor([&] { return !IsWindow(options); });
+        return IniBecomes("ParserOptions", "ShowProcAttributes", "1") == "1"
+                   ? Ini("ParserOptions", "ShowQualifiedClass")
+                   : std::string("<not stored>");
+    };
+    PostMessageA(main, qnav::QNM_QUALIFIEDCHANGED, 31, 0);
+    EXPECT_EQ(storeOptions(), "1");
+    PostMessageA(main, qnav::QNM_QUALIFIEDCHANGED, qnav::kShowQualifiedClassIndex, 0);
+    EXPECT_EQ(storeOptions(), "0");
+}
+
+TEST_F(QnavProgram, ColorsOkStoresTheNearestButtonColours) {
+    PutIni("Colors", "cBackground", "190 190 190");
+    PutIni("Colors", "Text", "250 5 5");
+    PutIni("Colors", "rcFonts", "0 120 10");
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND colors = OpenDialog(main, IDC_COLORS, "Colors");
+    ASSERT_NE(colors, nullptr);
+    PostMessageA(colors, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(colors); }));
+    EXPECT_EQ(IniBecomes("Colors", "Text", "255 0 0"), "255 0 0");   // the last key written
+    EXPECT_EQ(Ini("Colors", "cBackground"), "192 192 192");
+    EXPECT_EQ(Ini("Colors", "asmMacros"), "0 128 128") << "defaults are palette colours already";
+    EXPECT_EQ(Ini("Colors", "rcFonts"), "0 128 0");
+}
+
+TEST_F(QnavProgram, FontDialogOpensOnItsTemplateAndCancels) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND font = OpenDialog(main, IDC_FONT, "Choose Function List Font");
+    ASSERT_NE(font, nullptr);
+    RECT parent, dialog;
+    GetWindowRect(main, &parent);
+    GetWindowRect(font, &dialog);
+    EXPECT_EQ(dialog.left, parent.left + 48);
+    EXPECT_EQ(dialog.top, parent.top + 48);
+    PostMessageA(font, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(font); }));
+    EXPECT_EQ(Ini("Quorvane", "Font"), "<none>") << "cancel stores nothing";
+}
+
+TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(StartIde());
+    ASSERT_EQ(probe.AttachedThreads(), 1u);
+    PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"),
+              "There ist one attached Visual C++ thread. Cannot uninstall Quorvane now.\n"
+              "Please close the Workspace or exit Visual C++ to uninstall Quorvane.");
+    EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
+
+    HWND frame = WaitTopWindow(ide.Pid(), "Afx:400000:8");
+    ASSERT_NE(frame, nullptr);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_EQ(ide.WaitExit(5000), 0u);
+    PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+    EXPECT_EQ(qnav.WaitExit(5000), 0u);
+    EXPECT_EQ(probe.AttachedThreads(), 0u);
+}
+
+}  // namespace
