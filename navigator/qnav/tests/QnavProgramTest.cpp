@@ -5,7 +5,7 @@
 #include "ProgramDriver.h"
 #include "QuorvaneProtocol.h"
 
-using namespace qnavtest;
+using namespace qnavdriver;
 
 namespace {
 

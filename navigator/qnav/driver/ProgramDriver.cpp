@@ -1,6 +1,6 @@
 #include "ProgramDriver.h"
 
-namespace qnavtest {
+namespace qnavdriver {
 
 std::string BinPath(const char* exe) {
     char self[MAX_PATH];
@@ -112,4 +112,4 @@ std::string Text(HWND hwnd) {
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-}  // namespace qnavtest
+}  // namespace qnavdriver

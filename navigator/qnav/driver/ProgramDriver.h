@@ -1,4 +1,4 @@
-// Drives real programs from a test: start them, find their windows and
+// Drives real programs from tests and the demo: start them, find their windows and
 // message boxes, press buttons, wait for them to end.
 #pragma once
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <vector>
 #include "fw/Handle.h"
 
-namespace qnavtest {
+namespace qnavdriver {
 
 std::string BinPath(const char* exe);
 
@@ -42,4 +42,4 @@ std::string AnswerMessageBox(DWORD pid, const char* title, int button = IDOK, DW
 
 std::string Text(HWND hwnd);
 
-}  // namespace qnavtest
+}  // namespace qnavdriver
