@@ -1,27 +1,28 @@
 // The hook library's two exports: the version the control program checks,
 // and the one command entry through which it drives the library.
 #include <windows.h>
-#include "SharedState.h"
 #include "HookSettings.h"
+#include "Hooks.h"
+#include "IdeRegistry.h"
+#include "ProcessState.h"
 #include "QuorvaneProtocol.h"
+#include "SharedState.h"
 
-namespace qnav {
+extern "C" DWORD WINAPI GetDLLVersion() { return qnav::kHookVersion; }
 
-// Zero-initialised but explicitly placed: the linker marks the section shared
-// so every process that maps the library sees one copy.
-SharedHookState g_shared __attribute__((section(".shared"), shared)) = {};
-
-}  // namespace qnav
-
-namespace {
-constexpr DWORD kDllVersion = qnav::kHookVersion;
-}
-
-extern "C" DWORD WINAPI GetDLLVersion() { return kDllVersion; }
-
-extern "C" LRESULT WINAPI QuorvaneProc(UINT command, HWND /*window*/, WPARAM /*unused*/,
-                                       LPARAM /*pointer*/, LPARAM /*unused*/) {
+extern "C" LRESULT WINAPI QuorvaneProc(UINT command, HWND window, WPARAM /*unused*/, LPARAM pointer,
+                                       LPARAM /*unused*/) {
+    using namespace qnav;
+    auto* settings = reinterpret_cast<const HookSettings*>(pointer);
     switch (command) {
+    case QP_CHECKIDE: return CheckIdeInstallation(window);
+    case QP_INSTALLSHELLHOOK: return InstallShellHook(window);
+    case QP_REMOVESHELLHOOK: return RemoveShellHook();
+    case QP_REMOVEALLHOOKS: return RemoveAllHooks();
+    case QP_UPDATESETTINGS: return UpdateSettings(settings);
+    case QP_ATTACHALL: return AttachAll(settings);
+    case QP_DETACHALL: return DetachAll();
+    case QP_QUERYATTACHED: return QueryAttached(reinterpret_cast<LONG*>(pointer));
     case 17:
     case 18:
         return 1;
@@ -30,4 +31,11 @@ extern "C" LRESULT WINAPI QuorvaneProc(UINT command, HWND /*window*/, WPARAM /*u
     }
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH: qnav::g_process.instance = instance; break;
+    case DLL_THREAD_ATTACH: qnav::CountThread(+1); break;
+    case DLL_THREAD_DETACH: qnav::CountThread(-1); break;
+    }
+    return TRUE;
+}

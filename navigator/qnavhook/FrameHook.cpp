@@ -1,0 +1,156 @@
+#include "WindowHooks.h"
+#include "Attachment.h"
+#include "HookGdi.h"
+#include "NavigatorExtensions.h"
+#include "ProcessState.h"
+#include "QuorvaneProtocol.h"
+#include "Settings.h"
+#include "SharedState.h"
+#include "Subclass.h"
+#include <string>
+
+namespace qnav {
+
+namespace {
+constexpr UINT kListAccelerator = 0x600;  // Developer Studio's 0x8333, as the list sees it
+constexpr UINT kDevStudioListCommand = 0x8333;
+}  // namespace
+
+UINT ClickModifiers() {
+    UINT mask = 0;
+    if (GetKeyState(VK_CONTROL) < 0) mask |= 8;
+    if (GetKeyState(VK_SHIFT) < 0) mask |= 4;
+    if (GetKeyState(VK_MENU) < 0) mask |= 128;
+    return mask;
+}
+
+bool FrameHook::CarriesButton() {
+    BOOL maximized = FALSE;
+    HWND client = g_process.mdiClient;
+    if (!client || !IsWindow(client)) return false;
+    auto active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    return active && maximized && IsSourceChild(active);
+}
+
+LRESULT CaptionGetText(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    constexpr char kShift[] = "     ";
+    if (msg == WM_GETTEXTLENGTH) return 6;
+    const LRESULT length = CallOldProc(w, WM_GETTEXTLENGTH, 0, 0);
+    auto* buffer = reinterpret_cast<char*>(lp);
+    if (!buffer || wp < static_cast<WPARAM>(length) + 6) return CallOldProc(w, msg, wp, lp);
+    std::string title(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = CallOldProc(w, WM_GETTEXT, title.size(), reinterpret_cast<LPARAM>(title.data()));
+    title.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    lstrcpynA(buffer, (kShift + title).c_str(), static_cast<int>(wp));
+    const bool nt = (GetVersion() & 0x80000000u) == 0;
+    return nt ? got + 6 : got;
+}
+
+LRESULT CALLBACK FrameHook::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_DESTROY: return OnDestroy(w, wp, lp);
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_SETTEXT:
+        if (msg == WM_NCACTIVATE && wp == 0 && g_process.listOpen) return 1;  // keep the active look
+        return OnCaptionPaint(w, msg, wp, lp);
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+        if (g_process.paintingCaption && g_process.captionTextShift) return CaptionGetText(w, msg, wp, lp);
+        break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+        return OnNcClick(w, msg, wp, lp);
+    case WM_COMMAND: return OnCommand(w, wp, lp);
+    case WM_DROPFILES: {
+        const LRESULT r = CallOldProc(w, msg, wp, lp);
+        g_process.gotoPending = false;
+        return r;
+    }
+    case WM_WININICHANGE:
+        g_captionGdi.Rebuild();
+        break;
+    default:
+        if (lp == QNM_TAG && msg >= QNM_MENUDONE && msg <= QNM_SETSUPPRESS) return OnPrivate(w, msg, wp, lp);
+    }
+    return CallOldProc(w, msg, wp, lp);
+}
+
+LRESULT FrameHook::OnPrivate(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case QNM_MENUDONE:
+        if (wp) DestroyMenu(reinterpret_cast<HMENU>(wp));
+        g_process.menuOpen = false;
+        PostMessageA(w, QNM_SETSUPPRESS, 0, QNM_TAG);
+        return 0;
+    case QNM_GOTOPENDING:
+        GoToPending(reinterpret_cast<HWND>(wp));
+        g_process.gotoPending = false;
+        return 0;
+    case QNM_SETTINGSCHANGED:
+        OnSettingsChanged(w, wp == 1);
+        return 0;
+    case QNM_DETACH:
+        DetachInProcess(w, DetachMode::KeepHook);
+        return 1;
+    case QNM_ATTACHED:
+        return 0;
+    case QNM_SETSUPPRESS:
+        if (HIWORD(wp) == 0) g_process.captionClicksSuppressed = LOWORD(wp) != 0;
+        return 0;
+    }
+    return CallOldProc(w, msg, wp, lp);
+}
+
+void FrameHook::OnSettingsChanged(HWND w, bool repaintCaptions) {
+    g_captionGdi.Rebuild();
+    g_process.shiftRightMouse = HookSetting(kSetShiftRightMouse) != 0;
+    if (repaintCaptions) {
+        RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        for (HWND c = GetWindow(g_process.mdiClient, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (IsSourceChild(c)) RedrawWindow(c, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
+    g_process.captionTextShift = CaptionTextShiftWanted();
+    g_listFont.Update(g_shared.settings.Font);
+}
+
+LRESULT FrameHook::OnCaptionPaint(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!CarriesButton()) return CallOldProc(w, msg, wp, lp);
+    g_process.paintingCaption = true;
+    const LRESULT r = CallOldProc(w, msg, wp, lp);
+    DrawCaptionButton(w, true);
+    g_process.paintingCaption = false;
+    return r;
+}
+
+LRESULT FrameHook::OnNcClick(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (g_process.captionClicksSuppressed) return 0;
+    if (CarriesButton()) {
+        const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        const UINT mods = ClickModifiers();
+        if (CaptionButtonHit(w, pt, true) || (wp == HTCAPTION && (mods & (8 | 4)))) {
+            SetActiveWindow(w);
+            OpenPopupMenu(reinterpret_cast<HWND>(SendMessageA(g_process.mdiClient, WM_MDIGETACTIVE, 0, 0)), mods);
+            return 0;
+        }
+    }
+    return CallOldProc(w, msg, wp, lp);
+}
+
+LRESULT FrameHook::OnCommand(HWND w, WPARAM wp, LPARAM lp) {
+    if (HIWORD(wp) == 1 && g_process.listOpen) {
+        if (g_process.kind == IdeKind::DevStudio4 && LOWORD(wp) == kDevStudioListCommand && g_process.listWindow)
+            PostMessageA(g_process.listWindow, kListAccelerator, wp, lp);
+        return 0;
+    }
+    return CallOldProc(w, WM_COMMAND, wp, lp);
+}
+
+LRESULT FrameHook::OnDestroy(HWND w, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallOldProc(w, WM_DESTROY, wp, lp);
+    DetachInProcess(w, DetachMode::RemoveHook);
+    return r;
+}
+
+}  // namespace qnav

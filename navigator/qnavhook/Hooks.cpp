@@ -1,0 +1,137 @@
+#include "Hooks.h"
+#include "Attachment.h"
+#include "ProcessState.h"
+#include "QuorvaneProtocol.h"
+#include "SharedState.h"
+
+namespace qnav {
+
+namespace {
+
+LRESULT CALLBACK ShellProc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HSHELL_WINDOWCREATED && g_shared.controlWindow && IsIdeMainWindow(reinterpret_cast<HWND>(wp)))
+        PostMessageA(g_shared.controlWindow, QNM_FRAMECREATED, wp, 0);
+    return g_shared.shellHook ? CallNextHookEx(g_shared.shellHook, code, wp, lp) : 0;
+}
+
+// Runs in the IDE's thread; the tagged WM_NULL is what brings it there.
+LRESULT CALLBACK GetMessageProc(int code, WPARAM wp, LPARAM lp) {
+    if (code >= 0 && !g_process.attached) {
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        if (!g_process.cachedHook) {
+            const int slot = FindSlot(m->hwnd);
+            if (slot >= 0) g_process.cachedHook = g_shared.slots[slot].messageHook;
+        }
+        if (m->message == WM_NULL && m->lParam == QNM_TAG) {
+            AttachInProcess(m->hwnd, g_shared.controlWindow);
+            return 1;
+        }
+    }
+    HHOOK next = g_process.cachedHook ? g_process.cachedHook : g_shared.lastMessageHook;
+    return next ? CallNextHookEx(next, code, wp, lp) : 0;
+}
+
+void FreeSlot(HookSlot& s) {
+    s.inUse = 0;
+    s.frame = nullptr;
+    s.threadCount = 0;
+}
+
+BOOL CALLBACK AttachOne(HWND w, LPARAM) {
+    if (!IsIdeMainWindow(w) || FindSlot(w) >= 0) return TRUE;
+    HookSlot* slot = nullptr;
+    for (HookSlot& s : g_shared.slots)
+        if (!s.inUse) { slot = &s; break; }
+    if (!slot) return FALSE;
+    slot->inUse = 1;
+    const DWORD thread = GetWindowThreadProcessId(w, nullptr);
+    if (!thread) {
+        slot->inUse = 0;
+        return FALSE;
+    }
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, &GetMessageProc, g_process.instance, thread);
+    if (!hook) {
+        slot->inUse = 0;
+        return FALSE;
+    }
+    slot->messageHook = hook;
+    g_shared.lastMessageHook = hook;
+    slot->attached = 0;
+    slot->frame = w;
+    slot->threadCount = 0;
+    PostMessageA(w, WM_NULL, 0, QNM_TAG);
+    return TRUE;
+}
+
+BOOL CALLBACK DetachOne(HWND w, LPARAM) {
+    if (!IsIdeMainWindow(w)) return TRUE;
+    const int index = FindSlot(w);
+    if (index < 0) return TRUE;
+    HookSlot& s = g_shared.slots[index];
+    if (IsWindow(w)) SendMessageA(w, QNM_DETACH, 0, QNM_TAG);
+    if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
+    s.messageHook = nullptr;
+    if (!s.attached) FreeSlot(s);
+    return TRUE;
+}
+
+}  // namespace
+
+LRESULT InstallShellHook(HWND control) {
+    if (g_shared.shellHook) return 1;
+    HHOOK hook = SetWindowsHookExA(WH_SHELL, &ShellProc, g_process.instance, 0);
+    if (!hook) return 0;
+    g_shared.shellHook = hook;
+    g_shared.controlWindow = control;
+    return 1;
+}
+
+LRESULT RemoveShellHook() {
+    if (g_shared.shellHook) UnhookWindowsHookEx(g_shared.shellHook);
+    g_shared.shellHook = nullptr;
+    g_shared.controlWindow = nullptr;
+    return 1;
+}
+
+LRESULT RemoveAllHooks() {
+    RemoveShellHook();
+    for (HookSlot& s : g_shared.slots) {
+        if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
+        s.messageHook = nullptr;
+    }
+    return 1;
+}
+
+LRESULT UpdateSettings(const HookSettings* settings) {
+    if (!settings) return 1;  // nothing to copy; keep the block in use
+    const HookSettings& old = g_shared.settings;
+    const bool captions = old.ButtonColor != settings->ButtonColor || old.ButtonsRight != settings->ButtonsRight ||
+                          old.MButtonSpace != settings->MButtonSpace || old.EButtonSpace != settings->EButtonSpace;
+    g_shared.settings = *settings;
+    for (const HookSlot& s : g_shared.slots)
+        if (s.frame && IsWindow(s.frame)) PostMessageA(s.frame, QNM_SETTINGSCHANGED, captions ? 1 : 0, QNM_TAG);
+    return 1;
+}
+
+LRESULT AttachAll(const HookSettings* settings) {
+    if (settings) g_shared.settings = *settings;
+    EnumWindows(&AttachOne, 0);
+    return 1;
+}
+
+LRESULT DetachAll() {
+    EnumWindows(&DetachOne, 0);
+    return 1;
+}
+
+LRESULT QueryAttached(LONG* threadCount) {
+    LONG sum = 0;
+    for (const HookSlot& s : g_shared.slots) sum += s.threadCount;
+    if (threadCount) *threadCount = sum;
+    if (sum == 0) return 0;
+    for (const HookSlot& s : g_shared.slots)
+        if (s.frame && IsWindow(s.frame) && IsIdeMainWindow(s.frame)) return 1;
+    return 0;
+}
+
+}  // namespace qnav

@@ -1,0 +1,114 @@
+// Drives the hook library as the control program does: loaded by name,
+// commands through QuorvaneProc, notifications to a window of this thread.
+// Every test starts from empty shared state and leaves none behind.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <memory>
+#include <vector>
+#include "IdeProcess.h"
+#include "PeSection.h"
+#include "QuorvaneProtocol.h"
+#include "SharedState.h"
+
+namespace hooktest {
+
+using QuorvaneProcFn = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
+using ide::testing::IdeProcess;
+using ide::testing::WaitUntil;
+
+// Records the notifications the hook posts to the control window.
+struct Notification { UINT msg; WPARAM wp; LPARAM lp; };
+
+class HookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lib_ = LoadLibraryA("qnavhook.dll");
+        ASSERT_NE(lib_, nullptr);
+        proc_ = reinterpret_cast<QuorvaneProcFn>(
+            reinterpret_cast<void (*)()>(GetProcAddress(lib_, "_QuorvaneProc@20")));
+        ASSERT_NE(proc_, nullptr);
+        shared_ = reinterpret_cast<qnav::SharedHookState*>(FindSection(lib_, ".shared").first);
+        ASSERT_NE(shared_, nullptr);
+        Cleanup();
+        *shared_ = qnav::SharedHookState{};
+
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &HookTest::ControlProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "QvHookTestControl";
+        RegisterClassA(&wc);
+        control_ = CreateWindowExA(0, wc.lpszClassName, "control", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+        ASSERT_NE(control_, nullptr);
+        notifications().clear();
+        settings_.ItemCount = 24;
+        settings_.FirstCall = 1;
+    }
+
+    void TearDown() override {
+        Cleanup();
+        ides_.clear();
+        if (control_) DestroyWindow(control_);
+        if (lib_) FreeLibrary(lib_);
+    }
+
+    // The uninstall sequence, so no IDE keeps our procedures or hooks.
+    void Cleanup() {
+        if (!proc_) return;
+        Call(qnav::QP_DETACHALL);
+        Call(qnav::QP_REMOVEALLHOOKS);
+    }
+
+    LRESULT Call(UINT command, HWND window = nullptr, const void* pointer = nullptr) {
+        return proc_(command, window, 0, reinterpret_cast<LPARAM>(pointer), 0);
+    }
+    LRESULT AttachAll() { return Call(qnav::QP_ATTACHALL, nullptr, &settings_); }
+
+    IdeProcess& StartIde(const std::string& args) {
+        ides_.push_back(std::make_unique<IdeProcess>(args));
+        return *ides_.back();
+    }
+
+    const qnav::HookSlot* SlotOf(HWND frame) const {
+        for (const auto& s : shared_->slots)
+            if (s.frame == frame && s.inUse) return &s;
+        return nullptr;
+    }
+    int SlotsInUse() const {
+        int n = 0;
+        for (const auto& s : shared_->slots) n += s.inUse ? 1 : 0;
+        return n;
+    }
+    bool WaitAttached(HWND frame, DWORD ms = 10000) {
+        return WaitUntil([&] { auto* s = SlotOf(frame); return s && s->attached; }, ms);
+    }
+
+    static std::vector<Notification>& notifications() {
+        static std::vector<Notification> list;
+        return list;
+    }
+    static int CountOf(UINT msg) {
+        int n = 0;
+        for (const auto& x : notifications()) n += x.msg == msg ? 1 : 0;
+        return n;
+    }
+
+    HMODULE lib_ = nullptr;
+    QuorvaneProcFn proc_ = nullptr;
+    qnav::SharedHookState* shared_ = nullptr;
+    HWND control_ = nullptr;
+    qnav::HookSettings settings_{};
+    std::vector<std::unique_ptr<IdeProcess>> ides_;
+
+private:
+    static LRESULT CALLBACK ControlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg >= 0x600 && msg < 0x700) {
+            notifications().push_back({msg, wp, lp});
+            return 0;
+        }
+        return DefWindowProcA(w, msg, wp, lp);
+    }
+};
+
+}  // namespace hooktest
