@@ -11,6 +11,8 @@ using namespace qnavdriver;
 
 namespace {
 
+// Main window class of the stand-in IDE playing Developer Studio.
+constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
 constexpr int IDC_QUIT = 404;
 
 DWORD AttachedThreads(HMODULE hook) {
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
 
     Program ide;
     if (!ide.Start("ide.exe", sample)) return Fail("cannot start the stand-in IDE");
-    HWND frame = WaitTopWindow(ide.Pid(), "Afx:400000:8");
+    HWND frame = WaitTopWindow(ide.Pid(), kIdeFrameClass);
     if (!frame) return Fail("the stand-in IDE shows no main window");
 
     Program qnav;

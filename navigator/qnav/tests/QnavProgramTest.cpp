@@ -2,6 +2,7 @@
 // library, QNAV.INI in the Windows directory and the IDE's registry keys.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include "IdeControl.h"
 #include "ProgramDriver.h"
 #include "QuorvaneProtocol.h"
 
@@ -10,6 +11,8 @@ using namespace qnavdriver;
 namespace {
 
 constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 404, IDC_ITEMCOUNT = 1012;
+// Main window class of the stand-in IDE playing Developer Studio.
+constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
 constexpr char kIdeRoot[] = "Software\\Microsoft\\Developer";
 
 std::string IniPath() {
@@ -29,7 +32,7 @@ std::string Ini(const char* section, const char* key) {
 // dialog has gone), or whatever it is after waiting.
 std::string IniBecomes(const char* section, const char* key, const std::string& expected) {
     std::string value;
-    WaitFor([&] { return (value = Ini(section, key)) == expected; }, 3000);
+    WaitFor([&] { return (value = Ini(section, key)) == expected; }, 5000);
     return value;
 }
 
@@ -47,7 +50,9 @@ public:
     // Attached IDE threads, 0 when none.
     DWORD AttachedThreads() const {
         DWORD threads = 0;
-        return proc_ && proc_(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) ? threads : 0;
+        LRESULT r = proc_ ? proc_(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) : 0;
+        fprintf(stderr, "DEBUG r=%ld threads=%lu\n", (long)r, (unsigned long)threads);
+        return r ? threads : 0;
     }
 private:
     using Proc = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
@@ -83,10 +88,17 @@ protected:
         PostMessageA(main, WM_COMMAND, command, 0);
         return WaitTopWindow(qnav.Pid(), "#32770", caption);
     }
-    bool StartIde() {
-        if (!ide.Start("ide.exe")) return false;
-        return WaitFor([&] { return probe.AttachedThreads() > 0; }, 10000) ||
-               (qnav.Pid() == 0 && WaitTopWindow(ide.Pid(), "Afx:400000:8") != nullptr);
+    HWND StartIde() {
+        return ide.Start("ide.exe") ? WaitTopWindow(ide.Pid(), kIdeFrameClass) : nullptr;
+    }
+    // The hook has taken over the IDE's windows (they no longer run their
+    // own procedures first).
+    static bool WaitSubclassed(HWND frame) {
+        return WaitFor([&] { return AskIde(frame, ide::kQueryProcsOriginal) == 0; }, 10000);
+    }
+    static LRESULT AskIde(HWND frame, WPARAM query) {
+        static const UINT message = RegisterWindowMessageA(ide::kQueryMessageName);
+        return SendMessageA(frame, message, query, 0);
     }
 
     Program qnav, ide;
@@ -234,18 +246,26 @@ TEST_F(QnavProgram, FontDialogOpensOnItsTemplateAndCancels) {
 }
 
 TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
     HWND main = StartQnav();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(StartIde());
-    ASSERT_EQ(probe.AttachedThreads(), 1u);
+    ASSERT_TRUE(WaitSubclassed(frame));
+    // Threads the IDE starts from now on run with the hook library mapped.
+    AskIde(frame, ide::kQueryStartThread);
+    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 1; })) << probe.AttachedThreads();
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"),
               "There ist one attached Visual C++ thread. Cannot uninstall Quorvane now.\n"
               "Please close the Workspace or exit Visual C++ to uninstall Quorvane.");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
 
-    HWND frame = WaitTopWindow(ide.Pid(), "Afx:400000:8");
-    ASSERT_NE(frame, nullptr);
+    AskIde(frame, ide::kQueryStartThread);
+    AskIde(frame, ide::kQueryStartThread);
+    PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 40), "There are 3 attached Visual C++ threads.");
+    EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
+
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_EQ(ide.WaitExit(5000), 0u);
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);

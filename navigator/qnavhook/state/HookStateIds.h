@@ -1,4 +1,5 @@
-// String-table ids of the hook library used by its persisted state.
+// String-table ids of the hook library (qnavhook.rc) that name the
+// sections and keys of its persisted state.
 #pragma once
 
 #define IDS_HOOK_SECTION 4          // "Quorvane", the settings file's main section

@@ -1,4 +1,4 @@
-#include "PersistedState.h"
+#include "HookState.h"
 #include <cstring>
 #include "HookStateIds.h"
 #include "fw/Handle.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <shlwapi.h>
-#include "PersistedState.h"
+#include "HookState.h"
 
 using namespace qnav::state;
 
