@@ -64,6 +64,18 @@ inline std::string MessageBoxText(HWND box) {
     return text;
 }
 
+// A message box of process `pid` once it shows, with its text in place.
+inline HWND WaitForBox(DWORD pid, DWORD ms = 10000) {
+    HWND box = nullptr;
+    WaitUntil([&] {
+        box = nullptr;
+        for (HWND w : TopLevelWindows(pid, "#32770"))
+            if (IsWindowVisible(w) && !MessageBoxText(w).empty()) box = w;
+        return box != nullptr;
+    }, ms);
+    return box;
+}
+
 // The stand-in IDE, started with `args` and ended when this goes away.
 class IdeProcess {
 public:
@@ -108,16 +120,8 @@ public:
         return all.empty() ? nullptr : all.front();
     }
 
-    // The first message box the IDE shows within `ms`.
-    HWND WaitForMessageBox(DWORD ms = 10000) const {
-        HWND box = nullptr;
-        WaitUntil([&] {
-            auto boxes = TopLevelWindows(Id(), "#32770");
-            box = boxes.empty() ? nullptr : boxes.front();
-            return box != nullptr;
-        }, ms);
-        return box;
-    }
+    // The first message box the IDE shows within `ms`, once it is complete.
+    HWND WaitForMessageBox(DWORD ms = 10000) const { return WaitForBox(Id(), ms); }
 
 private:
     PROCESS_INFORMATION pi_{};

@@ -1,32 +1,228 @@
 // Attaching to real stand-in IDE processes through the hook library.
 #include "HookFixture.h"
 #include "Subclass.h"
+#include "resource.h"
 
 namespace hooktest {
 namespace {
 
+using ide::testing::MessageBoxText;
 using ide::testing::Query;
+using ide::testing::WriteTempFile;
+
+bool HasOldProc(HWND w) { return GetPropA(w, qnav::kOldProcProperty) != nullptr; }
+
+HWND ActiveView(HWND frame) { return reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView)); }
 
 TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
-    const std::string file = ide::testing::WriteTempFile("qv_attach.cpp", "int main()\n{\n}\n");
+    const std::string file = WriteTempFile("qv_attach.cpp", "int main()\n{\n}\n");
     IdeProcess& ide = StartIde("/kind:4 \"" + file + "\"");
     HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
-    HWND view = reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView));
+    HWND view = ActiveView(frame);
     ASSERT_NE(view, nullptr);
+    HWND inner = GetParent(view), child = GetParent(inner), client = GetParent(child);
 
     ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
     ASSERT_EQ(AttachAll(), 1);
     ASSERT_TRUE(WaitAttached(frame));
-    EXPECT_NE(GetPropA(frame, qnav::kOldProcProperty), nullptr);
-    EXPECT_NE(GetPropA(view, qnav::kOldProcProperty), nullptr);
+    for (HWND w : {frame, client, child, inner, view}) EXPECT_TRUE(HasOldProc(w)) << w;
     EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
 
     EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
-    EXPECT_EQ(GetPropA(frame, qnav::kOldProcProperty), nullptr);
-    EXPECT_EQ(GetPropA(view, qnav::kOldProcProperty), nullptr);
-    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
+    for (HWND w : {frame, client, child, inner, view}) EXPECT_FALSE(HasOldProc(w)) << w;
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "original procedures are back";
     EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_TRUE(ide.Alive());
+}
+
+TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
+    struct Case { const char* args; bool attaches; const char* note; };
+    const Case cases[] = {
+        {"/kind:4", true, "Developer Studio"},
+        {"/kind:2", true, "Visual C++ 2.x"},
+        {"/kind:2 /class:Qv:LookAlike", false, "right title, foreign class"},
+        {"/kind:4 \"/title:Microsoft Visual C++\"", false, "kind 4 class under the kind 2 title"},
+        {"/kind:2 \"/title:Microsoft Developer Studio\"", false, "kind 2 class under the kind 4 title"},
+        {"/kind:4 \"/title:Microsoft Developer\"", false, "title prefix too short"},
+    };
+    for (const Case& c : cases) {
+        IdeProcess ide(c.args);
+        HWND frame = ide.MainWindow();
+        ASSERT_NE(frame, nullptr) << c.note;
+        AttachAll();
+        if (c.attaches) {
+            EXPECT_TRUE(WaitAttached(frame)) << c.note;
+            EXPECT_TRUE(HasOldProc(frame)) << c.note;
+        } else {
+            EXPECT_EQ(SlotOf(frame), nullptr) << c.note;
+        }
+        Cleanup();
+        EXPECT_EQ(SlotsInUse(), 0) << c.note;
+    }
+}
+
+TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
+    IdeProcess& ide = StartIde("/kind:2");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
+    const HHOOK firstHook = SlotOf(frame)->messageHook;
+    AttachAll();
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(SlotsInUse(), 1);
+    EXPECT_EQ(SlotOf(frame)->messageHook, firstHook);
+    Cleanup();
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "subclassed twice would leave our procedure behind";
+}
+
+TEST_F(HookTest, SeventeenthFrameGetsNoSlot) {
+    IdeProcess& ide = StartIde("/kind:4 /frames:17");
+    const std::vector<HWND> frames = ide.MainWindows(17);
+    ASSERT_EQ(frames.size(), 17u);
+    AttachAll();
+    EXPECT_EQ(SlotsInUse(), 16);
+    int withoutSlot = 0;
+    for (HWND f : frames) withoutSlot += SlotOf(f) ? 0 : 1;
+    EXPECT_EQ(withoutSlot, 1);
+    Cleanup();
+    EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_TRUE(ide.Alive());
+}
+
+TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    const HHOOK hook = shared_->shellHook;
+    EXPECT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, GetDesktopWindow()), 1);
+    EXPECT_EQ(shared_->shellHook, hook);
+    EXPECT_EQ(shared_->controlWindow, control_) << "a second install changes nothing";
+
+    IdeProcess& ide = StartIde("/kind:2");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitUntil([] { return CountOf(qnav::QNM_FRAMECREATED) > 0; }));
+    EXPECT_EQ(reinterpret_cast<HWND>(notifications().front().wp), frame);
+
+    IdeProcess other("/kind:2 /class:Qv:LookAlike");
+    ASSERT_NE(other.MainWindow(), nullptr);
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(CountOf(qnav::QNM_FRAMECREATED), 1) << "a look-alike is not reported";
+
+    EXPECT_EQ(Call(qnav::QP_REMOVESHELLHOOK), 1);
+    EXPECT_EQ(shared_->shellHook, nullptr);
+    EXPECT_EQ(shared_->controlWindow, nullptr);
+}
+
+TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
+    IdeProcess& ide = StartIde("/kind:4");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
+    ASSERT_TRUE(ide::testing::OpenInIde(frame, WriteTempFile("qv_new.cpp", "void f();\n")));
+    HWND view = ActiveView(frame);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(HasOldProc(view));
+    EXPECT_TRUE(HasOldProc(GetParent(view))) << "inner frame";
+    EXPECT_TRUE(HasOldProc(GetParent(GetParent(view)))) << "source child";
+
+    // A closed document leaves nothing behind and the IDE goes on.
+    HWND child = GetParent(GetParent(view));
+    SendMessageA(GetParent(child), WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_FALSE(IsWindow(view));
+    EXPECT_TRUE(ide.Alive());
+}
+
+TEST_F(HookTest, DestroyedFrameDetachesItselfAndFreesItsSlot) {
+    IdeProcess& ide = StartIde("/kind:4");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(ide.Handle(), 10000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(ide.Handle(), &code);
+    EXPECT_EQ(code, 0u) << "the IDE ends normally";
+    EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_EQ(shared_->slots[0].messageHook, nullptr);
+}
+
+TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
+    LONG threads = -1;
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
+    EXPECT_EQ(threads, 0);
+
+    IdeProcess& ide = StartIde("/kind:2");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "no thread since attachment";
+
+    ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
+    ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
+    // A new thread announces itself from its own context, a moment later.
+    WaitUntil([&] { return Call(qnav::QP_QUERYATTACHED, nullptr, &threads) == 1 && threads == 2; });
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 1);
+    EXPECT_EQ(threads, 2);
+
+    ASSERT_EQ(Query(frame, ide::kQueryStopThreads), 1);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
+    EXPECT_EQ(threads, 0);
+
+    // The frame vanishes without detaching: its counted thread no longer matters.
+    ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
+    WaitUntil([&] { return Call(qnav::QP_QUERYATTACHED, nullptr, &threads) == 1; });
+    TerminateProcess(ide.Handle(), 1);
+    WaitForSingleObject(ide.Handle(), 10000);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
+    EXPECT_EQ(threads, 1);
+}
+
+TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
+    const std::string expected = "Unable to install Quorvane - unknown error";
+    for (const char* args : {"/kind:4 /app:absent", "/kind:4 /app:badname", "/kind:2 /app:absent",
+                             "/kind:2 /app:badname"}) {
+        IdeProcess ide(args);
+        HWND frame = ide.MainWindow();
+        ASSERT_NE(frame, nullptr) << args;
+        AttachAll();
+        HWND box = ide.WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << args;
+        EXPECT_EQ(MessageBoxText(box), expected) << args;
+        char title[64] = "";
+        GetWindowTextA(box, title, sizeof title);
+        EXPECT_STREQ(title, "Quorvane");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << args;
+
+        ASSERT_NE(SlotOf(frame), nullptr) << args;
+        EXPECT_EQ(SlotOf(frame)->attached, 0) << "slot stays in use but not attached: " << args;
+        EXPECT_FALSE(HasOldProc(frame)) << args;
+        EXPECT_TRUE(ide.Alive()) << args;
+        Cleanup();
+        EXPECT_EQ(SlotsInUse(), 0) << args;
+    }
+}
+
+TEST_F(HookTest, SettingsPushReachesAttachedFramesOnly) {
+    IdeProcess& ide = StartIde("/kind:4");
+    HWND frame = ide.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    AttachAll();
+    ASSERT_TRUE(WaitAttached(frame));
+    qnav::HookSettings next = settings_;
+    next.ButtonColor = RGB(1, 2, 3);
+    std::strcpy(next.Font.lfFaceName, "Courier New");
+    next.Font.lfHeight = -12;
+    EXPECT_EQ(Call(qnav::QP_UPDATESETTINGS, nullptr, &next), 1);
+    EXPECT_EQ(shared_->settings.ButtonColor, RGB(1, 2, 3));
+    EXPECT_EQ(Call(qnav::QP_UPDATESETTINGS, nullptr, nullptr), 1) << "no block: nothing changes";
+    EXPECT_EQ(shared_->settings.ButtonColor, RGB(1, 2, 3));
+    // The IDE rebuilds its objects on its own thread and goes on answering.
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
     EXPECT_TRUE(ide.Alive());
 }
 
