@@ -2,14 +2,19 @@
 // library, QNAV.INI in the Windows directory and the IDE's registry keys.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include <fstream>
+#include <iterator>
 #include "IdeControl.h"
 #include "ProgramDriver.h"
+#include "PeSection.h"
 #include "QuorvaneProtocol.h"
+#include "SharedState.h"
 
 using namespace qnavdriver;
 
 namespace {
 
+constexpr int IDC_CCOMMENTS = 1018;
 constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 404, IDC_ITEMCOUNT = 1012;
 // Main window class of the stand-in IDE playing Developer Studio.
 constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
@@ -46,18 +51,27 @@ class HookProbe {
 public:
     HookProbe() : module_(LoadLibraryA(BinPath("qnavhook.dll").c_str())) {
         proc_ = fw::ProcAddress<Proc>(module_.Get(), "_QuorvaneProc@20");
+        if (module_) shared_ = reinterpret_cast<const qnav::SharedHookState*>(FindSection(module_.Get(), ".shared").first);
     }
     // Attached IDE threads, 0 when none.
     DWORD AttachedThreads() const {
         DWORD threads = 0;
-        LRESULT r = proc_ ? proc_(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) : 0;
-        fprintf(stderr, "DEBUG r=%ld threads=%lu\n", (long)r, (unsigned long)threads);
-        return r ? threads : 0;
+        return proc_ && proc_(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) ? threads : 0;
     }
+    bool Attached(HWND frame) const {
+        if (!shared_) return false;
+        for (const auto& slot : shared_->slots)
+            if (slot.frame == frame && slot.inUse && slot.attached) return true;
+        return false;
+    }
+    const qnav::HookSettings& Settings() const { return shared_->settings; }
+    bool Loaded() const { return proc_ && shared_; }
+
 private:
     using Proc = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
     fw::Module module_;
     Proc proc_ = nullptr;
+    const qnav::SharedHookState* shared_ = nullptr;
 };
 
 class QnavProgram : public ::testing::Test {
@@ -91,10 +105,8 @@ protected:
     HWND StartIde() {
         return ide.Start("ide.exe") ? WaitTopWindow(ide.Pid(), kIdeFrameClass) : nullptr;
     }
-    // The hook has taken over the IDE's windows (they no longer run their
-    // own procedures first).
-    static bool WaitSubclassed(HWND frame) {
-        return WaitFor([&] { return AskIde(frame, ide::kQueryProcsOriginal) == 0; }, 10000);
+    bool WaitAttached(HWND frame) {
+        return WaitFor([&] { return probe.Attached(frame); }, 10000);
     }
     static LRESULT AskIde(HWND frame, WPARAM query) {
         static const UINT message = RegisterWindowMessageA(ide::kQueryMessageName);
@@ -250,7 +262,7 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
     ASSERT_NE(frame, nullptr);
     HWND main = StartQnav();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitSubclassed(frame));
+    ASSERT_TRUE(WaitAttached(frame));
     // Threads the IDE starts from now on run with the hook library mapped.
     AskIde(frame, ide::kQueryStartThread);
     ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 1; })) << probe.AttachedThreads();
@@ -271,6 +283,97 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(qnav.WaitExit(5000), 0u);
     EXPECT_EQ(probe.AttachedThreads(), 0u);
+}
+
+TEST_F(QnavProgram, IdeStartedLaterIsAttachedAndGetsNewSettings) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND frame = StartIde();   // announced by the shell hook
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitAttached(frame));
+    EXPECT_EQ(probe.Settings().ItemCount, 24);
+    EXPECT_EQ(probe.Settings().CppComments, 1u);
+
+    HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
+    ASSERT_NE(options, nullptr);
+    HWND edit = GetDlgItem(options, IDC_ITEMCOUNT);
+    PostMessageA(edit, EM_SETSEL, 0, -1);
+    PostMessageA(edit, WM_CHAR, '4', 1);
+    PostMessageA(edit, WM_CHAR, '2', 1);
+    PostMessageA(GetDlgItem(options, IDC_CCOMMENTS), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return Text(edit) == "42"; }));
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return probe.Settings().ItemCount == 42; }));
+    EXPECT_EQ(probe.Settings().CppComments, 0u);
+    EXPECT_EQ(IniBecomes("Quorvane", "ItemCount", "42"), "42");
+    EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 0) << "the IDE is still in the hook's hands";
+
+    // Clean uninstall: the IDE gets its own window procedures back.
+    PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
+    EXPECT_EQ(qnav.WaitExit(5000), 0u);
+    EXPECT_FALSE(probe.Attached(frame));
+    EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 1);
+}
+
+TEST_F(QnavProgram, UninstallRequestWaitsForTheIdesThreads) {
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitAttached(frame));
+    AskIde(frame, ide::kQueryStartThread);
+    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 1; }));
+
+    PostMessageA(main, qnav::QNM_FRAMELOST, 0, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 42), "There ist one attached Visual C++ thread. ");
+    EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
+
+    AskIde(frame, ide::kQueryStopThreads);
+    PostMessageA(main, qnav::QNM_FRAMELOST, 0, 0);
+    EXPECT_EQ(qnav.WaitExit(5000), 0u);
+    EXPECT_FALSE(probe.Attached(frame));
+    EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 1);
+    EXPECT_EQ(ide.WaitExit(0), STILL_ACTIVE);
+}
+
+TEST_F(QnavProgram, DamagedPasteBufferFileNeverHurtsTheIdeOrTheFile) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dat = std::string(temp) + "qnav-program-test.dat";
+    auto le32 = [](std::uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    // A valid header with buffer 0 = "one" (4 bytes at 84) and a second entry to damage.
+    auto header = [&](std::uint32_t offset1, std::uint32_t size1) {
+        std::string h = le32(0x001A5853) + le32(84) + le32(4) + le32(offset1) + le32(size1);
+        h.resize(84, '\0');
+        return h + std::string("one\0", 4) + std::string(5000, 'x');
+    };
+    struct Case { const char* note; std::string bytes; };
+    const Case cases[] = {
+        {"short", std::string("SX\x1a", 3)},
+        {"wrong signature", "XXXX" + header(88, 4).substr(4)},
+        {"offset past the end", header(0x7FFFFFF0, 16)},
+        {"size over 4096", header(88, 5000)},
+    };
+    PutIni("Quorvane", "PasteBufferFile", dat.c_str());
+    PutIni("Quorvane", "Bookmark1", "12,4,C:\\SRC\\MAIN.CPP");
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        { std::ofstream(dat, std::ios::binary | std::ios::trunc) << c.bytes; }
+        HWND main = StartQnav();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitAttached(frame));
+        PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);   // detaches: nothing changed, nothing written
+        EXPECT_EQ(qnav.WaitExit(5000), 0u);
+        EXPECT_EQ(ide.WaitExit(0), STILL_ACTIVE);
+        std::ifstream in(dat, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bytes);
+        EXPECT_EQ(Ini("Quorvane", "Bookmark1"), "12,4,C:\\SRC\\MAIN.CPP");
+    }
+    DeleteFileA(dat.c_str());
 }
 
 }  // namespace
