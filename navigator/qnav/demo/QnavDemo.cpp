@@ -3,9 +3,12 @@
 // quit while the IDE uses the hook, and ends both cleanly.
 #include <cstdio>
 #include <string>
+#include "IdeControl.h"
+#include "PeSection.h"
 #include "ProgramDriver.h"
 #include "QuorvaneProtocol.h"
 #include "SettingsFile.h"
+#include "SharedState.h"
 
 using namespace qnavdriver;
 
@@ -20,6 +23,19 @@ DWORD AttachedThreads(HMODULE hook) {
     auto proc = fw::ProcAddress<Proc>(hook, "_QuorvaneProc@20");
     DWORD threads = 0;
     return proc && proc(qnav::QP_QUERYATTACHED, nullptr, 0, reinterpret_cast<LPARAM>(&threads), 0) ? threads : 0;
+}
+
+bool Attached(HMODULE hook, HWND frame) {
+    auto* shared = reinterpret_cast<const qnav::SharedHookState*>(FindSection(hook, ".shared").first);
+    if (!shared) return false;
+    for (const auto& slot : shared->slots)
+        if (slot.frame == frame && slot.attached) return true;
+    return false;
+}
+
+LRESULT AskIde(HWND frame, WPARAM query) {
+    static const UINT message = RegisterWindowMessageA(ide::kQueryMessageName);
+    return SendMessageA(frame, message, query, 0);
 }
 
 int Fail(const char* what) {
@@ -53,13 +69,19 @@ int main(int argc, char** argv) {
                 settings.ShiftRightMouse ? "Shift+right button" : "right button",
                 settings.Font.lfFaceName[0] ? settings.Font.lfFaceName : "(system)");
 
-    WaitFor([&] { return AttachedThreads(hook.Get()) > 0; }, 10000);
+    if (!WaitFor([&] { return Attached(hook.Get(), frame); }, 10000)) return Fail("the IDE was not attached");
+    std::printf("attached to \"%s\"; its windows run the navigator: %s\n", Text(frame).c_str(),
+                AskIde(frame, ide::kQueryProcsOriginal) ? "no" : "yes");
+    // The IDE starts a worker thread, as a build would: the hook now counts it.
+    AskIde(frame, ide::kQueryStartThread);
+    WaitFor([&] { return AttachedThreads(hook.Get()) > 0; });
     std::printf("attached IDE threads: %lu\n", static_cast<unsigned long>(AttachedThreads(hook.Get())));
 
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     std::string refusal = AnswerMessageBox(qnav.Pid(), "Quorvane");
     std::printf("Quit while attached: \"%s\"\n", refusal.substr(0, refusal.find('\n')).c_str());
 
+    AskIde(frame, ide::kQueryStopThreads);
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ide.WaitExit(5000);
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
