@@ -203,8 +203,8 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
 
     PostMessageA(options, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }));
-    EXPECT_EQ(IniBecomes("Quorvane", "ItemCount", "7"), "7");
-    EXPECT_EQ(Ini("ParserOptions", "cTemplates"), "1");
+    ASSERT_EQ(IniBecomes("ParserOptions", "ShowProcAttributes", "1"), "1");   // the last key stored
+    EXPECT_EQ(Ini("Quorvane", "ItemCount"), "7");
 }
 
 TEST_F(QnavProgram, QualifiedNamesChangeOnlyWithItsIndex) {
@@ -274,6 +274,7 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
 
     AskIde(frame, ide::kQueryStartThread);
     AskIde(frame, ide::kQueryStartThread);
+    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 3; }));
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 40), "There are 3 attached Visual C++ threads.");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
