@@ -1,4 +1,5 @@
 #include "HookState.h"
+#include <algorithm>
 #include <cstring>
 #include "HookStateIds.h"
 #include "fw/Handle.h"
@@ -97,44 +98,52 @@ bool SavePasteBufferFile(const std::string& path, const PasteBuffers& buffers) {
            written == bytes.size();
 }
 
+bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBytes, std::string& out) {
+    out.clear();
+    fw::RegKey key;
+    HKEY parent = HKEY_CURRENT_USER;
+    for (std::size_t start = 0; start <= keyPath.size();) {
+        const std::size_t end = std::min(keyPath.find('\\', start), keyPath.size());
+        fw::RegKey child;
+        if (RegOpenKeyExA(parent, keyPath.substr(start, end - start).c_str(), 0, KEY_READ, child.Put()) !=
+            ERROR_SUCCESS)
+            return false;
+        key = std::move(child);
+        parent = key.Get();
+        start = end + 1;
+    }
+    std::vector<char> buf(maxBytes + 1, '\0');
+    DWORD size = maxBytes, type = 0;
+    if (RegQueryValueExA(key.Get(), value, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    out.assign(buf.data());   // a value without its terminator still ends inside the buffer
+    return true;
+}
+
 std::string ReadIdeValue(int ideKind, IdeValue value) {
-    std::vector<const char*> path = {"Software", "Microsoft",
-                                     ideKind == 4 ? "Developer" : "Visual C++ 2.0"};
+    std::string path = ideKind == 4 ? "Software\\Microsoft\\Developer" : "Software\\Microsoft\\Visual C++ 2.0";
     const char* name = "Version";
     DWORD capacity = 64;
     switch (value) {
     case IdeValue::Version:
-        path.push_back("General");
+        path += "\\General";
         break;
     case IdeValue::IncludeDirs:
         name = "Include Dirs";
         capacity = 2048;
-        if (ideKind == 4) path.insert(path.end(), {"Build System", "Components"});
-        path.insert(path.end(), {"Platforms", "Win32 (x86)"});
-        if (ideKind == 4) path.push_back("Directories");
+        path += ideKind == 4 ? "\\Build System\\Components\\Platforms\\Win32 (x86)\\Directories"
+                             : "\\Platforms\\Win32 (x86)";
         break;
     case IdeValue::UndoRedoSize:
         name = "UndoRedoSize";
-        path.push_back("Text Editor");
+        path += "\\Text Editor";
         break;
     }
-    // One level at a time; each parent closes as soon as its child is open.
-    fw::RegKey key;
-    HKEY parent = HKEY_CURRENT_USER;
-    for (const char* part : path) {
-        HKEY child = nullptr;
-        if (RegOpenKeyExA(parent, part, 0, KEY_READ, &child) != ERROR_SUCCESS) return {};
-        key.Reset(child);
-        parent = child;
-    }
-    std::vector<char> buf(capacity + 1, '\0');
-    DWORD size = capacity;
-    DWORD type = 0;
-    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {};
-    return std::string(buf.data(), strnlen(buf.data(), size));
+    std::string text;
+    ReadRegistryText(path, name, capacity, text);
+    return text;
 }
 
 IntlSettings ReadIntlSettings() {

@@ -44,6 +44,12 @@ private:
 PasteBuffers LoadPasteBufferFile(const std::string& path);
 bool SavePasteBufferFile(const std::string& path, const PasteBuffers& buffers);
 
+// Text value `value` of HKEY_CURRENT_USER\`keyPath` ("A\\B\\C"), at most
+// `maxBytes` bytes. Keys are opened read-only one level at a time, each
+// parent closed as soon as its child is open. False if a key or the value is
+// missing or not text.
+bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBytes, std::string& out);
+
 enum class IdeValue { Version, IncludeDirs, UndoRedoSize };
 // A value under HKEY_CURRENT_USER below the root of `ideKind` (2 or 4),
 // opened read-only key by key; missing keys or values give "".
