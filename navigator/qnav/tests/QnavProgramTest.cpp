@@ -14,7 +14,7 @@ using namespace qnavdriver;
 
 namespace {
 
-constexpr int IDC_CCOMMENTS = 1018;
+constexpr int IDC_CCOMMENTS = 1018, IDC_CONTINUE = 400, ID_DEFAULT_HELP = 0xE147;
 constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 404, IDC_ITEMCOUNT = 1012;
 // Main window class of the stand-in IDE playing Developer Studio.
 constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
@@ -93,6 +93,7 @@ protected:
     static void CleanIni() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
         DeleteFileA(IniPath().c_str());
+        RemoveDirectoryA(IniPath().c_str());
     }
     HWND StartQnav(const std::string& arguments = "") {
         if (!qnav.Start("qnav.exe", arguments)) return nullptr;
@@ -375,6 +376,70 @@ TEST_F(QnavProgram, DamagedPasteBufferFileNeverHurtsTheIdeOrTheFile) {
         EXPECT_EQ(Ini("Quorvane", "Bookmark1"), "12,4,C:\\SRC\\MAIN.CPP");
     }
     DeleteFileA(dat.c_str());
+}
+
+TEST_F(QnavProgram, LayoutKeysAndQuietHelp) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    // Buttons line up 13 pixels right of the 96-pixel logo at x 10; the client
+    // area ends 16 pixels after them.
+    auto clientRect = [&](int id) {
+        RECT r;
+        GetWindowRect(GetDlgItem(main, id), &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    for (int id : {IDC_CONTINUE, IDC_OPTIONS, IDC_COLORS, IDC_FONT, IDC_QUIT, ID_DEFAULT_HELP})
+        EXPECT_EQ(clientRect(id).left, 10 + 96 + 13) << id;
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, clientRect(ID_DEFAULT_HELP).right + 16);
+
+    // No help file: the Help button and F1 do nothing visible.
+    PostMessageA(main, WM_COMMAND, ID_DEFAULT_HELP, 0);
+    PostMessageA(GetDlgItem(main, IDC_OPTIONS), WM_KEYDOWN, VK_F1, 0);
+    Sleep(300);
+    EXPECT_EQ(TopWindows(qnav.Pid(), "#32770").size(), 0u);
+    EXPECT_EQ(qnav.WaitExit(0), STILL_ACTIVE);
+
+    // Escape means Continue (minimise), not Quit.
+    PostMessageA(GetDlgItem(main, IDC_OPTIONS), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+    EXPECT_EQ(qnav.WaitExit(0), STILL_ACTIVE);
+}
+
+TEST_F(QnavProgram, ContinueHidesTheWindowWhenTheIconIsHidden) {
+    PutIni("Quorvane", "HideIcon", "1");
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageA(main, WM_COMMAND, IDC_CONTINUE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    EXPECT_FALSE(IsIconic(main));
+    Program second;   // a second start shows it again
+    ASSERT_TRUE(second.Start("qnav.exe"));
+    EXPECT_EQ(second.WaitExit(5000), 0u);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+}
+
+TEST_F(QnavProgram, FailedStoreIsReportedAndTheSettingsStayInEffect) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(WaitAttached(frame));
+    // A directory in the settings file's place makes every write fail.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
+    DeleteFileA(IniPath().c_str());
+    ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
+    HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
+    ASSERT_NE(options, nullptr);
+    PostMessageA(GetDlgItem(options, IDC_CCOMMENTS), BM_CLICK, 0, 0);
+    PostMessageA(options, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Unable to write to Initialization File.");
+    EXPECT_EQ(probe.Settings().CppComments, 0u) << "the hook has the new value all the same";
+    Sleep(200);
+    EXPECT_EQ(TopWindows(qnav.Pid(), "#32770", "Quorvane").size(), 0u) << "reported once";
 }
 
 }  // namespace
