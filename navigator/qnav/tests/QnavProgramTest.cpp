@@ -106,6 +106,17 @@ protected:
     HWND StartIde() {
         return ide.Start("ide.exe") ? WaitTopWindow(ide.Pid(), kIdeFrameClass) : nullptr;
     }
+    // The IDE, then qnav attaching to it, then `threads` IDE threads that
+    // start with the hook library mapped (only those count as attached).
+    void StartAttached(HWND& frame, HWND& main, DWORD threads) {
+        frame = StartIde();
+        ASSERT_NE(frame, nullptr);
+        main = StartQnav();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitAttached(frame));
+        for (DWORD i = 0; i < threads; ++i) AskIde(frame, ide::kQueryStartThread);
+        ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == threads; })) << probe.AttachedThreads();
+    }
     bool WaitAttached(HWND frame) {
         return WaitFor([&] { return probe.Attached(frame); }, 10000);
     }
@@ -259,14 +270,8 @@ TEST_F(QnavProgram, FontDialogOpensOnItsTemplateAndCancels) {
 }
 
 TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
-    HWND frame = StartIde();
-    ASSERT_NE(frame, nullptr);
-    HWND main = StartQnav();
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitAttached(frame));
-    // Threads the IDE starts from now on run with the hook library mapped.
-    AskIde(frame, ide::kQueryStartThread);
-    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 1; })) << probe.AttachedThreads();
+    HWND frame, main;
+    ASSERT_NO_FATAL_FAILURE(StartAttached(frame, main, 1));
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"),
               "There ist one attached Visual C++ thread. Cannot uninstall Quorvane now.\n"
@@ -318,13 +323,8 @@ TEST_F(QnavProgram, IdeStartedLaterIsAttachedAndGetsNewSettings) {
 }
 
 TEST_F(QnavProgram, UninstallRequestWaitsForTheIdesThreads) {
-    HWND frame = StartIde();
-    ASSERT_NE(frame, nullptr);
-    HWND main = StartQnav();
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitAttached(frame));
-    AskIde(frame, ide::kQueryStartThread);
-    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 1; }));
+    HWND frame, main;
+    ASSERT_NO_FATAL_FAILURE(StartAttached(frame, main, 1));
 
     PostMessageA(main, qnav::QNM_FRAMELOST, 0, 0);
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 42), "There ist one attached Visual C++ thread. ");
