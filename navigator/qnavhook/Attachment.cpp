@@ -39,8 +39,10 @@ HWND FindMdiClient(HWND frame) {
 
 void UnsubclassIdeWindows(HWND frame, HWND client) {
     if (client) {
+        // By the record rather than the role: a window that changed its place
+        // must not keep a procedure of a library that may be unloaded.
         for (HWND w : Descendants(client))
-            if (IsSubclassed(w) && (IsInnerFrame(w) || IsEditorView(w) || IsSourceChild(w))) UnsubclassWindow(w);
+            if (IsSubclassed(w)) UnsubclassWindow(w);
         UnsubclassWindow(client);
     }
     UnsubclassWindow(frame);
@@ -64,8 +66,11 @@ bool SubclassIdeWindows(HWND frame) {
         return false;
     }
     g_process.frame = frame;
-    if (IsSubclassed(frame)) return true;
     HWND client = FindMdiClient(frame);
+    if (IsSubclassed(frame)) {
+        g_process.mdiClient = client;
+        return true;
+    }
     if (!SubclassWindow(frame, &FrameHook::Proc)) return false;
     if (!SubclassWindow(client, &MdiClientHook::Proc)) {
         UnsubclassWindow(frame);

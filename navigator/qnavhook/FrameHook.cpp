@@ -7,7 +7,6 @@
 #include "Settings.h"
 #include "SharedState.h"
 #include "Subclass.h"
-#include <string>
 
 namespace qnav {
 
@@ -15,14 +14,6 @@ namespace {
 constexpr UINT kListAccelerator = 0x600;  // Developer Studio's 0x8333, as the list sees it
 constexpr UINT kDevStudioListCommand = 0x8333;
 }  // namespace
-
-UINT ClickModifiers() {
-    UINT mask = 0;
-    if (GetKeyState(VK_CONTROL) < 0) mask |= 8;
-    if (GetKeyState(VK_SHIFT) < 0) mask |= 4;
-    if (GetKeyState(VK_MENU) < 0) mask |= 128;
-    return mask;
-}
 
 bool FrameHook::CarriesButton() {
     BOOL maximized = FALSE;
@@ -32,36 +23,12 @@ bool FrameHook::CarriesButton() {
     return active && maximized && IsSourceChild(active);
 }
 
-LRESULT CaptionGetText(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    constexpr char kShift[] = "     ";
-    if (msg == WM_GETTEXTLENGTH) return 6;
-    const LRESULT length = CallOldProc(w, WM_GETTEXTLENGTH, 0, 0);
-    auto* buffer = reinterpret_cast<char*>(lp);
-    if (!buffer || wp < static_cast<WPARAM>(length) + 6) return CallOldProc(w, msg, wp, lp);
-    std::string title(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = CallOldProc(w, WM_GETTEXT, title.size(), reinterpret_cast<LPARAM>(title.data()));
-    title.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    lstrcpynA(buffer, (kShift + title).c_str(), static_cast<int>(wp));
-    const bool nt = (GetVersion() & 0x80000000u) == 0;
-    return nt ? got + 6 : got;
-}
-
 LRESULT CALLBACK FrameHook::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCACTIVATE && wp == 0 && g_process.listOpen) return 1;  // keep the active look
+    LRESULT result = 0;
+    if (CaptionMessage(w, msg, wp, lp, [](HWND) { return CarriesButton(); }, true, result)) return result;
     switch (msg) {
     case WM_DESTROY: return OnDestroy(w, wp, lp);
-    case WM_NCPAINT:
-    case WM_NCACTIVATE:
-    case WM_SETTEXT:
-        if (msg == WM_NCACTIVATE && wp == 0 && g_process.listOpen) return 1;  // keep the active look
-        return OnCaptionPaint(w, msg, wp, lp);
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        if (g_process.paintingCaption && g_process.captionTextShift) return CaptionGetText(w, msg, wp, lp);
-        break;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN:
-        return OnNcClick(w, msg, wp, lp);
     case WM_COMMAND: return OnCommand(w, wp, lp);
     case WM_DROPFILES: {
         const LRESULT r = CallOldProc(w, msg, wp, lp);
@@ -113,29 +80,6 @@ void FrameHook::OnSettingsChanged(HWND w, bool repaintCaptions) {
     }
     g_process.captionTextShift = CaptionTextShiftWanted();
     g_listFont.Update(g_shared.settings.Font);
-}
-
-LRESULT FrameHook::OnCaptionPaint(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!CarriesButton()) return CallOldProc(w, msg, wp, lp);
-    g_process.paintingCaption = true;
-    const LRESULT r = CallOldProc(w, msg, wp, lp);
-    DrawCaptionButton(w, true);
-    g_process.paintingCaption = false;
-    return r;
-}
-
-LRESULT FrameHook::OnNcClick(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (g_process.captionClicksSuppressed) return 0;
-    if (CarriesButton()) {
-        const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        const UINT mods = ClickModifiers();
-        if (CaptionButtonHit(w, pt, true) || (wp == HTCAPTION && (mods & (8 | 4)))) {
-            SetActiveWindow(w);
-            OpenPopupMenu(reinterpret_cast<HWND>(SendMessageA(g_process.mdiClient, WM_MDIGETACTIVE, 0, 0)), mods);
-            return 0;
-        }
-    }
-    return CallOldProc(w, msg, wp, lp);
 }
 
 LRESULT FrameHook::OnCommand(HWND w, WPARAM wp, LPARAM lp) {

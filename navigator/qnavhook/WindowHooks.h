@@ -17,8 +17,6 @@ public:
 
 private:
     static LRESULT OnPrivate(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT OnCaptionPaint(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT OnNcClick(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT OnCommand(HWND w, WPARAM wp, LPARAM lp);
     static LRESULT OnDestroy(HWND w, WPARAM wp, LPARAM lp);
     static void OnSettingsChanged(HWND w, bool repaintCaptions);
@@ -29,8 +27,6 @@ class ChildFrameHook {
 public:
     static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 private:
-    static LRESULT OnCaptionPaint(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT OnNcClick(HWND w, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT OnCommand(HWND w, WPARAM wp, LPARAM lp);
 };
 
@@ -58,7 +54,9 @@ private:
     static void OnSetShift(bool down);
 };
 
-// Text of a caption while the button shifts it: five blanks, then the title.
-LRESULT CaptionGetText(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+// The caption messages of a window whose caption may carry the button
+// (`carriesButton` says whether it does now). True when handled, with `result` set.
+bool CaptionMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp, bool (*carriesButton)(HWND), bool onMainFrame,
+                    LRESULT& result);
 
 }  // namespace qnav

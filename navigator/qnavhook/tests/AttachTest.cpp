@@ -16,24 +16,35 @@ HWND ActiveView(HWND frame) { return reinterpret_cast<HWND>(Query(frame, ide::kQ
 
 TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
     const std::string file = WriteTempFile("qv_attach.cpp", "int main()\n{\n}\n");
-    IdeProcess& ide = StartIde("/kind:4 \"" + file + "\"");
-    HWND frame = ide.MainWindow();
-    ASSERT_NE(frame, nullptr);
-    HWND view = ActiveView(frame);
-    ASSERT_NE(view, nullptr);
-    HWND inner = GetParent(view), child = GetParent(inner), client = GetParent(child);
+    for (const char* kind : {"/kind:4", "/kind:2"}) {
+        IdeProcess ide(std::string(kind) + " \"" + file + "\"");
+        HWND frame = ide.MainWindow();
+        ASSERT_NE(frame, nullptr) << kind;
+        HWND view = ActiveView(frame);
+        ASSERT_NE(view, nullptr) << kind;
+        HWND inner = GetParent(view), child = GetParent(inner), client = GetParent(child);
+        const HWND tree[] = {frame, client, child, inner, view};
 
-    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
-    ASSERT_EQ(AttachAll(), 1);
-    ASSERT_TRUE(WaitAttached(frame));
-    for (HWND w : {frame, client, child, inner, view}) EXPECT_TRUE(HasOldProc(w)) << w;
-    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
+        ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+        ASSERT_EQ(AttachAll(), 1);
+        ASSERT_TRUE(WaitAttached(frame)) << kind;
+        for (HWND w : tree) EXPECT_TRUE(HasOldProc(w)) << kind << " " << w;
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
 
-    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
-    for (HWND w : {frame, client, child, inner, view}) EXPECT_FALSE(HasOldProc(w)) << w;
-    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "original procedures are back";
-    EXPECT_EQ(SlotsInUse(), 0);
-    EXPECT_TRUE(ide.Alive());
+        EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+        for (HWND w : tree) EXPECT_FALSE(HasOldProc(w)) << kind << " " << w;
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << kind << ": original procedures are back";
+        EXPECT_EQ(SlotsInUse(), 0);
+
+        // Uninstalled and installed again: the same IDE attaches once more.
+        Call(qnav::QP_REMOVEALLHOOKS);
+        ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+        AttachAll();
+        EXPECT_TRUE(WaitAttached(frame)) << kind;
+        EXPECT_TRUE(HasOldProc(view)) << kind;
+        Cleanup();
+        EXPECT_TRUE(ide.Alive()) << kind;
+    }
 }
 
 TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
@@ -63,11 +74,8 @@ TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
 }
 
 TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
-    IdeProcess& ide = StartIde("/kind:2");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:2");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
     const HHOOK firstHook = SlotOf(frame)->messageHook;
     AttachAll();
     WaitUntil([] { return false; }, 200);
@@ -115,11 +123,9 @@ TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
 }
 
 TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     ASSERT_TRUE(ide::testing::OpenInIde(frame, WriteTempFile("qv_new.cpp", "void f();\n")));
     HWND view = ActiveView(frame);
     ASSERT_NE(view, nullptr);
@@ -135,11 +141,9 @@ TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
 }
 
 TEST_F(HookTest, DestroyedFrameDetachesItselfAndFreesItsSlot) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(ide.Handle(), 10000), WAIT_OBJECT_0);
     DWORD code = 1;
@@ -153,13 +157,18 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     LONG threads = -1;
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
     EXPECT_EQ(threads, 0);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED), 0) << "no place for the count: still an answer";
 
     IdeProcess& ide = StartIde("/kind:2");
     HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);  // older than the attachment
     AttachAll();
     ASSERT_TRUE(WaitAttached(frame));
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "no thread since attachment";
+    ASSERT_EQ(Query(frame, ide::kQueryStopThreads), 1);
+    EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0) << "an older thread ending counts nothing";
+    EXPECT_EQ(threads, 0);
 
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
@@ -208,11 +217,9 @@ TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
 }
 
 TEST_F(HookTest, SettingsPushReachesAttachedFramesOnly) {
-    IdeProcess& ide = StartIde("/kind:4");
-    HWND frame = ide.MainWindow();
+    HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
-    AttachAll();
-    ASSERT_TRUE(WaitAttached(frame));
+    IdeProcess& ide = LastIde();
     qnav::HookSettings next = settings_;
     next.ButtonColor = RGB(1, 2, 3);
     std::strcpy(next.Font.lfFaceName, "Courier New");
@@ -224,6 +231,25 @@ TEST_F(HookTest, SettingsPushReachesAttachedFramesOnly) {
     // The IDE rebuilds its objects on its own thread and goes on answering.
     EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 0);
     EXPECT_TRUE(ide.Alive());
+}
+
+}  // namespace
+}  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+TEST_F(HookTest, DetachRequestNeedsTheTagAndKeepsTheSlot) {
+    HWND frame = StartAttached("/kind:4");
+    ASSERT_NE(frame, nullptr);
+
+    EXPECT_EQ(SendMessageA(frame, qnav::QNM_DETACH, 0, 0), 0);
+    EXPECT_TRUE(HasOldProc(frame)) << "untagged detach request ignored";
+    EXPECT_EQ(SendMessageA(frame, qnav::QNM_DETACH, 0, qnav::QNM_TAG), 1);
+    EXPECT_FALSE(HasOldProc(frame));
+    ASSERT_NE(SlotOf(frame), nullptr) << "detaching without hook removal keeps the slot";
+    EXPECT_EQ(SlotOf(frame)->attached, 0);
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
 }
 
 }  // namespace

@@ -70,6 +70,16 @@ protected:
         return *ides_.back();
     }
 
+    // Starts a stand-in IDE with `args` and attaches to it; the frame, or
+    // nullptr if the IDE did not come up or the attachment did not complete.
+    HWND StartAttached(const std::string& args) {
+        HWND frame = StartIde(args).MainWindow();
+        if (!frame) return nullptr;
+        AttachAll();
+        return WaitAttached(frame) ? frame : nullptr;
+    }
+    IdeProcess& LastIde() { return *ides_.back(); }
+
     const qnav::HookSlot* SlotOf(HWND frame) const {
         for (const auto& s : shared_->slots)
             if (s.frame == frame && s.inUse) return &s;
