@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 #include <fstream>
 #include <iterator>
+#include "ColorPalette.h"
+#include "IniValues.h"
 #include "IdeControl.h"
 #include "ProgramDriver.h"
 #include "PeSection.h"
@@ -14,6 +16,8 @@ using namespace qnavdriver;
 
 namespace {
 
+constexpr int IDC_FILETYPES = 1999, IDC_ITEMS = 2000, IDC_RESTORE = 2001, IDC_FIRSTCOLOR = 2002,
+              IDC_MENUCOLORS = 2023, IDC_RESTOREDEFAULT = 2024;
 constexpr int IDC_CCOMMENTS = 1018, IDC_CONTINUE = 400, ID_DEFAULT_HELP = 0xE147;
 constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 404, IDC_ITEMCOUNT = 1012;
 // Main window class of the stand-in IDE playing Developer Studio.
@@ -440,6 +444,61 @@ TEST_F(QnavProgram, FailedStoreIsReportedAndTheSettingsStayInEffect) {
     EXPECT_EQ(probe.Settings().CppComments, 0u) << "the hook has the new value all the same";
     Sleep(200);
     EXPECT_EQ(TopWindows(qnav.Pid(), "#32770", "Quorvane").size(), 0u) << "reported once";
+}
+
+TEST_F(QnavProgram, ColorsDialogButtonsGiveEachGroupItsColours) {
+    PutIni("Colors", "cBackground", "0 0 0");
+    PutIni("Colors", "rcDialogs", "255 255 0");
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND colors = OpenDialog(main, IDC_COLORS, "Colors");
+    ASSERT_NE(colors, nullptr);
+    auto choose = [&](int list, int index) {
+        PostMessageA(GetDlgItem(colors, list), LB_SETCURSEL, index, 0);
+        PostMessageA(colors, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(colors, list)));
+    };
+    auto press = [&](int id) { PostMessageA(colors, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(colors, id))); };
+
+    choose(IDC_FILETYPES, 0);
+    press(IDC_RESTOREDEFAULT);            // C/C++ group back to its defaults
+    choose(IDC_FILETYPES, 1);
+    choose(IDC_ITEMS, 4);                 // "Bitmaps"
+    press(IDC_FIRSTCOLOR + 2);            // red
+    choose(IDC_ITEMS, 6);                 // "Dialogs"
+    press(IDC_FIRSTCOLOR + 4);            // blue
+    press(IDC_RESTORE);                   // undoes both: the group as it was opened
+    choose(IDC_FILETYPES, 3);
+    press(IDC_MENUCOLORS);
+    choose(IDC_ITEMS, 3);                 // "Normal Text"
+    press(IDC_FIRSTCOLOR + 5);            // yellow
+    PostMessageA(colors, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(colors); }));
+
+    ASSERT_EQ(IniBecomes("Colors", "Text", "255 255 0"), "255 255 0");
+    EXPECT_EQ(Ini("Colors", "cBackground"), "192 192 192");
+    EXPECT_EQ(Ini("Colors", "rcBitmaps"), "0 0 0");
+    EXPECT_EQ(Ini("Colors", "rcDialogs"), "255 255 0");
+    const auto palette = qnav::ini::MakePalette(GetSysColor(COLOR_MENU), GetSysColor(COLOR_HIGHLIGHT),
+                                                GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_MENUTEXT));
+    auto nearest = [&](int sysColor) {
+        return qnav::ini::FormatColor(palette[qnav::ini::NearestPaletteIndex(palette, GetSysColor(sysColor))]);
+    };
+    EXPECT_EQ(Ini("Colors", "Background"), nearest(COLOR_MENU));
+    EXPECT_EQ(Ini("Colors", "HighlightText"), nearest(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(probe.Settings().OtherColors[0], qnav::ini::Rgb(255, 255, 0)) << "leading word follows Normal Text";
+    EXPECT_EQ(probe.Settings().CppColors[0], 0u);
+}
+
+TEST_F(QnavProgram, EndOfSessionTakesTheHookOut) {
+    HWND frame, main;
+    ASSERT_NO_FATAL_FAILURE(StartAttached(frame, main, 0));
+    EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_TRUE(probe.Attached(frame)) << "asking changes nothing";
+    SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(probe.Attached(frame)) << "a cancelled end of session changes nothing";
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(probe.Attached(frame));
+    EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 1);
 }
 
 }  // namespace
