@@ -68,14 +68,14 @@ bool HookProfile::SaveBookmarks(const BookmarkSlots& slots) const {
     return ok;
 }
 
-std::vector<ExtensionEntry> HookProfile::LoadExtensions() const {
+UserExtensionMap HookProfile::LoadExtensions() const {
     const std::string section = fw::LoadResString(strings_, IDS_HOOK_EXTENSIONS);
     char names[257];
     DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", names, 256, file_.c_str());
     std::vector<std::pair<std::string, std::string>> entries;
     for (const char* key = names; key < names + n && *key; key += std::strlen(key) + 1)
         entries.emplace_back(key, ProfileString(section.c_str(), key, 15, "", file_));
-    return BuildExtensionMap(entries);
+    return UserExtensionMap(entries);
 }
 
 PasteBuffers LoadPasteBufferFile(const std::string& path) {

@@ -29,7 +29,7 @@ public:
     BookmarkSlots LoadBookmarks() const;
     // Writes every slot; an empty slot's key is deleted. False if any write failed.
     bool SaveBookmarks(const BookmarkSlots& slots) const;
-    std::vector<ExtensionEntry> LoadExtensions() const;
+    UserExtensionMap LoadExtensions() const;
 
 private:
     std::string Section() const;
@@ -68,7 +68,7 @@ public:
     void SetBuffer(int n, PasteBuffer block);
     const std::optional<Bookmark>& BookmarkAt(int slot) const { return bookmarks_[slot]; }
     void SetBookmark(int slot, std::optional<Bookmark> bookmark);
-    const std::vector<ExtensionEntry>& Extensions() const { return extensions_; }
+    const UserExtensionMap& Extensions() const { return extensions_; }
     bool BuffersChanged() const { return buffersChanged_; }
     bool BookmarksChanged() const { return bookmarksChanged_; }
 
@@ -77,7 +77,7 @@ private:
     std::string pastePath_;
     PasteBuffers buffers_;
     BookmarkSlots bookmarks_;
-    std::vector<ExtensionEntry> extensions_;
+    UserExtensionMap extensions_;
     bool buffersChanged_ = false;
     bool bookmarksChanged_ = false;
 };

@@ -77,9 +77,9 @@ TEST_F(HookStateFile, ExtensionsAndFirstCall) {
     WritePrivateProfileStringA("Quorvane", "FirstCall", "1", "QNAV.INI");
     HookProfile profile(strings);
     auto map = profile.LoadExtensions();
-    EXPECT_EQ(map.size(), 2u);
-    EXPECT_EQ(UserKind(map, "txt"), 2);
-    EXPECT_EQ(UserKind(map, "I"), 4);
+    EXPECT_EQ(map.Entries().size(), 2u);
+    EXPECT_EQ(qv::DocKindOf("A.TXT", &map), qv::kKindCpp);
+    EXPECT_EQ(qv::DocKindOf("A.I", &map), qv::kKindAsm);
     profile.ClearFirstCall();
     EXPECT_EQ(Ini("Quorvane", "FirstCall"), "0");
 }

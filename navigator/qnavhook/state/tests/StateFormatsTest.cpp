@@ -134,22 +134,27 @@ TEST(Bookmarks, ParseTable) {
 }
 
 TEST(ExtensionMap, TakesKnownTypesInFileOrder) {
-    auto map = BuildExtensionMap({{"TXT", "CPP"},
-                                  {"DOC", "NOTHING"},
-                                  {"pl", "log"},
-                                  {"ABCDEFGHIJKLMNOPQ", "C"},   // 17 characters
-                                  {".", "INI"}});
-    ASSERT_EQ(map.size(), 3u);
-    EXPECT_EQ(UserKind(map, "txt"), 2);
-    EXPECT_EQ(UserKind(map, "DOC"), -1);
-    EXPECT_EQ(UserKind(map, "PL"), 13);
-    EXPECT_EQ(UserKind(map, "."), 8);
+    UserExtensionMap map({{"TXT", "CPP"},
+                          {"DOC", "NOTHING"},
+                          {"pl", "log"},
+                          {"ABCDEFGHIJKLMNOPQ", "C"},   // 17 characters
+                          {".", "INI"}});
+    EXPECT_EQ(map.Entries().size(), 3u);
+    struct Case { const char* path; qv::DocKind kind; };
+    const Case cases[] = {
+        {"C:\\SRC\\NOTES.TXT", qv::kKindCpp},
+        {"C:\\SRC\\MEMO.DOC", qv::kKindOther},
+        {"run.PL", qv::kKindLog},
+        {"C:\\SRC\\MAKEFILE", qv::kKindSections},
+        {"main.c", qv::kKindC},   // built-in table still answers
+    };
+    for (const auto& c : cases) EXPECT_EQ(qv::DocKindOf(c.path, &map), c.kind) << c.path;
 
     std::vector<std::pair<std::string, std::string>> many;
     for (int i = 0; i < 40; ++i) many.emplace_back("E" + std::to_string(i), "H");
-    map = BuildExtensionMap(many);
-    EXPECT_EQ(map.size(), 32u);
-    EXPECT_EQ(map.back().extension, "E31");
+    UserExtensionMap full(many);
+    EXPECT_EQ(full.Entries().size(), 32u);
+    EXPECT_EQ(full.Entries().back().extension, "E31");
 }
 
 TEST(FileDateFormat, PatternsAndClocks) {
