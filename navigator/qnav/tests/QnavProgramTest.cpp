@@ -501,4 +501,22 @@ TEST_F(QnavProgram, EndOfSessionTakesTheHookOut) {
     EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 1);
 }
 
+TEST_F(QnavProgram, FontDialogOkStoresTheChosenFont) {
+    PutIni("Quorvane", "Font", "-13,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND font = OpenDialog(main, IDC_FONT, "Choose Function List Font");
+    ASSERT_NE(font, nullptr);
+    PutIni("Quorvane", "Font", nullptr);
+    PostMessageA(font, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(font); }));
+    std::string stored;
+    ASSERT_TRUE(WaitFor([&] { return (stored = Ini("Quorvane", "Font")) != "<none>"; })) << "OK stores the record";
+    const auto fields = qnav::ini::ParseFont(stored);
+    ASSERT_TRUE(fields.has_value()) << stored;
+    EXPECT_FALSE(fields->faceName.empty()) << stored;
+    EXPECT_STREQ(probe.Settings().Font.lfFaceName, fields->faceName.c_str()) << "the hook has the same record";
+    EXPECT_EQ(probe.Settings().Font.lfHeight, fields->height);
+}
+
 }  // namespace
