@@ -50,10 +50,6 @@ function(qv_test name)
     set(T_TIMEOUT 120)
   endif()
   set(props TIMEOUT ${T_TIMEOUT})
-  if(T_LOCKS)
-    list(JOIN T_LOCKS ";" locks)
-    list(APPEND props RESOURCE_LOCK "${locks}")
-  endif()
   if(T_ENVIRONMENT)
     list(APPEND props ENVIRONMENT "${T_ENVIRONMENT}")
   endif()
@@ -62,6 +58,16 @@ function(qv_test name)
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     PROPERTIES ${props})
+  if(T_LOCKS)
+    # Passed through the discovery's property list, every lock after the
+    # first would turn into a property name; set them on the discovered
+    # tests once they are known instead.
+    list(JOIN T_LOCKS ";" locks)
+    set(lock_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
+    file(WRITE ${lock_script}
+      "if(DEFINED ${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES RESOURCE_LOCK \"${locks}\")\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${lock_script})
+  endif()
 endfunction()
 
 # qv_def_exports(<target> <def file>): exact export names (stdcall decoration

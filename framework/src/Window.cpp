@@ -76,13 +76,13 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::DoModal(HWND parent) {
     modal_ = true;
-    return DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId_), parent, &Dialog::Thunk,
+    return DialogBoxParamA(instance_, template_, parent, &Dialog::Thunk,
                            reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::CreateModeless(HWND parent) {
     modal_ = false;
-    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), parent, &Dialog::Thunk,
+    return CreateDialogParamA(instance_, template_, parent, &Dialog::Thunk,
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 

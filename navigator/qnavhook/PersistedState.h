@@ -4,6 +4,11 @@
 
 namespace qnav {
 
+namespace state { class PersistedState; }
+
+// Paste buffers, bookmarks and extension map of this IDE process.
+state::PersistedState& ProcessPersistedState();
+
 // Called once the IDE windows are subclassed: persisted state is loaded here.
 void OnProcessAttached();
 

@@ -45,7 +45,10 @@ private:
 
 class Dialog {
 public:
-    Dialog(HINSTANCE instance, UINT templateId) : instance_(instance), templateId_(templateId) {}
+    Dialog(HINSTANCE instance, UINT templateId)
+        : instance_(instance), template_(MAKEINTRESOURCEA(templateId)) {}
+    // A template named by a string (the name must outlive the dialog).
+    Dialog(HINSTANCE instance, const char* templateName) : instance_(instance), template_(templateName) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     virtual ~Dialog();
@@ -80,7 +83,7 @@ protected:
 private:
     static INT_PTR CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HINSTANCE instance_;
-    UINT templateId_;
+    LPCSTR template_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
 };

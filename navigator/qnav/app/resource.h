@@ -1,0 +1,69 @@
+// Resource ids of the control program.
+#pragma once
+
+#define IDI_QNAV 120
+#define IDD_OPTIONS 102
+#define IDD_COLORS 103
+#define IDD_FONT_95 104
+#define IDD_FONT_NT 105
+
+// Main window.
+#define IDC_CONTINUE 400
+#define IDC_OPTIONS 401
+#define IDC_COLORS 402
+#define IDC_FONT 403
+#define IDC_QUIT 404
+#define ID_DEFAULT_HELP 0xE147
+
+// Options dialog.
+#define IDC_HIDEICON 1010
+#define IDC_ITEMCOUNT 1012
+#define IDC_BUTTONCOLOR 1013
+#define IDC_CPPCOMMENTS 1017
+#define IDC_CCOMMENTS 1018
+#define IDC_RIGHTMOUSE 2019
+#define IDC_SHIFTRIGHTMOUSE 2020
+#define IDC_FINDTEMPLATES 1020
+#define IDC_FINDCLASSES 1021
+#define IDC_FINDSTRUCTS 1022
+#define IDC_FINDMACROS 1023
+#define IDC_QUALIFIED 1024
+#define IDC_BASELIST 1025
+#define IDC_ASMMACROS 1026
+#define IDC_ASMSTRUCTS 1027
+#define IDC_PROCATTRIBUTES 1028
+#define IDC_FINDDEFINES 1029
+#define IDC_FINDMFCMACROS 1030
+
+// Colors dialog.
+#define IDC_FILETYPES 1999
+#define IDC_ITEMS 2000
+#define IDC_RESTORE 2001
+#define IDC_COLORBUTTON_FIRST 2002   // 20 buttons up to 2021
+#define IDC_SAMPLE 2022
+#define IDC_MENUCOLORS 2023
+#define IDC_RESTOREDEFAULT 2024
+
+// Help contexts.
+#define HELP_MAIN 0xC001
+#define HELP_OPTIONS 0xC00B
+#define HELP_COLORS 0xC00C
+
+// Strings.
+#define IDS_APP_TITLE 0xE000
+#define IDS_VERSION_MISMATCH 3200
+#define IDS_INIT_FAILED 3202
+#define IDS_UPDATE_FAILED 3203
+#define IDS_WRITE_FAILED 3204
+#define IDS_UNINSTALL_FAILED 3205
+#define IDS_NO_DIALOG 3207
+#define IDS_ONE_THREAD 3211
+#define IDS_N_THREADS 3212
+#define IDS_SYS_RESTORE 3230
+#define IDS_SYS_MOVE 3231
+#define IDS_SYS_MINIMIZE 3232
+#define IDS_SYS_CLOSE 3233
+#define IDS_SYS_SWITCHTO 3234
+#define IDS_FILETYPE_FIRST 3240      // four file-type names of the Colors dialog
+#define IDS_PARSE_INT 0xF110
+#define IDS_PARSE_INT_RANGE 0xF111
