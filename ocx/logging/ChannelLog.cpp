@@ -161,9 +161,11 @@ private:
                 ready = SetFilePointer(file.Get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
             } else {
                 // A foreign or outdated header is replaced; appending starts after it.
+                // What followed it is cut off, or a reader would take the stale
+                // bytes behind this run's records for records of it.
                 SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
                 const auto header = LogFileHeader();
-                ready = WriteAll(file.Get(), header.data(), header.size());
+                ready = WriteAll(file.Get(), header.data(), header.size()) && SetEndOfFile(file.Get());
             }
         }
         if (!ready) {

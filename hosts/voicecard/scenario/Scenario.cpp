@@ -11,6 +11,10 @@
 namespace voicecard {
 namespace {
 
+// Well above the 48 the runtime uses, so tests can show its clamp.
+constexpr int64_t kMaxScenarioChannels = 256;
+constexpr int64_t kMaxSpeed = 1000000;
+
 bool ToInt(const std::string& s, int64_t& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && p == s.data() + s.size();
@@ -61,7 +65,11 @@ std::optional<Scenario> ParseScenario(std::string_view text, ParseError& error) 
 
         if (verb == "channels" || verb == "speed") {
             if (w.size() != 2 || !ToInt(w[1], n)) return fail(verb + " needs a number");
-            if (verb == "speed" && n < 1) return fail("speed must be 1 or more");
+            if (verb == "speed" && (n < 1 || n > kMaxSpeed))
+                return fail("speed must be 1 to " + std::to_string(kMaxSpeed));
+            // Each line is a live object: a mistyped count must not exhaust memory.
+            if (verb == "channels" && n > kMaxScenarioChannels)
+                return fail("channels must be at most " + std::to_string(kMaxScenarioChannels));
             (verb == "channels" ? sc.channels : sc.speed) = static_cast<int>(n);
         } else if (verb == "line") {
             if (w.size() != 2 || !ToInt(w[1], n) || n < 0) return fail("line needs a channel number");

@@ -66,6 +66,9 @@ TEST(Scenario, RejectsWhatItCannotMean) {
         {"line 0\ncall ring\n", 2, "ring without time"},
         {"line x\n", 1, "line without number"},
         {"ringtone 5\n", 1, "unknown statement"},
+        {"channels 100000000\n", 1, "more lines than a card could have"},
+        {"channels 5000000000\n", 1, "a count beyond 32 bits"},
+        {"speed 4294967296\n", 1, "a speed that would wrap to 0"},
     };
     for (const auto& c : cases) {
         ParseError err;

@@ -79,6 +79,15 @@ TEST_F(ChannelLogTest, NothingIsWrittenUnlessEnabledAndRunning) {
 // What a run finds in today's file decides whether it appends or starts over.
 TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
     auto header = LogFileHeader();
+    // Today's date in an older format: its records must not resurface
+    // behind the new run's.
+    std::vector<std::uint8_t> older(header.begin(), header.end());
+    older[16] = 0xFF;
+    older[17] = 0;
+    for (const char* text : {"old-a", "old-b", "old-c"}) {
+        const auto bytes = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {text}));
+        older.insert(older.end(), bytes.begin(), bytes.end());
+    }
     struct Case {
         const char* note;
         std::vector<std::uint8_t> foreign;  // bytes a stranger left in the file
@@ -88,6 +97,7 @@ TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
         {"no file", {}, false, {"run"}},
         {"today's file of an earlier run", {}, true, {"earlier", "run"}},
         {"a foreign header", std::vector<std::uint8_t>(20, 'x'), false, {"run"}},
+        {"an older format", older, false, {"run-a"}},
     };
     for (const Case& c : cases) {
         DeleteFileA(TodayName().c_str());
@@ -98,7 +108,7 @@ TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
             LogSystemStop(0);
         }
         LogSystemStart(0);
-        kvo_write_log(0, "run");
+        kvo_write_log(0, c.expected.back().c_str());
         LogSystemStop(0);
         std::vector<std::string> texts;
         for (const LogRecord& r : ReadLogFile(TodayName(), 0)) texts.push_back(r.args[0].text);

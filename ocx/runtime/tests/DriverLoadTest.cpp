@@ -56,7 +56,7 @@ TEST(DriverLoad, CardTypeDecidesBeforeAnyLibrary) {
     const struct { const char* type; long result; std::vector<std::string> messages; } cases[] = {
         {nullptr, -1, Strings({kNoType})},
         {"NONE", 0, {}},
-        {"DIALOGIC", -2, Strings({"Unknown voice card DIALOGIC."})},
+        {"VOXBOARD", -2, Strings({"Unknown voice card VOXBOARD."})},
     };
     for (const auto& c : cases) {
         SuiteIni ini;
