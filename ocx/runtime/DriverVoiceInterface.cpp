@@ -1,6 +1,7 @@
 #include "DriverVoiceInterface.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -298,7 +299,8 @@ long CDriverVoiceInterface::GetDTMFString(int channel, DigitRequest& request, st
     if (r == kvoTermDigit || r == kvoDigitEnd) {
         digits.clear();
         if (pending) digits += pending;
-        digits += buffer;
+        // A driver that fills the whole buffer leaves no terminator.
+        digits.append(buffer, strnlen(buffer, sizeof buffer));
         WriteLogS(channel, LK_DIGITS_RECEIVED, digits.c_str());
         const char help = LineHelpDigit(channel);
         if (request.helpFlag == 0 && help && !digits.empty() && digits[0] == help) throw new HelpDigitException();
