@@ -173,7 +173,7 @@ private:
 
 int ScanAssembler(LineSource& lines, ItemSink& items, const ScanOptions& options) {
     AsmOutline outline(items, options);
-    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    linescan::ForEachOutlineLine(lines, [&](const Line& line) { outline.Scan(line); });
     return outline.Count();
 }
 

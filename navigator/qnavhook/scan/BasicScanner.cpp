@@ -22,7 +22,7 @@ bool ReportName(const Line& line, std::size_t pos, linescan::Reporter& out) {
 
 int ScanBasic(LineSource& lines, ItemSink& items, const ScanOptions&) {
     linescan::Reporter out(items);
-    linescan::ForEachLine(lines, [&](const Line& line) {
+    linescan::ForEachOutlineLine(lines, [&](const Line& line) {
         if (line.length < 5) return;
         for (std::size_t i = 0; i < line.length; ++i) {
             const char c = line.text[i];

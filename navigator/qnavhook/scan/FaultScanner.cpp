@@ -36,7 +36,7 @@ bool IsAppMarker(const Line& line, std::size_t i) {
 
 int ScanFaults(LineSource& lines, ItemSink& items, const ScanOptions&) {
     linescan::Reporter out(items);
-    linescan::ForEachLine(lines, [&](const Line& line) {
+    linescan::ForEachOutlineLine(lines, [&](const Line& line) {
         if (line.length < 7) return;
         for (std::size_t i = 0; i < line.length; ++i) {
             std::size_t textAt = 0;

@@ -70,6 +70,19 @@ void ForEachLine(LineSource& source, ScanLine scanLine) {
     while (reader.Next(line)) scanLine(static_cast<const Line&>(line));
 }
 
+// Last line an item can name: its line fields are 16 bits wide.
+constexpr unsigned kMaxItemLine = 0xFFFF;
+
+// ForEachLine for the outline scanners. Later lines are still read, so the
+// document is consumed, but not scanned: an item there would name a line the
+// count has wrapped around to.
+template <class ScanLine>
+void ForEachOutlineLine(LineSource& source, ScanLine scanLine) {
+    ForEachLine(source, [&](const Line& line) {
+        if (line.number <= kMaxItemLine) scanLine(line);
+    });
+}
+
 // Passes items on and counts them: every scanner returns the count.
 class Reporter {
 public:

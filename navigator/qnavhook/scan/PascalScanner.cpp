@@ -87,7 +87,7 @@ private:
 
 int ScanPascal(LineSource& lines, ItemSink& items, const ScanOptions&) {
     PascalOutline outline(items);
-    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    linescan::ForEachOutlineLine(lines, [&](const Line& line) { outline.Scan(line); });
     return outline.Count();
 }
 

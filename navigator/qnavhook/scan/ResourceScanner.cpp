@@ -168,7 +168,7 @@ private:
 
 int ScanResource(LineSource& lines, ItemSink& items, const ScanOptions&) {
     ResourceOutline outline(items);
-    linescan::ForEachLine(lines, [&](const Line& line) { outline.Scan(line); });
+    linescan::ForEachOutlineLine(lines, [&](const Line& line) { outline.Scan(line); });
     return outline.Count();
 }
 

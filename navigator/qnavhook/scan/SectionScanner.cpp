@@ -12,7 +12,7 @@ constexpr std::size_t kMaxSectionName = 119;
 
 int ScanSections(LineSource& lines, ItemSink& items, const ScanOptions&) {
     linescan::Reporter out(items);
-    linescan::ForEachLine(lines, [&](const linescan::Line& line) {
+    linescan::ForEachOutlineLine(lines, [&](const linescan::Line& line) {
         std::size_t i = 0;
         while (line.length - i > 2 && linescan::IsBlank(line.At(i))) ++i;
         if (i >= line.length || line.text[i] != '[') return;
