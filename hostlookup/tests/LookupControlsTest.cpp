@@ -182,6 +182,25 @@ TEST_F(LookupControls, SecondRequestWhileRunningIsRefusedAndBothEventsArrive) {
     EXPECT_EQ(Number(site, L"ErrorNumber"), 0);
 }
 
+// A host that starts the next lookup as soon as the last one has answered
+// must not be refused: the answered lookup is over, even if its worker
+// thread has not quite ended yet.
+TEST_F(LookupControls, NextRequestRightAfterAnAnswerIsAccepted) {
+    container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    for (size_t i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        if (i % 2 == 0) {
+            ASSERT_TRUE(site->Put(L"HostName", Variant(std::wstring(L"localhost"))).Ok());
+            ASSERT_TRUE(WaitForEvents(i + 1));
+        } else {
+            EXPECT_EQ(Text(site->Call(L"GetHostAddress", {Variant(std::wstring(L"localhost"))}).value), "127.0.0.1");
+        }
+        ExpectEvent(i, kGetAddress, "127.0.0.1", 0);
+        EXPECT_EQ(Number(site, L"CurrentState"), 5) << "the answered lookup has finished";
+    }
+}
+
 TEST_F(LookupControls, ControlClosedDuringLookupLeavesContainerWorking) {
     for (int round = 0; round < 3; ++round) {
         container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Doomed");
