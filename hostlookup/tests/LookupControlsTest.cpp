@@ -92,6 +92,38 @@ TEST_F(LookupControls, MalformedCallsAreRefusedWithoutSideEffects) {
     EXPECT_EQ(Number(site, L"CurrentState"), 0);
 }
 
+// Hosts pass variables by reference (a string variable, a Variant holding
+// one, a number) and use the method's result as a property read.
+TEST_F(LookupControls, ArgumentsByReferenceAreRead) {
+    container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    fw::ole::ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(site->Object()->QueryInterface(IID_IDispatch, dispatch.PutVoid()), S_OK);
+    fw::ole::Bstr name(L"localhost");
+    BSTR text = name.Get();
+    Variant inner(std::wstring(L"localhost"));
+    short number = 42;
+    VARIANT byString{}, byVariant{}, byShort{};
+    byString.vt = VT_BSTR | VT_BYREF;
+    byString.pbstrVal = &text;
+    byVariant.vt = VT_VARIANT | VT_BYREF;
+    byVariant.pvarVal = inner.Get();
+    byShort.vt = VT_I2 | VT_BYREF;
+    byShort.piVal = &number;
+    for (VARIANT* arg : {&byString, &byVariant}) {
+        DISPPARAMS params{arg, nullptr, 1, 0};
+        Variant result;
+        EXPECT_EQ(dispatch->Invoke(5, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                                   result.Get(), nullptr, nullptr), S_OK) << arg->vt;
+        EXPECT_EQ(Text(result), "127.0.0.1") << arg->vt;
+    }
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&byShort, &put, 1, 1};
+    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                               nullptr), S_OK);
+    EXPECT_EQ(Number(site, L"ErrorNumber"), 42);
+}
+
 TEST_F(LookupControls, GetHostAddressResolvesLocalhostAndFiresFirst) {
     container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
     ASSERT_NE(site, nullptr);
