@@ -153,6 +153,22 @@ TEST(Registration, LibraryUnloadsOnlyWhenNothingIsAlive) {
         EXPECT_EQ(canUnload(), S_FALSE);
         control.Reset();
         EXPECT_EQ(canUnload(), S_OK);
+
+        // An enumerator handed out is a live object of the library too, even
+        // once the control that made it is gone.
+        ASSERT_EQ(CoCreateInstance(CLSID_GetAdrs, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.PutVoid()), S_OK);
+        ComPtr<IConnectionPointContainer> points;
+        ComPtr<IConnectionPoint> point;
+        ComPtr<IEnumConnections> connections;
+        ASSERT_EQ(control.As(points), S_OK);
+        ASSERT_EQ(points->FindConnectionPoint(DIID__DGetAdrsEvents, point.Put()), S_OK);
+        ASSERT_EQ(point->EnumConnections(connections.Put()), S_OK);
+        control.Reset();
+        points.Reset();
+        point.Reset();
+        EXPECT_EQ(canUnload(), S_FALSE);
+        connections.Reset();
+        EXPECT_EQ(canUnload(), S_OK);
     }
     OleUninitialize();
 }
