@@ -80,6 +80,7 @@ LookupOutcome ResolveName(const std::string& dottedAddress, std::atomic<short>& 
 }
 
 void BeginLookup(LookupState& state) {
+    state.busy = true;
     state.result.clear();
     state.errorNumber = 0;
     state.currentState = kStateStarted;
@@ -92,8 +93,9 @@ void FinishLookup(LookupState& state, const std::string& input, Resolver resolve
         state.pending = std::move(outcome);
         state.eventPending = true;
     }
+    // Nothing of `state` is touched after the hand-over: the control may
+    // already run its next lookup.
     if (HWND window = state.window) SendMessageA(window, WM_TIMER, 1, 0);
-    state.currentState = kStateFinished;
 }
 
 bool TakeOutcome(LookupState& state, LookupOutcome& outcome) {
@@ -106,6 +108,11 @@ bool TakeOutcome(LookupState& state, LookupOutcome& outcome) {
     state.result = outcome.result;
     state.errorNumber = outcome.error;
     return true;
+}
+
+void EndLookup(LookupState& state) {
+    state.currentState = kStateFinished;
+    state.busy = false;
 }
 
 }  // namespace lurrin

@@ -31,6 +31,10 @@ struct LookupState {
     std::atomic<short> errorNumber{0};
     std::atomic<short> currentState{0};  // the worker reports progress here
     std::string result;
+    // From the start of a lookup until its End event handler has returned;
+    // written on the control's thread only. The worker thread may outlive
+    // this by a little, so its handle cannot tell.
+    bool busy = false;
     // Completion goes to this window; null once the control is closing.
     std::atomic<HWND> window{nullptr};
 
@@ -44,15 +48,18 @@ using Resolver = LookupOutcome (*)(const std::string& input, std::atomic<short>&
 LookupOutcome ResolveAddress(const std::string& hostName, std::atomic<short>& state);
 LookupOutcome ResolveName(const std::string& dottedAddress, std::atomic<short>& state);
 
-// The start of a lookup, on the control's thread: clears the result and
-// ErrorNumber, CurrentState 1.
+// The start of a lookup, on the control's thread: busy, the result and
+// ErrorNumber cleared, CurrentState 1.
 void BeginLookup(LookupState& state);
 // The rest, on any thread: resolves, marks the outcome pending and sends
-// WM_TIMER 1 to the control's window, whose handler (TakeOutcome) stores it
-// and fires the event before this returns; then CurrentState 5.
+// WM_TIMER 1 to the control's window, whose handler (TakeOutcome, the event,
+// EndLookup) has run when this returns.
 void FinishLookup(LookupState& state, const std::string& input, Resolver resolve);
 // In the completion handler: the pending outcome, stored into the fields;
 // false when nothing was pending.
 bool TakeOutcome(LookupState& state, LookupOutcome& outcome);
+// In the completion handler once the event has been handled: CurrentState 5,
+// and the control takes the next request.
+void EndLookup(LookupState& state);
 
 }  // namespace lurrin

@@ -83,10 +83,6 @@ std::wstring CLookupCtrl::GetVersion() const {
     return text;
 }
 
-bool CLookupCtrl::WorkerRunning() const {
-    return worker_ && WaitForSingleObject(worker_.Get(), 0) == WAIT_TIMEOUT;
-}
-
 void CLookupCtrl::RefuseBusy() {
     state_->errorNumber = kErrorBusy;
     FireEnd({}, kErrorBusy);
@@ -96,7 +92,7 @@ void CLookupCtrl::SetInput(const std::wstring& input) {
     input_ = input;
     state_->window = Handle();
     fw::ole::ComPtr<IDispatch> keepAlive(this);  // event handlers may release us
-    if (WorkerRunning()) {
+    if (state_->busy) {
         RefuseBusy();
     } else {
         BeginLookup(*state_);
@@ -121,7 +117,7 @@ std::wstring CLookupCtrl::Lookup(const std::wstring& input) {
     state_->window = Handle();
     fw::ole::ComPtr<IDispatch> keepAlive(this);
     // Both lookups would write the same fields: the running one keeps them.
-    if (WorkerRunning()) {
+    if (state_->busy) {
         RefuseBusy();
         return {};
     }
@@ -153,7 +149,9 @@ LRESULT CLookupCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void CLookupCtrl::OnTimer(UINT_PTR id) {
     LookupOutcome outcome;
-    if (id == 1 && TakeOutcome(*state_, outcome)) FireEnd(outcome.result, outcome.error);
+    if (id != 1 || !TakeOutcome(*state_, outcome)) return;
+    FireEnd(outcome.result, outcome.error);
+    EndLookup(*state_);
 }
 
 void CLookupCtrl::OnDraw(HDC dc, const RECT& bounds) {

@@ -48,7 +48,6 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    bool WorkerRunning() const;
     // A request while a lookup runs is refused: ErrorNumber and the event say so.
     void RefuseBusy();
     void FireEnd(const std::string& result, short error);

@@ -123,5 +123,29 @@ TEST_F(Events, FrozenEventsAreNotDelivered) {
     EXPECT_EQ(host_->Events().size(), 1u);
 }
 
+// A container's handler that makes the control fire again (here a request
+// refused because the answering lookup is still in its handler) still sees
+// its own event intact afterwards.
+TEST_F(Events, HandlerThatCausesMoreEventsKeepsItsOwn) {
+    container::ControlSite* site = Add(L"Ostrel.GetName", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    bool nested = false;
+    std::wstring event;
+    std::vector<long> errors;
+    host_->OnEvent([&](const container::EventRecord& e) {
+        if (nested) return;
+        nested = true;
+        for (int i = 0; i < 4; ++i) site->Call(L"GetHostName", {Variant(std::wstring(L"127.0.0.1"))});
+        event = e.event;
+        for (const Variant& arg : e.args) errors.push_back(arg.Long());
+    });
+    site->Call(L"GetHostName", {Variant(std::wstring(L"abc"))});
+    EXPECT_EQ(host_->Events().size(), 5u);
+    EXPECT_EQ(event, L"EndGetHostName");
+    EXPECT_EQ(errors, (std::vector<long>{0, 25}));
+    for (size_t i = 1; i < host_->Events().size(); ++i)
+        EXPECT_EQ(host_->Events()[i].args[1].Long(), 11000) << "refused inside the handler";
+}
+
 }  // namespace
 }  // namespace lurrin_test

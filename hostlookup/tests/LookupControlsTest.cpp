@@ -92,6 +92,38 @@ TEST_F(LookupControls, MalformedCallsAreRefusedWithoutSideEffects) {
     EXPECT_EQ(Number(site, L"CurrentState"), 0);
 }
 
+// Hosts pass variables by reference (a string variable, a Variant holding
+// one, a number) and use the method's result as a property read.
+TEST_F(LookupControls, ArgumentsByReferenceAreRead) {
+    container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    fw::ole::ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(site->Object()->QueryInterface(IID_IDispatch, dispatch.PutVoid()), S_OK);
+    fw::ole::Bstr name(L"localhost");
+    BSTR text = name.Get();
+    Variant inner(std::wstring(L"localhost"));
+    short number = 42;
+    VARIANT byString{}, byVariant{}, byShort{};
+    byString.vt = VT_BSTR | VT_BYREF;
+    byString.pbstrVal = &text;
+    byVariant.vt = VT_VARIANT | VT_BYREF;
+    byVariant.pvarVal = inner.Get();
+    byShort.vt = VT_I2 | VT_BYREF;
+    byShort.piVal = &number;
+    for (VARIANT* arg : {&byString, &byVariant}) {
+        DISPPARAMS params{arg, nullptr, 1, 0};
+        Variant result;
+        EXPECT_EQ(dispatch->Invoke(5, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                                   result.Get(), nullptr, nullptr), S_OK) << arg->vt;
+        EXPECT_EQ(Text(result), "127.0.0.1") << arg->vt;
+    }
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&byShort, &put, 1, 1};
+    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                               nullptr), S_OK);
+    EXPECT_EQ(Number(site, L"ErrorNumber"), 42);
+}
+
 TEST_F(LookupControls, GetHostAddressResolvesLocalhostAndFiresFirst) {
     container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
     ASSERT_NE(site, nullptr);
@@ -139,11 +171,15 @@ TEST_F(LookupControls, FailedLookupsGiveEmptyResultAndErrorEvent) {
     }
 }
 
+// "127.0.1" is 127.0.0.1 to inet_addr: the reverse lookup runs and stays
+// on this machine.
 TEST_F(LookupControls, ThreePartAddressGoesOnToReverseLookup) {
     container::ControlSite* site = Add(L"Ostrel.GetName", L"Ctl");
     ASSERT_NE(site, nullptr);
-    site->Call(L"GetHostName", {Variant(std::wstring(L"1.2.3"))});
-    EXPECT_NE(Number(site, L"ErrorNumber"), 25);
+    const std::string loopback = Text(site->Call(L"GetHostName", {Variant(std::wstring(L"127.0.0.1"))}).value);
+    ASSERT_FALSE(loopback.empty());
+    EXPECT_EQ(Text(site->Call(L"GetHostName", {Variant(std::wstring(L"127.0.1"))}).value), loopback);
+    EXPECT_EQ(Number(site, L"ErrorNumber"), 0);
 }
 
 TEST_F(LookupControls, AsynchronousLookupAnswersOnContainerThread) {
@@ -180,6 +216,25 @@ TEST_F(LookupControls, SecondRequestWhileRunningIsRefusedAndBothEventsArrive) {
     ASSERT_TRUE(WaitForEvents(3));
     ExpectEvent(2, kGetAddress, "127.0.0.1", 0);
     EXPECT_EQ(Number(site, L"ErrorNumber"), 0);
+}
+
+// A host that starts the next lookup as soon as the last one has answered
+// must not be refused: the answered lookup is over, even if its worker
+// thread has not quite ended yet.
+TEST_F(LookupControls, NextRequestRightAfterAnAnswerIsAccepted) {
+    container::ControlSite* site = Add(L"Ostrel.GetAddress", L"Ctl");
+    ASSERT_NE(site, nullptr);
+    for (size_t i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        if (i % 2 == 0) {
+            ASSERT_TRUE(site->Put(L"HostName", Variant(std::wstring(L"localhost"))).Ok());
+            ASSERT_TRUE(WaitForEvents(i + 1));
+        } else {
+            EXPECT_EQ(Text(site->Call(L"GetHostAddress", {Variant(std::wstring(L"localhost"))}).value), "127.0.0.1");
+        }
+        ExpectEvent(i, kGetAddress, "127.0.0.1", 0);
+        EXPECT_EQ(Number(site, L"CurrentState"), 5) << "the answered lookup has finished";
+    }
 }
 
 TEST_F(LookupControls, ControlClosedDuringLookupLeavesContainerWorking) {

@@ -142,10 +142,13 @@ bool Host::SaveFile(const std::wstring& path, std::string& error) {
 }
 
 void Host::RecordEvent(EventRecord record) {
-    events_.push_back(std::move(record));
-    // Handlers may add events of their own: index, never hold a reference.
-    const size_t index = events_.size() - 1;
-    for (size_t i = 0; i < handlers_.size(); ++i) handlers_[i](events_[index]);
+    events_.push_back(record);
+    // Handlers may cause events or add handlers, which move both lists: call
+    // copies, never elements.
+    for (size_t i = 0; i < handlers_.size(); ++i) {
+        const EventHandler handler = handlers_[i];
+        handler(record);
+    }
 }
 
 bool Host::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {

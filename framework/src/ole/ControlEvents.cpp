@@ -58,6 +58,7 @@ private:
         for (Item& item : items_) Drop(item);
     }
     RefCount refs_;
+    ServerLock lock_;  // may outlive the control that made it
     std::vector<Item> items_;
     size_t pos_;
 };
