@@ -1,0 +1,81 @@
+// qnavscan: the navigator's outline of source files, on the console.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include "CommandLine.h"
+#include "OutlineText.h"
+#include "TextLineSource.h"
+
+namespace {
+
+// Writes each item as it comes, so a large file needs no item list.
+class PrintingSink final : public qv::ItemSink {
+public:
+    explicit PrintingSink(std::string_view file) : file_(file) {}
+    void AddItem(const qv::OutlineItem& item) override {
+        line_ = qv::FormatItem(file_, item);
+        line_ += '\n';
+        std::fwrite(line_.data(), 1, line_.size(), stdout);
+    }
+private:
+    std::string_view file_;
+    std::string line_;
+};
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool ScanFile(const std::string& path, const qv::ScanOptions& options, std::string& text) {
+    const qv::ScanFunction scan = qv::ScannerFor(path);
+    if (!ReadFile(path, text)) {
+        std::fprintf(stderr, "qnavscan: cannot read %s\n", path.c_str());
+        return false;
+    }
+    if (!scan) return true;
+    qv::TextLineSource lines(text, options.linesCarryNewline ? qv::LineConvention::OwnNewline
+                                                             : qv::LineConvention::NoNewline);
+    PrintingSink sink(path);
+    scan(lines, sink, options);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const qv::CommandLine cl = qv::ParseCommandLine(argc, argv);
+    if (cl.help) {
+        std::fputs(qv::Usage().c_str(), stdout);
+        return 0;
+    }
+    if (!cl.error.empty()) {
+        std::fprintf(stderr, "qnavscan: %s\n%s", cl.error.c_str(), qv::Usage().c_str());
+        return 2;
+    }
+    bool ok = true;
+    std::string text;  // reused: one buffer for every file
+    for (const std::string& path : cl.files) ok = ScanFile(path, cl.options, text) && ok;
+    for (const std::string& list : cl.fileLists) {
+        std::ifstream file;
+        if (list != "-") {
+            file.open(list);
+            if (!file) {
+                std::fprintf(stderr, "qnavscan: cannot read %s\n", list.c_str());
+                ok = false;
+                continue;
+            }
+        }
+        std::istream& in = list == "-" ? std::cin : file;
+        for (std::string path; std::getline(in, path);) {
+            if (!path.empty() && path.back() == '\r') path.pop_back();
+            if (!path.empty()) ok = ScanFile(path, cl.options, text) && ok;
+        }
+    }
+    std::fflush(stdout);
+    return ok ? 0 : 1;
+}
