@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include "CommandLine.h"
 #include "OutlineText.h"
@@ -25,10 +24,15 @@ private:
 };
 
 bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    text.clear();
+    char chunk[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
 }
 
 bool ScanFile(const std::string& path, const qv::ScanOptions& options, std::string& text) {
@@ -57,6 +61,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qnavscan: %s\n%s", cl.error.c_str(), qv::Usage().c_str());
         return 2;
     }
+    static char out[1 << 16];
+    std::setvbuf(stdout, out, _IOFBF, sizeof out);
     bool ok = true;
     std::string text;  // reused: one buffer for every file
     for (const std::string& path : cl.files) ok = ScanFile(path, cl.options, text) && ok;

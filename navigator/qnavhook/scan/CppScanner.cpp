@@ -832,10 +832,13 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
         // After ':' the base list is kept only when it is to be shown.
         const bool keep = !colon || opt_.ShowBaseList;
         switch (t.type) {
-        case kLess:
+        case kLess: {
+            const std::size_t size = header_.size, length = header_.length;
             header_.Append("<");
             if (!ArgumentText(header_)) return Head::None;
+            if (!keep) header_.size = size, header_.length = length;
             continue;
+        }
         case kIdent:
         case kClass:
         case kStruct:
@@ -858,7 +861,7 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
             if (opt_.ShowBaseList) header_.Append(" :");
             continue;
         case kGreater:
-            header_.Append(">");
+            if (keep) header_.Append(">");
             continue;
         case kLParen:
             if (!named || inBody) break;
