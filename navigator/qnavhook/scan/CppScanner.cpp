@@ -551,17 +551,23 @@ void Scanner::SkipAsm() {
 
 // After the ':' of a constructor's initializer list.
 void Scanner::SkipInitializers() {
+    int previous = kColon;
     for (;;) {
         const Token t = Next();
         switch (t.type) {
         case kEnd: return;
-        case kLBrace: SkipBody(); return;
+        case kLBrace:
+            SkipBody();
+            // "m_a{1}" initialises a member; the body follows later.
+            if (previous == kIdent || previous == kGreater) break;
+            return;
         case kRParen:
         case kRBrace: Unread(t); return;
         case kLParen: SkipNested(kLParen, kRParen); break;
         case kHash: Preprocessor(true); break;
         default: break;
         }
+        previous = t.type;
     }
 }
 
