@@ -26,9 +26,13 @@ private:
 bool ReadFile(const std::string& path, std::string& text) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    text.clear();
+    // One read of the whole file where its size is known (not for pipes).
+    long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) size = 0;
+    text.resize(static_cast<std::size_t>(size));
+    std::size_t n = size > 0 ? std::fread(text.data(), 1, text.size(), f) : 0;
+    text.resize(n);
     char chunk[1 << 16];
-    std::size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
     const bool ok = !std::ferror(f);
     std::fclose(f);

@@ -51,6 +51,45 @@ constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
 inline unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
 
+// The characters a preprocessor line's text reacts to.
+constexpr std::array<bool, 256> MakeDirectiveStops() {
+    std::array<bool, 256> stops{};
+    for (unsigned char c : {'\n', '\\', '/', '"', '\''}) stops[c] = true;
+    return stops;
+}
+constexpr std::array<bool, 256> kDirectiveStops = MakeDirectiveStops();
+
+// What the skipping routines may step over without making tokens: characters
+// marked 0 are passed, 1 starts an identifier passed whole, 2 needs a token.
+enum : unsigned char { kPass = 0, kPassWord = 1, kStop = 2 };
+using StopTable = std::array<unsigned char, 256>;
+
+constexpr StopTable MakeStops(std::string_view stops, std::string_view wordStops) {
+    StopTable t{};
+    for (int c = 0; c < 256; ++c)
+        if (kClasses[c] == kClassIdent) t[c] = kPassWord;
+    for (char c : "\"'/") t[static_cast<unsigned char>(c)] = kStop;  // literals, comments
+    t[0] = kPass;  // the terminator of the literal above
+    for (char c : stops) t[static_cast<unsigned char>(c)] = kStop;
+    for (char c : wordStops) t[static_cast<unsigned char>(c)] = kStop;
+    return t;
+}
+// In bodies: braces, directives, and words that may be asm, typedef,
+// template, class or struct.
+constexpr StopTable kBodyStops = MakeStops("{}#", "_acst");
+constexpr StopTable kParenStops = MakeStops("()", "");
+constexpr StopTable kAngleStops = MakeStops("<>", "");
+
+// First characters of keywords: most identifiers are not keywords and are
+// told so by one look-up.
+constexpr std::array<bool, 256> MakeKeywordStarts() {
+    std::array<bool, 256> starts{};
+    for (unsigned char c : {'_', 'a', 'c', 'e', 'f', 'i', 'n', 'o', 'r', 's', 't', 'u', 'w', 'B', 'D', 'I'})
+        starts[c] = true;
+    return starts;
+}
+constexpr std::array<bool, 256> kKeywordStarts = MakeKeywordStarts();
+
 enum TokenType : int {
     kEnd = -1,  // end of text; the type-0 "other" token is kOther
     kOther = 0,
@@ -100,6 +139,7 @@ inline bool Is(const char* s, std::string_view word) {
 
 // Keywords match on the whole identifier, length first.
 int KeywordType(const char* s, std::size_t n) {
+    if (!kKeywordStarts[static_cast<unsigned char>(s[0])]) return kIdent;
     switch (n) {
     case 2: if (Is(s, "if")) return kIf; break;
     case 3:
@@ -259,7 +299,7 @@ private:
     bool FetchLine();
     int Get();
     void Unget() { if (pos_ > 0) --pos_; }
-    char Peek() const { return pos_ < len_ ? buf_[pos_] : '\n'; }
+    char Peek() const { return pos_ < len_ ? cur_[pos_] : '\n'; }
     void SkipBlanks();
 
     // Tokens.
@@ -272,6 +312,7 @@ private:
     void SkipLineComment();
     void SkipLiteral(char quote);
     void SkipNested(int open, int close);
+    void PassText(const StopTable& stops);
     void SkipBody();
     void SkipAsm();
     void SkipInitializers();
@@ -304,7 +345,9 @@ private:
     const ScanOptions& opt_;
     int count_ = 0;
 
-    // Reading position: the current line always ends in one newline.
+    // Reading position: the current line always ends in one newline. It is
+    // the source's own line when that already ends so, else a copy in buf_.
+    const char* cur_ = buf_;
     char buf_[kMaxLineLength + 1] = {};
     std::size_t len_ = 0;
     std::size_t pos_ = 0;
@@ -326,8 +369,17 @@ private:
     // Main loop state.
     int s_ = 0;
     int p_ = 0;
-    Candidate a_;
-    Candidate b_;
+    // Candidates A and B live in two slots; "B := A" shares A's slot until A
+    // is next written, which saves copying on every identifier.
+    Candidate slots_[2];
+    int a_ = 0;
+    int b_ = 0;
+    Candidate& A() { return slots_[a_]; }
+    Candidate& B() { return slots_[b_]; }
+    Candidate& NewA() {
+        if (a_ == b_) a_ ^= 1;
+        return slots_[a_];
+    }
     Candidate remembered_;  // the template handler's name
     std::uint32_t depth_ = 0;
     StackEntry stack_[kStackDepth + 1];
@@ -359,10 +411,15 @@ bool Scanner::FetchLine() {
         lastIdent_ = lastIdentSaved_;
     }
     if (n > kMaxLineLength) n = kMaxLineLength;
-    std::memcpy(buf_, p, n);
-    // Lines of either convention, a cut line and an unterminated last line
-    // all end here in exactly one newline.
-    if (!opt_.linesCarryNewline || n == 0 || buf_[n - 1] != '\n') buf_[n++] = '\n';
+    if (opt_.linesCarryNewline && n > 0 && p[n - 1] == '\n') {
+        cur_ = p;
+    } else {
+        // Lines of either convention, a cut line and an unterminated last
+        // line all end here in exactly one newline.
+        std::memcpy(buf_, p, n);
+        buf_[n++] = '\n';
+        cur_ = buf_;
+    }
     len_ = n;
     pos_ = 0;
     ++line_;
@@ -371,12 +428,12 @@ bool Scanner::FetchLine() {
 
 int Scanner::Get() {
     if (pos_ >= len_ && !FetchLine()) return kEof;
-    return static_cast<unsigned char>(buf_[pos_++]);
+    return static_cast<unsigned char>(cur_[pos_++]);
 }
 
 // Blanks, tabs and carriage returns, never past the line end.
 void Scanner::SkipBlanks() {
-    while (pos_ < len_ && (buf_[pos_] == ' ' || buf_[pos_] == '\t' || buf_[pos_] == '\r')) ++pos_;
+    while (pos_ < len_ && (cur_[pos_] == ' ' || cur_[pos_] == '\t' || cur_[pos_] == '\r')) ++pos_;
 }
 
 // ---- tokens -----------------------------------------------------------
@@ -385,8 +442,8 @@ Token Scanner::ReadIdentifier() {
     Token t;
     const std::size_t start = pos_;
     // The newline that ends every line stops the run.
-    while (ClassOf(buf_[pos_]) == kClassIdent) ++pos_;
-    t.text = buf_ + start;
+    while (ClassOf(cur_[pos_]) == kClassIdent) ++pos_;
+    t.text = cur_ + start;
     t.length = pos_ - start;
     t.type = KeywordType(t.text, t.length);
     t.pos = {line_, static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(pos_)};
@@ -405,7 +462,7 @@ Token Scanner::Next() {
             end.pos = {line_, 0, 0};
             return end;
         }
-        const char ch = buf_[pos_];
+        const char ch = cur_[pos_];
         const unsigned char cls = ClassOf(ch);
         if (cls == kClassWhite) {
             ++pos_;
@@ -422,18 +479,18 @@ Token Scanner::Next() {
             return t;
         }
         const std::size_t start = pos_++;
-        if (ch == '/' && (buf_[pos_] == '*' || buf_[pos_] == '/')) {
+        if (ch == '/' && (cur_[pos_] == '*' || cur_[pos_] == '/')) {
             // Comments keep the scope name and the identifier before them.
-            if (buf_[pos_++] == '*') SkipBlockComment();
+            if (cur_[pos_++] == '*') SkipBlockComment();
             else SkipLineComment();
             continue;
         }
         Token t;
         t.type = cls;
-        t.text = buf_ + start;
+        t.text = cur_ + start;
         t.length = 1;
         t.pos = {line_, static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(start + 1)};
-        if (ch == ':' && buf_[pos_] == ':') {
+        if (ch == ':' && cur_[pos_] == ':') {
             ++pos_;
             t.type = kScope;
             t.length = 2;
@@ -457,13 +514,13 @@ void Scanner::SkipBlockComment() {
         if (pos_ >= len_ && !FetchLine()) break;
         // A "*/" never spans lines, and every line ends in a newline, so the
         // character after a '*' is always inside the buffer.
-        const void* star = std::memchr(buf_ + pos_, '*', len_ - pos_);
+        const void* star = std::memchr(cur_ + pos_, '*', len_ - pos_);
         if (!star) {
             pos_ = len_;
             continue;
         }
-        pos_ = static_cast<std::size_t>(static_cast<const char*>(star) - buf_) + 1;
-        if (buf_[pos_] == '/') {
+        pos_ = static_cast<std::size_t>(static_cast<const char*>(star) - cur_) + 1;
+        if (cur_[pos_] == '/') {
             ++pos_;
             break;
         }
@@ -498,12 +555,39 @@ void Scanner::SkipLiteral(char quote) {
 // After an opening bracket: up to the matching close (parentheses, angle
 // brackets), stepping over literals and comments.
 void Scanner::SkipNested(int open, int close) {
+    const StopTable& stops = open == kLParen ? kParenStops : kAngleStops;
     std::uint32_t depth = 1;
     for (;;) {
+        PassText(stops);
         const Token t = Next();
         if (t.type == kEnd) return;
         if (t.type == open) ++depth;
         else if (t.type == close && --depth == 0) return;
+    }
+}
+
+// Steps over text no token of which matters to the caller. The tokens passed
+// would only have cleared the carried scope name, which the closing token
+// the caller waits for clears anyway.
+void Scanner::PassText(const StopTable& stops) {
+    if (hasPushed_) return;
+    for (;;) {
+        if (pos_ >= len_ && !FetchLine()) return;
+        const char* p = cur_ + pos_;
+        const char* const end = cur_ + len_;
+        while (p < end) {
+            const unsigned char k = stops[static_cast<unsigned char>(*p)];
+            if (k == kPass) {
+                ++p;
+            } else if (k == kPassWord) {
+                // The newline ending the line ends the word.
+                do ++p; while (ClassOf(*p) == kClassIdent);
+            } else {
+                pos_ = static_cast<std::size_t>(p - cur_);
+                return;
+            }
+        }
+        pos_ = len_;
     }
 }
 
@@ -513,6 +597,7 @@ void Scanner::SkipBody() {
     // Bodies entered by the handlers close with braces counted here too.
     std::uint32_t depth = 1;
     while (depth > 0) {
+        PassText(kBodyStops);
         const Token t = Next();
         switch (t.type) {
         case kEnd: depth = 0; break;
@@ -615,6 +700,8 @@ void Scanner::Preprocessor(bool items) {
 
 void Scanner::RestOfPreprocessorLine() {
     for (;;) {
+        // Most of a directive is plain text: step over it in one go.
+        while (pos_ < len_ && !kDirectiveStops[static_cast<unsigned char>(cur_[pos_])]) ++pos_;
         const int c = Get();
         if (c == kEof || c == '\n') return;
         if (c == '\\') {
@@ -871,12 +958,12 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
             continue;
         case kLParen:
             if (!named || inBody) break;
-            a_ = remembered_;
+            NewA() = remembered_;
             SkipNested(kLParen, kRParen);
             return Head::Function;
         case kOperator:
             if (inBody) break;
-            if (!ReadOperator(t, a_)) return Head::None;
+            if (!ReadOperator(t, NewA())) return Head::None;
             SkipNested(kLParen, kRParen);
             return Head::Function;
         case kLBrace: {
@@ -1040,7 +1127,7 @@ int Scanner::Run() {
         const Token t = Next();
         if (t.type == kEnd) return count_;
         if (t.type == kLBrace && (s_ == 2 || p_ == 2)) {
-            ReportFunction(s_ == 2 ? a_ : b_);
+            ReportFunction(s_ == 2 ? A() : B());
             s_ = p_ = 0;
         }
         switch (t.type) {
@@ -1049,7 +1136,7 @@ int Scanner::Run() {
                 s_ = 6;
                 break;
             }
-            SetCandidate(a_, t);
+            SetCandidate(NewA(), t);
             s_ = 1;
             if (p_ != 2) {
                 b_ = a_;
@@ -1068,7 +1155,7 @@ int Scanner::Run() {
             SkipNested(kLParen, kRParen);
             break;
         case kOperator:
-            if (ReadOperator(t, a_)) {
+            if (ReadOperator(t, NewA())) {
                 s_ = p_ = 2;
                 b_ = a_;
                 SkipNested(kLParen, kRParen);
@@ -1088,7 +1175,7 @@ int Scanner::Run() {
         case kColon:
             if (s_ == 2) {
                 // A constructor's initializer list: reported here, once.
-                ReportFunction(a_);
+                ReportFunction(A());
                 p_ = 0;
                 SkipInitializers();
             }
