@@ -397,18 +397,19 @@ private:
 
 bool Scanner::FetchLine() {
     if (atEnd_) return false;
+    // A "::" on the next line may still name the identifier that ended this
+    // one, whose characters the source may reuse once asked for another line.
+    if (lastWasIdent_ && lastIdent_ != lastIdentSaved_) {
+        const std::size_t k = lastIdentLength_ < kScopeKeep ? lastIdentLength_ : kScopeKeep;
+        std::memcpy(lastIdentSaved_, lastIdent_, k);
+        lastIdent_ = lastIdentSaved_;
+    }
     std::size_t n = 0;
     const char* p = lines_.NextLine(n);
     if (!p) {
         atEnd_ = true;
         pos_ = len_ = 0;
         return false;
-    }
-    // A "::" on this line may still name the identifier that ended the last.
-    if (lastWasIdent_) {
-        const std::size_t k = lastIdentLength_ < kScopeKeep ? lastIdentLength_ : kScopeKeep;
-        std::memmove(lastIdentSaved_, lastIdent_, k);
-        lastIdent_ = lastIdentSaved_;
     }
     if (n > kMaxLineLength) n = kMaxLineLength;
     if (opt_.linesCarryNewline && n > 0 && p[n - 1] == '\n') {

@@ -63,3 +63,5 @@ void Hidden() {}
 using namespace Geo;
 static int g_table[] = { 1, 2, 3 };
 int Last() { return g_table[0]; }
+void CSplit
+::Across() {}
