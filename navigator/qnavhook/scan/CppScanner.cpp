@@ -342,7 +342,7 @@ private:
 
     LineSource& lines_;
     ItemSink& sink_;
-    const ScanOptions& opt_;
+    const ScanOptions opt_;  // read once: a scan sees one set of flags
     int count_ = 0;
 
     // Reading position: the current line always ends in one newline. It is
