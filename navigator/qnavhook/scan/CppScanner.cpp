@@ -133,55 +133,57 @@ enum TokenType : int {
     kNamespace = 41,
 };
 
-inline bool Is(const char* s, std::string_view word) {
-    return std::memcmp(s, word.data(), word.size()) == 0;
+struct Keyword {
+    std::string_view word;
+    int type;
+};
+
+// By length, so a look-up compares only words of the identifier's length.
+constexpr Keyword kKeywords[] = {
+    {"if", kIf},
+    {"asm", kAsm}, {"for", kFor},
+    {"_asm", kAsm}, {"auto", kAuto}, {"enum", kEnum},
+    {"__asm", kAsm}, {"class", kClass}, {"const", kConst}, {"union", kUnion}, {"while", kWhile},
+    {"struct", kStruct}, {"return", kReturn}, {"static", kStatic}, {"extern", kExtern},
+    {"switch", kSwitch},
+    {"typedef", kTypedef},
+    {"template", kTemplate}, {"operator", kOperator}, {"register", kRegister},
+    {"namespace", kNamespace},
+    {"DECLARE_SERIAL", kFrameworkMacro},
+    {"DECLARE_DYNAMIC", kFrameworkMacro},
+    {"IMPLEMENT_SERIAL", kFrameworkMacro},
+    {"DECLARE_DYNCREATE", kFrameworkMacro}, {"IMPLEMENT_DYNAMIC", kFrameworkMacro},
+    {"BEGIN_MESSAGE_MAP", kMessageMap},
+    {"IMPLEMENT_DYNCREATE", kFrameworkMacro},
+};
+constexpr std::size_t kLongestKeyword = 19;
+
+// kKeywordsFrom[n] .. kKeywordsFrom[n + 1]: the keywords of length n.
+constexpr std::array<std::size_t, kLongestKeyword + 2> MakeKeywordIndex() {
+    std::array<std::size_t, kLongestKeyword + 2> from{};
+    for (std::size_t n = 0; n <= kLongestKeyword + 1; ++n) {
+        std::size_t i = 0;
+        while (i < std::size(kKeywords) && kKeywords[i].word.size() < n) ++i;
+        from[n] = i;
+    }
+    return from;
 }
+constexpr auto kKeywordsFrom = MakeKeywordIndex();
+
+constexpr bool KeywordsSortedAndStarted() {
+    for (std::size_t i = 0; i < std::size(kKeywords); ++i) {
+        if (i > 0 && kKeywords[i].word.size() < kKeywords[i - 1].word.size()) return false;
+        if (!kKeywordStarts[static_cast<unsigned char>(kKeywords[i].word[0])]) return false;
+    }
+    return true;
+}
+static_assert(KeywordsSortedAndStarted(), "keywords by length, each first character a keyword start");
 
 // Keywords match on the whole identifier, length first.
 int KeywordType(const char* s, std::size_t n) {
-    if (!kKeywordStarts[static_cast<unsigned char>(s[0])]) return kIdent;
-    switch (n) {
-    case 2: if (Is(s, "if")) return kIf; break;
-    case 3:
-        if (Is(s, "asm")) return kAsm;
-        if (Is(s, "for")) return kFor;
-        break;
-    case 4:
-        if (Is(s, "_asm")) return kAsm;
-        if (Is(s, "auto")) return kAuto;
-        if (Is(s, "enum")) return kEnum;
-        break;
-    case 5:
-        if (Is(s, "__asm")) return kAsm;
-        if (Is(s, "class")) return kClass;
-        if (Is(s, "const")) return kConst;
-        if (Is(s, "union")) return kUnion;
-        if (Is(s, "while")) return kWhile;
-        break;
-    case 6:
-        if (Is(s, "struct")) return kStruct;
-        if (Is(s, "return")) return kReturn;
-        if (Is(s, "static")) return kStatic;
-        if (Is(s, "extern")) return kExtern;
-        if (Is(s, "switch")) return kSwitch;
-        break;
-    case 7: if (Is(s, "typedef")) return kTypedef; break;
-    case 8:
-        if (Is(s, "template")) return kTemplate;
-        if (Is(s, "operator")) return kOperator;
-        if (Is(s, "register")) return kRegister;
-        break;
-    case 9: if (Is(s, "namespace")) return kNamespace; break;
-    case 14: if (Is(s, "DECLARE_SERIAL")) return kFrameworkMacro; break;
-    case 15: if (Is(s, "DECLARE_DYNAMIC")) return kFrameworkMacro; break;
-    case 16: if (Is(s, "IMPLEMENT_SERIAL")) return kFrameworkMacro; break;
-    case 17:
-        if (Is(s, "DECLARE_DYNCREATE") || Is(s, "IMPLEMENT_DYNAMIC")) return kFrameworkMacro;
-        if (Is(s, "BEGIN_MESSAGE_MAP")) return kMessageMap;
-        break;
-    case 19: if (Is(s, "IMPLEMENT_DYNCREATE")) return kFrameworkMacro; break;
-    default: break;
-    }
+    if (n > kLongestKeyword || !kKeywordStarts[static_cast<unsigned char>(s[0])]) return kIdent;
+    for (std::size_t i = kKeywordsFrom[n]; i < kKeywordsFrom[n + 1]; ++i)
+        if (std::memcmp(s, kKeywords[i].word.data(), n) == 0) return kKeywords[i].type;
     return kIdent;
 }
 
@@ -323,6 +325,8 @@ private:
     // Handlers.
     bool ReadOperator(const Token& kw, Candidate& c);
     bool ArgumentText(Text<kHeaderText>& out);
+    Head Refuse(const Token& t);
+    Head Entered(std::string_view name);
     Head ClassHead();
     Head StructHead(const Token& kw);
     Head TemplateHead(const Token& kw, bool inBody);
@@ -802,6 +806,19 @@ bool Scanner::ArgumentText(Text<kHeaderText>& out) {
     }
 }
 
+// A head that cannot go on leaves its last token to the caller.
+Head Scanner::Refuse(const Token& t) {
+    Unread(t);
+    return Head::None;
+}
+
+// A head that opened a body; its name, if any, qualifies what the body holds.
+Head Scanner::Entered(std::string_view name) {
+    bodyName_.has = !name.empty();
+    bodyName_.name.Assign(name.data(), name.size());
+    return Head::Body;
+}
+
 Head Scanner::ClassHead() {
     int phase = 1;
     Pos namePos;
@@ -828,41 +845,37 @@ Head Scanner::ClassHead() {
             }
             continue;
         case kColon:
-            if (phase != 2) break;
+            if (phase != 2) return Refuse(t);
             header_.Append(" :");
             phase = 4;
             continue;
         case kComma:
         case kScope:
-            if (phase < 3) break;
+            if (phase < 3) return Refuse(t);
             header_.Append(t.View());
             phase = t.type == kComma ? 4 : 3;
             continue;
         case kLess:
-            if (phase < 2) break;
+            if (phase < 2) return Refuse(t);
             header_.Append("<");
             if (!ArgumentText(header_)) return Head::None;
             continue;
         case kGreater:
-            if (phase < 2) break;
+            if (phase < 2) return Refuse(t);
             header_.Append(">");
             continue;
         case kLBrace:
-            bodyName_.has = phase != 1;
-            if (phase == 1) return Head::Body;  // a class without a name
-            bodyName_.name.Assign(className_.chars, className_.size);
+            if (phase == 1) return Entered({});  // a class without a name
             if (opt_.cClasses) {
                 const std::string_view base =
                     opt_.ShowBaseList ? Cut(header_.View(), kBaseText) : std::string_view{};
                 Report(namePos, kCatClass, namePos.line, "class ", className_.View(), base,
                        kClassText);
             }
-            return Head::Body;
+            return Entered(className_.View());
         default:
-            break;
+            return Refuse(t);
         }
-        Unread(t);
-        return Head::None;
     }
 }
 
@@ -882,7 +895,7 @@ Head Scanner::StructHead(const Token& kw) {
             named = skipped = false;
             continue;
         case kLess:
-            if (skipped) break;
+            if (skipped) return Refuse(t);
             SkipNested(kLess, kGreater);
             continue;
         case kIdent:
@@ -893,27 +906,23 @@ Head Scanner::StructHead(const Token& kw) {
                     Report(at, kCatStruct, at.line, "struct ", Cut(t.View(), kStructName));
                 return Head::None;
             }
-            if (named) break;
+            if (named) return Refuse(t);
             structName_.Assign(t.text, t.length);
             namePos = t.pos;
             named = true;
             continue;
         case kLBrace:
-            if (skipped) break;
+            if (skipped) return Refuse(t);
             if (!named) {
                 SkipBody();
                 skipped = true;
                 continue;
             }
             if (opt_.cStructs) Report(namePos, kCatStruct, namePos.line, "struct ", structName_.View());
-            bodyName_.has = true;
-            bodyName_.name.Assign(structName_.chars, structName_.size);
-            return Head::Body;
+            return Entered(structName_.View());
         default:
-            break;
+            return Refuse(t);
         }
-        Unread(t);
-        return Head::None;
     }
 }
 
@@ -958,12 +967,12 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
             if (keep) header_.Append(">");
             continue;
         case kLParen:
-            if (!named || inBody) break;
+            if (!named || inBody) return Refuse(t);
             NewA() = remembered_;
             SkipNested(kLParen, kRParen);
             return Head::Function;
         case kOperator:
-            if (inBody) break;
+            if (inBody) return Refuse(t);
             if (!ReadOperator(t, NewA())) return Head::None;
             SkipNested(kLParen, kRParen);
             return Head::Function;
@@ -980,15 +989,11 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
                 }
                 Report(at, kCatTemplate, at.line, "template ", h, more);
             }
-            bodyName_.has = named;
-            if (named) bodyName_.name.Assign(remembered_.name.chars, remembered_.name.size);
-            return Head::Body;
+            return Entered(named ? remembered_.name.View() : std::string_view{});
         }
         default:
-            break;
+            return Refuse(t);
         }
-        Unread(t);
-        return Head::None;
     }
 }
 
