@@ -979,15 +979,16 @@ Head Scanner::TemplateHead(const Token& kw, bool inBody) {
         case kLBrace: {
             const Pos at = named ? remembered_.pos : kw.pos;
             if (opt_.cTemplates) {
-                // Item texts hold 121 characters: a long header keeps what
-                // fits beside "template " and "...".
+                // A long header is cut and marked; what is kept must fit the
+                // item's text beside the prefix and the mark.
+                constexpr std::string_view prefix = "template ", mark = "...";
                 std::string_view h = header_.View();
                 std::string_view more;
                 if (header_.length >= kHeaderCut) {
-                    h = h.substr(0, kItemTextSize - 1 - 9 - 3);
-                    more = "...";
+                    h = h.substr(0, kItemTextSize - 1 - prefix.size() - mark.size());
+                    more = mark;
                 }
-                Report(at, kCatTemplate, at.line, "template ", h, more);
+                Report(at, kCatTemplate, at.line, prefix, h, more);
             }
             return Entered(named ? remembered_.name.View() : std::string_view{});
         }
@@ -1107,8 +1108,8 @@ void Scanner::ReportFunction(Candidate& c) {
     char shown[kItemQualifierSize] = {};
     if (c.hasScope) {
         ItemText q(shown, kItemQualifierSize - 1);
-        if (c.scope.length < 40) q << c.scope.View() << "::";
-        else q << c.scope.View().substr(0, 37) << "...::";
+        if (c.scope.length < kScopeKeep) q << c.scope.View() << "::";
+        else q << c.scope.View().substr(0, kScopeKeep - 3) << "...::";
         qualifier = shown;
     }
     Report(c.pos, kCatFunction, TopLine(c.pos.line, c.marks), Cut(c.name.View(), kFunctionText),
