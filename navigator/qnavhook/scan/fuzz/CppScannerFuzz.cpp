@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 #include "Scanners.h"
 #include "TextLineSource.h"
 
@@ -28,27 +28,43 @@ public:
     int count = 0;
 };
 
-class RawLines final : public qv::LineSource {
+// Hands each line over in an allocation of exactly its size, freed at the
+// next call, so the sanitizer sees any read past a line or of an old line.
+class ExactLines final : public qv::LineSource {
 public:
-    explicit RawLines(std::string_view text) : text_(text) {}
+    // raw: lines split at '\n' without it and without any length limit;
+    // otherwise as the text line source gives them.
+    ExactLines(std::string_view text, bool raw, qv::LineConvention convention)
+        : text_(text), raw_(raw), lines_(text, convention) {}
     const char* NextLine(std::size_t& length) override {
         if (ended_) std::abort();  // asked again after the end
-        if (pos_ >= text_.size()) {
+        line_.reset();
+        const char* p = raw_ ? NextRaw(length) : lines_.NextLine(length);
+        if (!p) {
             ended_ = true;
-            length = 0;
             return nullptr;
         }
+        line_ = std::make_unique<char[]>(length);
+        if (length) std::memcpy(line_.get(), p, length);
+        return line_.get();
+    }
+private:
+    const char* NextRaw(std::size_t& length) {
+        length = 0;
+        if (pos_ >= text_.size()) return nullptr;
         std::size_t end = text_.find('\n', pos_);
         if (end == std::string_view::npos) end = text_.size();
         const char* p = text_.data() + pos_;
-        length = end - pos_;  // no newline, any length
+        length = end - pos_;
         pos_ = end + 1;
         return p;
     }
-private:
     std::string_view text_;
+    bool raw_;
+    qv::TextLineSource lines_;
     std::size_t pos_ = 0;
     bool ended_ = false;
+    std::unique_ptr<char[]> line_;
 };
 
 void Check(qv::LineSource& lines, const qv::ScanOptions& options) {
@@ -72,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.ShowBaseList = flags & 64;
     options.linesCarryNewline = flags & 128;
 
-    qv::TextLineSource lines(text, options.linesCarryNewline ? qv::LineConvention::OwnNewline
-                                                             : qv::LineConvention::NoNewline);
+    const qv::LineConvention convention =
+        options.linesCarryNewline ? qv::LineConvention::OwnNewline : qv::LineConvention::NoNewline;
+    ExactLines lines(text, false, convention);
     Check(lines, options);
-    RawLines raw(text);
+    ExactLines raw(text, true, convention);
     Check(raw, options);
     return 0;
 }

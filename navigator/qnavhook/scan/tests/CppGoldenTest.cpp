@@ -8,6 +8,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,27 +61,32 @@ std::string ToCrlf(const std::string& text) {
     return out;
 }
 
-// Hands out every line in one buffer that it scribbles over first, as an
-// IDE may: the scanner must not read a line once it asked for the next.
-class ReusingLines final : public qv::LineSource {
+// Hands out every line in an allocation of exactly its size, scribbled over
+// and freed at the next call, as an IDE may reuse its memory: the sanitizers
+// (or the scribbles, under Wine) catch a scanner that reads past a line or
+// reads a line after asking for the next.
+class ExactLines final : public qv::LineSource {
 public:
-    ReusingLines(std::string_view text, qv::LineConvention convention) : lines_(text, convention) {}
+    ExactLines(std::string_view text, qv::LineConvention convention) : lines_(text, convention) {}
     const char* NextLine(std::size_t& length) override {
-        buffer_.assign(buffer_.size(), '@');
+        if (line_) std::fill_n(line_.get(), length_, '@');
+        line_.reset();
         const char* p = lines_.NextLine(length);
         if (!p) return nullptr;
-        if (buffer_.size() < length) buffer_.resize(qv::kMaxLineLength, '@');
-        std::copy(p, p + length, buffer_.begin());
-        return buffer_.data();
+        length_ = length;
+        line_ = std::make_unique<char[]>(length);
+        std::copy(p, p + length, line_.get());
+        return line_.get();
     }
 private:
     qv::TextLineSource lines_;
-    std::string buffer_;
+    std::unique_ptr<char[]> line_;
+    std::size_t length_ = 0;
 };
 
 std::string Outline(const std::string& file, const std::string& text, qv::LineConvention convention,
                     const qv::ScanOptions& options) {
-    ReusingLines lines(text, convention);
+    ExactLines lines(text, convention);
     qv::CollectingSink sink;
     const int count = qv::ScanCpp(lines, sink, options);
     EXPECT_EQ(count, static_cast<int>(sink.items.size())) << "the count must match the items reported";
