@@ -183,7 +183,8 @@ static_assert(KeywordsSortedAndStarted(), "keywords by length, each first charac
 int KeywordType(const char* s, std::size_t n) {
     if (n > kLongestKeyword || !kKeywordStarts[static_cast<unsigned char>(s[0])]) return kIdent;
     for (std::size_t i = kKeywordsFrom[n]; i < kKeywordsFrom[n + 1]; ++i)
-        if (std::memcmp(s, kKeywords[i].word.data(), n) == 0) return kKeywords[i].type;
+        if (kKeywords[i].word[0] == s[0] && std::memcmp(s, kKeywords[i].word.data(), n) == 0)
+            return kKeywords[i].type;
     return kIdent;
 }
 
