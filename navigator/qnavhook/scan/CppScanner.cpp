@@ -444,11 +444,15 @@ void Scanner::SkipBlanks() {
 
 // ---- tokens -----------------------------------------------------------
 
+// At an identifier character.
 Token Scanner::ReadIdentifier() {
     Token t;
     const std::size_t start = pos_;
-    // The newline that ends every line stops the run.
-    while (ClassOf(cur_[pos_]) == kClassIdent) ++pos_;
+    // The newline that ends every line stops the run. A local pointer: the
+    // compiler must otherwise store pos_ before every character it reads.
+    const char* p = cur_ + start + 1;
+    while (ClassOf(*p) == kClassIdent) ++p;
+    pos_ = static_cast<std::size_t>(p - cur_);
     t.text = cur_ + start;
     t.length = pos_ - start;
     t.type = KeywordType(t.text, t.length);
@@ -468,12 +472,13 @@ Token Scanner::Next() {
             end.pos = {line_, 0, 0};
             return end;
         }
-        const char ch = cur_[pos_];
+        const char* p = cur_ + pos_;
+        const char* const end = cur_ + len_;
+        while (p < end && ClassOf(*p) == kClassWhite) ++p;
+        pos_ = static_cast<std::size_t>(p - cur_);
+        if (p == end) continue;
+        const char ch = *p;
         const unsigned char cls = ClassOf(ch);
-        if (cls == kClassWhite) {
-            ++pos_;
-            continue;
-        }
         if (cls == kClassIdent) {
             Token t = ReadIdentifier();
             // Identifiers and keywords carry the scope name on.
@@ -707,7 +712,10 @@ void Scanner::Preprocessor(bool items) {
 void Scanner::RestOfPreprocessorLine() {
     for (;;) {
         // Most of a directive is plain text: step over it in one go.
-        while (pos_ < len_ && !kDirectiveStops[static_cast<unsigned char>(cur_[pos_])]) ++pos_;
+        const char* p = cur_ + pos_;
+        const char* const end = cur_ + len_;
+        while (p < end && !kDirectiveStops[static_cast<unsigned char>(*p)]) ++p;
+        pos_ = static_cast<std::size_t>(p - cur_);
         const int c = Get();
         if (c == kEof || c == '\n') return;
         if (c == '\\') {
