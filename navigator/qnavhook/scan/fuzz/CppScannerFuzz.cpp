@@ -1,0 +1,98 @@
+// libFuzzer target for the C/C++ scanner. The first byte picks the parser
+// flags and the line convention; the rest is the document. It is scanned
+// twice: through the text line source, and as raw lines that may be longer
+// than the limit and may lack their newline, which only the scanner's own
+// bounds can absorb. Every item must be well-formed.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include "Scanners.h"
+#include "TextLineSource.h"
+
+namespace {
+
+class CheckingSink final : public qv::ItemSink {
+public:
+    void AddItem(const qv::OutlineItem& item) override {
+        ++count;
+        const bool ok = std::memchr(item.text, 0, sizeof item.text) &&
+                        std::memchr(item.qualifier, 0, sizeof item.qualifier) &&
+                        item.category >= 4 && item.category <= 9 && item.line >= 1 &&
+                        item.topLine >= 1 && item.topLine <= item.line &&
+                        item.startColumn <= item.endColumn &&
+                        item.endColumn <= qv::kMaxLineLength + 1;
+        if (!ok) std::abort();
+    }
+    int count = 0;
+};
+
+// Hands each line over in an allocation of exactly its size, freed at the
+// next call, so the sanitizer sees any read past a line or of an old line.
+class ExactLines final : public qv::LineSource {
+public:
+    // raw: lines split at '\n' without it and without any length limit;
+    // otherwise as the text line source gives them.
+    ExactLines(std::string_view text, bool raw, qv::LineConvention convention)
+        : text_(text), raw_(raw), lines_(text, convention) {}
+    const char* NextLine(std::size_t& length) override {
+        if (ended_) std::abort();  // asked again after the end
+        line_.reset();
+        const char* p = raw_ ? NextRaw(length) : lines_.NextLine(length);
+        if (!p) {
+            ended_ = true;
+            return nullptr;
+        }
+        line_ = std::make_unique<char[]>(length);
+        if (length) std::memcpy(line_.get(), p, length);
+        return line_.get();
+    }
+private:
+    const char* NextRaw(std::size_t& length) {
+        length = 0;
+        if (pos_ >= text_.size()) return nullptr;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        const char* p = text_.data() + pos_;
+        length = end - pos_;
+        pos_ = end + 1;
+        return p;
+    }
+    std::string_view text_;
+    bool raw_;
+    qv::TextLineSource lines_;
+    std::size_t pos_ = 0;
+    bool ended_ = false;
+    std::unique_ptr<char[]> line_;
+};
+
+void Check(qv::LineSource& lines, const qv::ScanOptions& options) {
+    CheckingSink sink;
+    if (qv::ScanCpp(lines, sink, options) != sink.count) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const unsigned flags = data[0];
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    qv::ScanOptions options;
+    options.cTemplates = flags & 1;
+    options.cClasses = flags & 2;
+    options.cStructs = flags & 4;
+    options.cMacros = flags & 8;
+    options.cDefines = flags & 16;
+    options.cMFCMacros = flags & 32;
+    options.ShowBaseList = flags & 64;
+    options.linesCarryNewline = flags & 128;
+
+    const qv::LineConvention convention =
+        options.linesCarryNewline ? qv::LineConvention::OwnNewline : qv::LineConvention::NoNewline;
+    ExactLines lines(text, false, convention);
+    Check(lines, options);
+    ExactLines raw(text, true, convention);
+    Check(raw, options);
+    return 0;
+}

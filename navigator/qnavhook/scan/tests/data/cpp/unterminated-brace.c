@@ -1,0 +1,3 @@
+int Before() { return 0; }
+int Body() {
+  if (x) {

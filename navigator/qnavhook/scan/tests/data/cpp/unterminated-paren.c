@@ -1,0 +1,3 @@
+int Before() { return 0; }
+int Open(int a,
+  int b

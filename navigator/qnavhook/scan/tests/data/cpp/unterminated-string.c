@@ -1,0 +1,2 @@
+int Before() { return 0; }
+char* s = "never closed

@@ -1,0 +1,2 @@
+int Before() { return 0; }
+template<class T> class Open<T

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "CommandLine.h"
+#include "Qnavscan.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Captures what the tool writes to one stream.
+class Capture {
+public:
+    Capture() : file_(std::tmpfile()) {}
+    ~Capture() { if (file_) std::fclose(file_); }
+    std::FILE* get() const { return file_; }
+    std::string Text() const {
+        std::fflush(file_);
+        std::rewind(file_);
+        std::string s;
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) s.append(chunk, n);
+        return s;
+    }
+private:
+    std::FILE* file_;
+};
+
+class QnavscanRun : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               (std::string("qnavscan-") + testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        Write("a.cpp", "int f() {}\n#define N 1\n");
+        Write("notes.txt", "int g() {}\n");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    void Write(const char* name, const std::string& text) const {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+    int Run(std::vector<std::string> args, const std::string& stdinText = {}) {
+        std::vector<const char*> argv{"qnavscan"};
+        for (const std::string& a : args) argv.push_back(a.c_str());
+        const qv::CommandLine cl = qv::ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(cl.error, "");
+        std::istringstream in(stdinText);
+        Capture o, e;
+        const int status = qv::RunQnavscan(cl, in, o.get(), e.get());
+        out = o.Text();
+        err = e.Text();
+        return status;
+    }
+    std::string Outline(const std::string& file) const {
+        return file + "\t1\t1\t4\t5\t4\t\tf\n" + file + "\t2\t2\t8\t9\t9\t\t#define N\n";
+    }
+
+    fs::path dir_;
+    std::string out, err;  // of the last run
+};
+
+TEST_F(QnavscanRun, PrintsCppKindsAndSkipsOthers) {
+    EXPECT_EQ(Run({Path("a.cpp"), Path("notes.txt")}), 0);
+    EXPECT_EQ(out, Outline(Path("a.cpp")));
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(QnavscanRun, AnUnreadableFileFailsTheRunButNotTheOthers) {
+    EXPECT_EQ(Run({Path("missing.cpp"), Path("a.cpp")}), 1);
+    EXPECT_EQ(out, Outline(Path("a.cpp")));
+    EXPECT_NE(err.find("missing.cpp"), std::string::npos) << err;
+}
+
+TEST_F(QnavscanRun, FileListsTakeOneNamePerLine) {
+    Write("list.txt", Path("a.cpp") + "\r\n\r\n" + Path("notes.txt") + "\n");
+    EXPECT_EQ(Run({"--files-from", Path("list.txt")}), 0);
+    EXPECT_EQ(out, Outline(Path("a.cpp"))) << "a \\r\\n list and blank lines";
+
+    EXPECT_EQ(Run({"--files-from", "-"}, Path("a.cpp") + "\n"), 0);
+    EXPECT_EQ(out, Outline(Path("a.cpp"))) << "names from standard input";
+
+    EXPECT_EQ(Run({"--files-from", Path("no-list.txt")}), 1);
+    EXPECT_NE(err.find("no-list.txt"), std::string::npos) << err;
+}
+
+TEST_F(QnavscanRun, BothLineConventionsGiveOneOutline) {
+    Write("crlf.h", "int f() {}\r\n#define N 1\r\n");
+    EXPECT_EQ(Run({"--lines-without-newline", Path("crlf.h")}), 0);
+    EXPECT_EQ(out, Outline(Path("crlf.h")));
+}
+
+}  // namespace
