@@ -2,6 +2,7 @@
 // library, QNAV.INI in the Windows directory and the IDE's registry keys.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include "ColorPalette.h"
@@ -43,6 +44,22 @@ std::string IniBecomes(const char* section, const char* key, const std::string& 
     std::string value;
     WaitFor([&] { return (value = Ini(section, key)) == expected; }, 5000);
     return value;
+}
+
+bool PutClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (mem) {
+        std::memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+        GlobalUnlock(mem);
+        if (!SetClipboardData(CF_TEXT, mem)) {
+            GlobalFree(mem);
+            mem = nullptr;
+        }
+    }
+    CloseClipboard();
+    return mem != nullptr;
 }
 
 void PutIni(const char* section, const char* key, const char* value) {
@@ -210,6 +227,14 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
     leave();
     EXPECT_TRUE(shows("99"));
+
+    // A number too long for an integer is still "from 99 up" when the field is left.
+    type("");
+    ASSERT_TRUE(PutClipboardText("123456789012"));
+    PostMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
+    leave();
+    EXPECT_TRUE(shows("99")) << Text(edit);
 
     type("\b");
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer.");
