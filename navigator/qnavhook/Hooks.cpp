@@ -121,17 +121,27 @@ LRESULT AttachAll(const HookSettings* settings) {
 
 LRESULT DetachAll() {
     EnumWindows(&DetachOne, 0);
+    // A frame whose IDE ended without detaching is not enumerated; its slot
+    // would otherwise stay taken for good.
+    for (HookSlot& s : g_shared.slots) {
+        if (!s.inUse || !s.frame || IsWindow(s.frame)) continue;
+        if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
+        s.messageHook = nullptr;
+        s.attached = 0;
+        FreeSlot(s);
+    }
     return 1;
 }
 
 LRESULT QueryAttached(LONG* threadCount) {
+    // Threads counted for a frame that is gone (its IDE ended without
+    // detaching) hold nothing; counting them would refuse the uninstall for
+    // as long as any other IDE stays attached.
     LONG sum = 0;
-    for (const HookSlot& s : g_shared.slots) sum += s.threadCount;
-    if (threadCount) *threadCount = sum;
-    if (sum == 0) return 0;
     for (const HookSlot& s : g_shared.slots)
-        if (s.frame && IsWindow(s.frame) && IsIdeMainWindow(s.frame)) return 1;
-    return 0;
+        if (s.frame && IsIdeMainWindow(s.frame)) sum += s.threadCount;
+    if (threadCount) *threadCount = sum;
+    return sum != 0 ? 1 : 0;
 }
 
 }  // namespace qnav

@@ -1,5 +1,6 @@
 #include "OptionsDialog.h"
 #include <commdlg.h>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include "QuorvaneApp.h"
@@ -109,7 +110,12 @@ std::optional<unsigned> COptionsDialog::ValidateItemCount() {
 
 void COptionsDialog::OnItemCountKillFocus() {
     if (validating_) return;
-    const unsigned value = GetDlgItemInt(Handle(), IDC_ITEMCOUNT, nullptr, FALSE);
+    // Read saturating: a number too long for an integer is still "from 99 up".
+    const std::string text = ItemText(IDC_ITEMCOUNT);
+    std::size_t i = text.find_first_not_of(" \t");
+    unsigned value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + static_cast<unsigned>(text[i] - '0'), kShownMax + 1);
     const unsigned clamped = value < kShownMin ? kShownMin : (value >= kShownMax ? kShownMax : value);
     validating_ = true;   // writing back is no user edit
     SetDlgItemInt(Handle(), IDC_ITEMCOUNT, clamped, FALSE);

@@ -2,8 +2,10 @@
 // library, QNAV.INI in the Windows directory and the IDE's registry keys.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <vector>
 #include "ColorPalette.h"
 #include "IniValues.h"
 #include "IdeControl.h"
@@ -43,6 +45,22 @@ std::string IniBecomes(const char* section, const char* key, const std::string& 
     std::string value;
     WaitFor([&] { return (value = Ini(section, key)) == expected; }, 5000);
     return value;
+}
+
+bool PutClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (mem) {
+        std::memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+        GlobalUnlock(mem);
+        if (!SetClipboardData(CF_TEXT, mem)) {
+            GlobalFree(mem);
+            mem = nullptr;
+        }
+    }
+    CloseClipboard();
+    return mem != nullptr;
 }
 
 void PutIni(const char* section, const char* key, const char* value) {
@@ -211,6 +229,14 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     leave();
     EXPECT_TRUE(shows("99"));
 
+    // A number too long for an integer is still "from 99 up" when the field is left.
+    type("");
+    ASSERT_TRUE(PutClipboardText("123456789012"));
+    PostMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
+    leave();
+    EXPECT_TRUE(shows("99")) << Text(edit);
+
     type("\b");
     EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer.");
     type("7");
@@ -221,6 +247,31 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }));
     ASSERT_EQ(IniBecomes("ParserOptions", "ShowProcAttributes", "1"), "1");   // the last key stored
     EXPECT_EQ(Ini("Quorvane", "ItemCount"), "7");
+}
+
+TEST_F(QnavProgram, SettingsDialogsCarryTheirExactTexts) {
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    struct Control { int id; const char* text; };
+    struct DialogCase { int command; const char* caption; std::vector<Control> controls; };
+    const DialogCase dialogs[] = {
+        {IDC_OPTIONS, "Options",
+         {{1010, "Hide Quorvane Icon"}, {2019, "Right Mouse Button"}, {2020, "Shift+Right Mouse Button"},
+          {1017, "C++"}, {1018, "C"}, {1020, "Find Templates"}, {1021, "Find Classes"}, {1022, "Find Structs"},
+          {1023, "Find Macros"}, {1029, "Find #defines"}, {1030, "Find MFC-Macros"},
+          {1024, "Show Qualified Names"}, {1025, "Show Base-List for Classes"}, {1027, "Find Structs"},
+          {1026, "Find Macros"}, {1028, "Show Procedure Attributes"}}},
+        {IDC_COLORS, "Colors",
+         {{IDC_RESTORE, "&Restore"}, {IDC_RESTOREDEFAULT, "&Restore to Default"},
+          {IDC_MENUCOLORS, "&Menu Colors"}}},
+    };
+    for (const auto& d : dialogs) {
+        HWND dialog = OpenDialog(main, d.command, d.caption);
+        ASSERT_NE(dialog, nullptr) << d.caption;
+        for (const auto& c : d.controls) EXPECT_EQ(Text(GetDlgItem(dialog, c.id)), c.text) << d.caption << " " << c.id;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << d.caption;
+    }
 }
 
 TEST_F(QnavProgram, QualifiedNamesChangeOnlyWithItsIndex) {

@@ -15,8 +15,10 @@ constexpr std::size_t kPasteHeaderSize = 4 + 8 * kPasteBufferCount;   // 84
 constexpr std::size_t kMaxPasteBufferSize = 4096;
 constexpr std::size_t kMaxPasteFileSize = kPasteHeaderSize + kPasteBufferCount * kMaxPasteBufferSize;
 
-// One buffer is a memory block of its recorded size holding a zero-terminated
-// text followed by zero bytes; an empty vector is an empty buffer.
+// One buffer is a memory block of its recorded size holding a text up to its
+// first zero byte, then zero bytes; an empty vector is an empty buffer. A block
+// read from a damaged file may be all text without a zero byte, so readers
+// bound the text by the block's size, never by a terminator alone.
 using PasteBuffer = std::vector<char>;
 using PasteBuffers = std::array<PasteBuffer, kPasteBufferCount>;
 

@@ -181,13 +181,19 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
     EXPECT_EQ(threads, 0);
 
-    // The frame vanishes without detaching: its counted thread no longer matters.
+    // The frame vanishes without detaching: its counted thread no longer
+    // matters, not even while another IDE is attached, and detach-all gives
+    // its slot back.
+    HWND other = StartAttached("/kind:4");
+    ASSERT_NE(other, nullptr);
     ASSERT_EQ(Query(frame, ide::kQueryStartThread), 1);
     WaitUntil([&] { return Call(qnav::QP_QUERYATTACHED, nullptr, &threads) == 1; });
     TerminateProcess(ide.Handle(), 1);
     WaitForSingleObject(ide.Handle(), 10000);
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
-    EXPECT_EQ(threads, 1);
+    EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported";
+    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+    EXPECT_EQ(SlotsInUse(), 0);
 }
 
 TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "HookGdi.h"
+#include "Hooks.h"
 #include "IdeWindows.h"
 #include "ProcessState.h"
 #include "QuorvaneProtocol.h"
@@ -86,6 +87,38 @@ TEST(HookSettingsAccessor, QualifiedNamesToggleIsKeptAndReported) {
     EXPECT_EQ(m.lParam, 0);
     g_process.notifyWindow = nullptr;
     DestroyWindow(control);
+}
+
+// QP_UPDATESETTINGS tells each frame whether its captions must be repainted.
+TEST(SettingsPush, AsksForCaptionRepaintOnlyForCaptionSettings) {
+    HWND frame = MakeSink();
+    g_shared.settings = HookSettings{};
+    g_shared.slots[0].inUse = 1;
+    g_shared.slots[0].frame = frame;
+    struct Case { void (*change)(HookSettings&); WPARAM repaint; const char* note; };
+    const Case cases[] = {
+        {[](HookSettings&) {}, 0, "nothing changed"},
+        {[](HookSettings& s) { s.ItemCount = 40; s.ShiftRightMouse = 1; }, 0, "no caption setting"},
+        {[](HookSettings& s) { s.ButtonColor = RGB(1, 2, 3); }, 1, "ButtonColor"},
+        {[](HookSettings& s) { s.ButtonsRight = 1; }, 1, "ButtonsRight"},
+        {[](HookSettings& s) { s.MButtonSpace = 2; }, 1, "MButtonSpace"},
+        {[](HookSettings& s) { s.EButtonSpace = 2; }, 1, "EButtonSpace"},
+    };
+    for (const Case& c : cases) {
+        HookSettings next = g_shared.settings;
+        c.change(next);
+        EXPECT_EQ(UpdateSettings(&next), 1) << c.note;
+        EXPECT_EQ(std::memcmp(&g_shared.settings, &next, sizeof next), 0) << c.note << ": the whole block is copied";
+        MSG m{};
+        ASSERT_TRUE(PeekMessageA(&m, frame, QNM_SETTINGSCHANGED, QNM_SETTINGSCHANGED, PM_REMOVE)) << c.note;
+        EXPECT_EQ(m.wParam, c.repaint) << c.note;
+        EXPECT_EQ(m.lParam, QNM_TAG) << c.note;
+    }
+    DestroyWindow(frame);
+    UpdateSettings(&g_shared.settings);
+    MSG m{};
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, QNM_SETTINGSCHANGED, QNM_SETTINGSCHANGED, PM_REMOVE)) << "a frame that is gone hears nothing";
+    g_shared = SharedHookState{};
 }
 
 TEST(FrameLost, IsReportedOncePerProcess) {
