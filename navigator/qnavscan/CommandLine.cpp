@@ -1,22 +1,7 @@
 #include "CommandLine.h"
-#include <cctype>
 #include "CppScanFlags.h"
-#include "Scanners.h"
 
 namespace qv {
-
-ScanFunction ScannerFor(std::string_view path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) return nullptr;
-    std::string ext;
-    for (char c : name.substr(dot + 1)) ext += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    // The C, C++ and header kinds; other kinds get their scanners later.
-    for (std::string_view cpp : {"C", "CPP", "H", "INL", "CXX", "HPP", "HXX"})
-        if (ext == cpp) return &ScanCpp;
-    return nullptr;
-}
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine cl;
@@ -52,9 +37,11 @@ std::string Usage() {
         "usage: qnavscan [options] file...\n"
         "Prints the outline of each file, one item per line, tab-separated:\n"
         "file, line, top line, start column, end column, category, qualifier, text.\n"
-        "Categories: 4 function, 5 template, 6 class, 7 struct, 8 macro, 9 #define.\n"
-        "The scanner is chosen by extension (.c .cpp .h .inl .cxx .hpp .hxx);\n"
-        "other files print nothing.\n"
+        "C/C++ categories: 4 function, 5 template, 6 class, 7 struct, 8 macro,\n"
+        "9 #define.\n"
+        "The scanner is chosen by extension, as the navigator chooses it (C/C++,\n"
+        "assembler, resource scripts, INI/INF/CLW and help projects, Basic,\n"
+        "Pascal, logs, mail digests); other files print nothing.\n"
         "\n"
         "options:\n";
     for (const CppScanFlag& f : kCppScanFlags) {

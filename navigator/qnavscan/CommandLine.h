@@ -1,4 +1,4 @@
-// qnavscan's command line and its choice of scanner by file extension.
+// qnavscan's command line.
 // Portable, so both builds and their tests share it.
 #pragma once
 #include <string>
@@ -8,12 +8,6 @@
 #include "ScanOptions.h"
 
 namespace qv {
-
-using ScanFunction = int (*)(LineSource&, ItemSink&, const ScanOptions&);
-
-// The scanner the navigator would use for this file name, or nullptr when
-// the file's kind has no outline here.
-ScanFunction ScannerFor(std::string_view path);
 
 struct CommandLine {
     ScanOptions options;

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <string>
 #include "OutlineText.h"
+#include "ScanDocument.h"
 #include "TextLineSource.h"
 
 namespace qv {
@@ -45,13 +46,13 @@ public:
         : options_(options), out_(out), err_(err) {}
 
     void File(const std::string& path) {
-        const ScanFunction scan = ScannerFor(path);
+        const DocKind kind = DocKindOf(path);
         if (!ReadFile(path, text_)) return Complain(path);
-        if (!scan) return;
+        if (!HasOutline(kind)) return;
         TextLineSource lines(text_, options_.linesCarryNewline ? LineConvention::OwnNewline
                                                                : LineConvention::NoNewline);
         PrintingSink sink(path, out_);
-        scan(lines, sink, options_);
+        ScanDocument(kind, lines, sink, options_);
     }
 
     void List(std::istream& in) {

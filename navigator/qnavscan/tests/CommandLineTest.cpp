@@ -1,25 +1,12 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "CommandLine.h"
-#include "Scanners.h"
 
 namespace {
 
 qv::CommandLine Parse(std::vector<const char*> args) {
     args.insert(args.begin(), "qnavscan");
     return qv::ParseCommandLine(static_cast<int>(args.size()), args.data());
-}
-
-TEST(QnavscanCommandLine, ScannerFollowsTheExtension) {
-    struct Case { const char* path; bool cpp; } cases[] = {
-        {"a.c", true}, {"dir/x.CPP", true}, {"C:\\src\\view.h", true}, {"x.inl", true},
-        {"x.Cxx", true}, {"x.hpp", true}, {"x.hxx", true},
-        {"x.rc", false}, {"x.asm", false}, {"makefile", false}, {"dir.cpp/readme", false},
-        {"x.cpp.bak", false}, {"x.", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(qv::ScannerFor(c.path) == &qv::ScanCpp, c.cpp) << c.path;
-    }
 }
 
 TEST(QnavscanCommandLine, FlagsSwitchOnlyTheirOption) {

@@ -73,6 +73,30 @@ TEST_F(QnavscanRun, PrintsCppKindsAndSkipsOthers) {
     EXPECT_EQ(err, "");
 }
 
+// The navigator's kind table picks the scanner, so every outlined kind prints
+// and kinds without an outline (module definitions, makefiles) stay silent.
+TEST_F(QnavscanRun, EveryOutlinedKindHasItsScanner) {
+    struct Case { const char* name; const char* text; const char* item; } cases[] = {
+        {"x.rc", "IDD_ABOUT DIALOG 0, 0, 100, 50\nBEGIN\nEND\n", "\tDialog IDD_ABOUT\n"},
+        {"x.ASM", "Start PROC NEAR\nStart ENDP\n", "\tStart NEAR\n"},
+        {"x.inf", "[Setup]\nKey=1\n", "\t[Setup]\n"},
+        {"x.bas", "Sub Main()\nEnd Sub\n", "\tMain\n"},
+        {"x.pas", "unit U;\ninterface\nimplementation\nprocedure P;\nbegin\nend;\nend.\n", "\tP\n"},
+        {"x.hpp", "class C {};\n", "\tclass C\n"},
+        {"x.def", "EXPORTS\n f @1\n", nullptr},
+        {"x.mak", "all: x.exe\n", nullptr},
+    };
+    for (const Case& c : cases) {
+        Write(c.name, c.text);
+        EXPECT_EQ(Run({Path(c.name)}), 0) << c.name;
+        if (c.item) {
+            EXPECT_NE(out.find(c.item), std::string::npos) << c.name << ":\n" << out;
+        } else {
+            EXPECT_EQ(out, "") << c.name;
+        }
+    }
+}
+
 TEST_F(QnavscanRun, AnUnreadableFileFailsTheRunButNotTheOthers) {
     EXPECT_EQ(Run({Path("missing.cpp"), Path("a.cpp")}), 1);
     EXPECT_EQ(out, Outline(Path("a.cpp")));
