@@ -12,12 +12,13 @@ seconds=${1:-60}
 shift || true
 mkdir -p "$out/corpus" "$out/crashes"
 
-nice clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Wall -Wextra -Werror -I"$scan" -I"$scan/tests" \
-  "$here/OtherScannersFuzz.cpp" \
-  "$scan"/{Asm,Resource,Section,Basic,Pascal,Fault,Subject}Scanner.cpp \
-  "$scan/AsmIncludes.cpp" "$scan/LineScan.cpp" "$scan/TextLineSource.cpp" \
-  -o "$out/fuzz"
+# Built in the clang fuzz tree that scripts/fuzz keeps.
+fuzzdir=$top/build/fuzz
+if [ ! -f "$fuzzdir/build.ninja" ]; then
+  CC=clang CXX=clang++ cmake -S "$top" -B "$fuzzdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQV_FUZZ=ON -DQV_SANITIZE=ON >/dev/null
+fi
+nice cmake --build "$fuzzdir" --target other_scanners_fuzz >/dev/null
 
 # Seeds: each golden input once per scanner byte that suits it.
 seed() { # selector file
@@ -33,5 +34,5 @@ for f in "$data"/faults/*.log; do seed 5 "$f"; done
 for f in "$data"/subjects/*.faq; do seed 6 "$f"; done
 
 cd "$out"
-nice ./fuzz -max_total_time="$seconds" -max_len=12000 -timeout=5 -rss_limit_mb=1024 \
+nice "$fuzzdir/bin/other_scanners_fuzz" -max_total_time="$seconds" -max_len=12000 -timeout=5 -rss_limit_mb=1024 \
   -dict="$here/other-scanners.dict" -artifact_prefix="$out/crashes/" -print_final_stats=1 "$@" corpus
