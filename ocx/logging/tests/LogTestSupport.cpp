@@ -149,9 +149,9 @@ DialogDriver::DialogDriver(std::string title, std::function<void(HWND)> action)
     });
 }
 
-DialogDriver::~DialogDriver() {
+void DialogDriver::Finish() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 std::string BoxText(HWND box) {

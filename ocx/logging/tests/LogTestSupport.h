@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -62,14 +63,21 @@ void PumpMessages(int ms, const std::function<bool()>& done = {});
 class DialogDriver {
 public:
     DialogDriver(std::string title, std::function<void(HWND)> action);
-    ~DialogDriver();
-    bool Seen() const { return seen_; }
+    ~DialogDriver() { Finish(); }
+    // Whether the action ran. Ends the watch: the dialog the action closed
+    // returns its caller before the watcher thread gets to run again.
+    bool Seen() {
+        Finish();
+        return seen_;
+    }
 
 private:
+    void Finish();
+
     std::string title_;
     std::function<void(HWND)> action_;
-    volatile bool stop_ = false;
-    volatile bool seen_ = false;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> seen_{false};
     std::thread thread_;
 };
 
