@@ -1,13 +1,11 @@
 #include "TestSupport.h"
+#include "fw/ModulePath.h"
 #include "fw/Handle.h"
 
 namespace lurrin_test {
 
 std::string BinPath(const char* file) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    return dir.substr(0, dir.find_last_of("\\/") + 1) + file;
+    return fw::BesideModule(file);
 }
 
 HRESULT CallEntry(const char* name) {

@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 #include "IdeControl.h"
+#include "fw/ModulePath.h"
 
 namespace ide::testing {
 
 // Directory of the running test program, with a trailing backslash.
 inline std::string ProgramDirectory() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n);
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
+    return fw::ModuleDirectory();
 }
 
 // Pumps this thread's messages until `done` holds or `ms` have passed.

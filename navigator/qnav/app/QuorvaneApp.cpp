@@ -1,4 +1,5 @@
 #include "QuorvaneApp.h"
+#include "fw/ModulePath.h"
 #include <commctrl.h>
 #include <cstring>
 #include "HookLibrary.h"
@@ -21,11 +22,7 @@ int CQuorvaneApp::Run(HINSTANCE instance, const char* commandLine) {
         PostMessageA(first, QNM_SHOWCONTROL, 0, 0);
         return 0;
     }
-    char exe[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    helpFile_.assign(exe, n < MAX_PATH ? n : 0);
-    helpFile_.erase(helpFile_.find_last_of('\\') + 1);
-    helpFile_ += "QNAV.HLP";
+    helpFile_ = fw::BesideModule("QNAV.HLP");
     startup_ = commandLine && std::strcmp(commandLine, "/startup") == 0;
     helpContext_ = HELP_MAIN;
     InitCommonControls();

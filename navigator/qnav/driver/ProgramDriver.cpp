@@ -1,12 +1,10 @@
 #include "ProgramDriver.h"
+#include "fw/ModulePath.h"
 
 namespace qnavdriver {
 
 std::string BinPath(const char* exe) {
-    char self[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, n);
-    return path.substr(0, path.find_last_of('\\') + 1) + exe;
+    return fw::BesideModule(exe);
 }
 
 bool Program::Start(const char* exe, const std::string& arguments) {

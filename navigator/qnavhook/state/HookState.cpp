@@ -1,4 +1,5 @@
 #include "HookState.h"
+#include "fw/ModulePath.h"
 #include <algorithm>
 #include <cstring>
 #include "HookStateIds.h"
@@ -41,11 +42,7 @@ void HookProfile::ClearFirstCall() const {
 std::string HookProfile::PasteBufferPath(HMODULE hookModule) const {
     std::string path = ProfileString(Section().c_str(), "PasteBufferFile", MAX_PATH, "", file_);
     if (!path.empty()) return path;
-    char module[MAX_PATH];
-    DWORD n = GetModuleFileNameA(hookModule, module, sizeof module);
-    std::string dir(module, n < sizeof module ? n : 0);
-    dir.erase(dir.find_last_of("\\/") == std::string::npos ? 0 : dir.find_last_of("\\/") + 1);
-    return dir + "QNAV.DAT";
+    return fw::BesideModule("QNAV.DAT", hookModule);
 }
 
 BookmarkSlots HookProfile::LoadBookmarks() const {

@@ -5,6 +5,7 @@
 // kvo32.ocx is the dispatcher's job. Logging is switched on for the run only;
 // a scratch directory takes the log file.
 #include <windows.h>
+#include "fw/ModulePath.h"
 
 #include <cstdio>
 #include <string>
@@ -21,10 +22,7 @@ namespace {
 using LogToText = short(__stdcall*)(long, const char*, const char*);
 
 std::string NextToSelf(const char* name) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string path(self);
-    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+    return fw::BesideModule(name);
 }
 
 }  // namespace

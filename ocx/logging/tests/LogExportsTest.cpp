@@ -1,6 +1,7 @@
 // kvo32.ocx as a host program sees it: the exports found by name, the
 // conversion of log files to text, and the message strings by kind.
 #include <gtest/gtest.h>
+#include "fw/ModulePath.h"
 
 #include <regex>
 
@@ -20,10 +21,7 @@ class LogExportsTest : public test::LoggingTest {
 protected:
     void SetUp() override {
         LoggingTest::SetUp();
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, sizeof self);
-        std::string path(self);
-        path = path.substr(0, path.find_last_of("\\/") + 1) + "kvo32.ocx";
+        const std::string path = fw::BesideModule("kvo32.ocx");
         ocx.Reset(LoadLibraryA(path.c_str()));
         ASSERT_TRUE(ocx) << path;
         logToText = fw::ProcAddress<LogToText>(ocx.Get(), "log_to_text");

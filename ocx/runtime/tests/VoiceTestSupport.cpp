@@ -1,4 +1,5 @@
 #include "VoiceTestSupport.h"
+#include "fw/ModulePath.h"
 
 #include <algorithm>
 #include <fstream>
@@ -21,10 +22,7 @@ std::string TempPath(const std::string& name) {
 }
 
 std::string ExeDir() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\') + 1);
+    return fw::ModuleDirectory();
 }
 
 SuiteIni::SuiteIni() {

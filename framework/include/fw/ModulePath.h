@@ -1,0 +1,17 @@
+// Files that ship beside a program or library (help files, drivers, data)
+// are found through that module's own path, not the current directory.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace fw {
+
+// The folder of the module (nullptr: the running program), with its trailing
+// separator; empty when the path cannot be had whole.
+std::string ModuleDirectory(HMODULE module = nullptr);
+
+inline std::string BesideModule(const char* name, HMODULE module = nullptr) {
+    return ModuleDirectory(module) + name;
+}
+
+}  // namespace fw
