@@ -53,6 +53,7 @@ int ControlImage(const LogRecord& record) {
 }
 
 std::string PlacementSection(int line) { return "LogChWindow" + std::to_string(line + 1); }
+const char* const kPlacementKeys[4] = {"Left", "Top", "Right", "Bottom"};
 
 }  // namespace
 
@@ -475,10 +476,9 @@ void ChannelLogWindow::RunFilterDialog() {
 void ChannelLogWindow::RestorePlacement() {
     const std::string section = PlacementSection(line_);
     int values[4];
-    const char* keys[4] = {"Left", "Top", "Right", "Bottom"};
     bool stored = true;
     for (int i = 0; i < 4 && stored; ++i) {
-        const std::string v = ReadSuiteString(section.c_str(), keys[i]);
+        const std::string v = ReadSuiteString(section.c_str(), kPlacementKeys[i]);
         stored = !v.empty();
         values[i] = stored ? std::atoi(v.c_str()) : 0;
     }
@@ -504,9 +504,8 @@ void ChannelLogWindow::SavePlacement() {
     const RECT& r = wp.rcNormalPosition;
     const int values[4] = {static_cast<int>(r.left), static_cast<int>(r.top),
                            static_cast<int>(r.right), static_cast<int>(r.bottom)};
-    const char* keys[4] = {"Left", "Top", "Right", "Bottom"};
     for (int i = 0; i < 4; ++i)
-        WriteSuiteString(section.c_str(), keys[i], std::to_string(values[i]).c_str());
+        WriteSuiteString(section.c_str(), kPlacementKeys[i], std::to_string(values[i]).c_str());
 }
 
 }  // namespace kvo
