@@ -90,12 +90,11 @@ ChannelLogWindow* ChannelLogWindow::Open(int line) {
     std::unique_ptr<ChannelLogWindow> window(new ChannelLogWindow(line));
     char title[32];
     std::snprintf(title, sizeof title, "Channel Log %i", line + 1);
-    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_CHANNEL_LOG_MENU));
+    fw::OwnedMenu menu(LoadMenuA(module, MAKEINTRESOURCEA(IDR_CHANNEL_LOG_MENU)));
     if (!window->Create(module, kClassName, title, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 500, 300, nullptr, menu)) {
-        if (menu) DestroyMenu(menu);
+                        CW_USEDEFAULT, 500, 300, nullptr, menu.Get()))
         return nullptr;
-    }
+    menu.Release();  // the window owns it now
     g_windows[line] = window.get();
     window->ownsSelf_ = true;
     window->RestorePlacement();
