@@ -156,11 +156,11 @@ bool LogCapture::Has(const std::string& line) {
 
 VoiceFile::VoiceFile(size_t bytes) : path_(TempPath("clip" + std::to_string(bytes) + ".raw")) {
     std::ofstream(path_, std::ios::binary) << std::string(bytes, '\x7f');
-    handle_ = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle_.Reset(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 VoiceFile::~VoiceFile() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_.Reset();
     DeleteFileA(path_.c_str());
 }
 
