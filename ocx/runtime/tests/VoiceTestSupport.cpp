@@ -130,11 +130,11 @@ LogCapture::~LogCapture() {
     kvo::LogSystemStop(1);
     WritePrivateProfileStringA("System", nullptr, nullptr, "KVO32.INI");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir_ + "*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+    fw::FindHandle h(FindFirstFileA((dir_ + "*").c_str(), &fd));
+    if (h) {
         do DeleteFileA((dir_ + fd.cFileName).c_str());
-        while (FindNextFileA(h, &fd));
-        FindClose(h);
+        while (FindNextFileA(h.Get(), &fd));
+        h.Reset();
     }
     RemoveDirectoryA(dir_.c_str());
 }
