@@ -13,6 +13,8 @@
 
 #include "Scenario.h"
 #include "SimLine.h"
+#include "fw/Handle.h"
+#include "fw/ModulePath.h"
 
 namespace voicecard {
 namespace {
@@ -27,13 +29,12 @@ std::string EnvValue(const char* name) {
 
 std::string ReadWholeFile(const std::string& path, bool& ok) {
     ok = false;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
+    fw::FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h) return {};
     std::string text;
     char buf[4096];
     DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
-    CloseHandle(h);
+    while (ReadFile(h.Get(), buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
     ok = true;
     return text;
 }
@@ -44,14 +45,12 @@ public:
     // thread may still be inside one of them.
     LONG Connect() {
         std::lock_guard lock(m_);
-        journalPath_ = EnvValue("KVORHT32_JOURNAL");
-        std::string path = EnvValue("KVORHT32_SCENARIO");
-        if (path.empty()) {
-            char self[MAX_PATH];
-            DWORD n = GetModuleFileNameA(g_self, self, MAX_PATH);
-            std::string dir(self, n);
-            path = dir.substr(0, dir.find_last_of("\\/") + 1) + "kvorht32.scn";
+        {
+            std::lock_guard journal(journalLock_);
+            journalPath_ = EnvValue("KVORHT32_JOURNAL");
         }
+        std::string path = EnvValue("KVORHT32_SCENARIO");
+        if (path.empty()) path = fw::BesideModule("kvorht32.scn", g_self);
         bool found = false;
         std::string text = ReadWholeFile(path, found);
         Scenario sc;
@@ -82,20 +81,14 @@ public:
     }
 
     void WriteJournal(const std::string& text) {
-        std::string path;
-        {
-            std::lock_guard lock(journalLock_);
-            path = journalPath_;
-        }
-        if (path.empty()) return;
         std::lock_guard lock(journalLock_);
-        HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return;
-        std::string line = text + "\r\n";
+        if (journalPath_.empty()) return;
+        fw::FileHandle h(CreateFileA(journalPath_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_ALWAYS, 0, nullptr));
+        if (!h) return;
+        const std::string line = text + "\r\n";
         DWORD n = 0;
-        WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
-        CloseHandle(h);
+        WriteFile(h.Get(), line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
     }
 
 private:

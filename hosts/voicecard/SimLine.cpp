@@ -98,8 +98,12 @@ std::optional<SimLine::Clock::time_point> SimLine::NextEvent() const {
     return next;
 }
 
-bool SimLine::QueueHasKeyIn(LONG mask) const {
-    return std::any_of(queue_.begin(), queue_.end(), [mask](char k) { return (KeyBit(k) & mask) != 0; });
+std::function<std::optional<LONG>()> SimLine::KeyEnds(LONG mask, LONG result) const {
+    return [this, mask, result]() -> std::optional<LONG> {
+        if (std::any_of(queue_.begin(), queue_.end(), [mask](char k) { return (KeyBit(k) & mask) != 0; }))
+            return result;
+        return std::nullopt;
+    };
 }
 
 LONG SimLine::Block(Lock& lock, std::optional<Clock::time_point> deadline, LONG onDeadline,
@@ -237,10 +241,7 @@ LONG SimLine::Play(HANDLE data, LONG length, const LONG* params) {
     } else {
         const LONG mask = params[0];
         const int64_t ms = static_cast<int64_t>(got) * 1000 / BytesPerSecond(params[4]);
-        r = Block(lock, After(Clock::now(), ms), 0, [&]() -> std::optional<LONG> {
-            if (mask && QueueHasKeyIn(mask)) return 9;
-            return std::nullopt;
-        });
+        r = Block(lock, After(Clock::now(), ms), 0, KeyEnds(mask, 9));
     }
     Note(Format("play %lu bytes format %ld mask %ld -> %ld", got, params[4], params[0], r));
     return r;
@@ -254,10 +255,7 @@ LONG SimLine::Record(const LONG* params) {
     const auto start = Clock::now();
     std::optional<Clock::time_point> due;
     if (maxSeconds > 0) due = After(start, int64_t{maxSeconds} * 1000);
-    LONG r = Block(lock, due, 14, [&]() -> std::optional<LONG> {
-        if (mask && QueueHasKeyIn(mask)) return 10;
-        return std::nullopt;
-    });
+    LONG r = Block(lock, due, 14, KeyEnds(mask, 10));
     // The caller's side is silence; what matters is that the length fits the time.
     const auto elapsedUs = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
     size_t bytes = static_cast<size_t>(elapsedUs * speed_ / 1000 * BytesPerSecond(format) / 1000);
@@ -272,10 +270,7 @@ LONG SimLine::Record(const LONG* params) {
 
 LONG SimLine::Delay(LONG seconds, LONG mask, LONG flag) {
     Lock lock(m_);
-    LONG r = Block(lock, After(Clock::now(), int64_t{seconds} * 1000), 12, [&]() -> std::optional<LONG> {
-        if (mask && QueueHasKeyIn(mask)) return 9;
-        return std::nullopt;
-    });
+    LONG r = Block(lock, After(Clock::now(), int64_t{seconds} * 1000), 12, KeyEnds(mask, 9));
     Note(Format("delay %ld mask %ld flag %ld -> %ld", seconds, mask, flag, r));
     return r;
 }

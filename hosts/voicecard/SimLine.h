@@ -53,7 +53,8 @@ private:
     void Pump();                      // moves keys whose time has come into the queue
     bool HungUp() const;
     std::optional<Clock::time_point> NextEvent() const;
-    bool QueueHasKeyIn(LONG mask) const;
+    // A wait check for Block: `result` once a key of `mask` is queued.
+    std::function<std::optional<LONG>()> KeyEnds(LONG mask, LONG result) const;
     // Waits until `check` gives a result, the deadline passes (`onDeadline`),
     // the caller hangs up (16) or Stop is called (18).
     LONG Block(Lock& lock, std::optional<Clock::time_point> deadline, LONG onDeadline,

@@ -53,6 +53,7 @@ int ControlImage(const LogRecord& record) {
 }
 
 std::string PlacementSection(int line) { return "LogChWindow" + std::to_string(line + 1); }
+const char* const kPlacementKeys[4] = {"Left", "Top", "Right", "Bottom"};
 
 }  // namespace
 
@@ -89,12 +90,11 @@ ChannelLogWindow* ChannelLogWindow::Open(int line) {
     std::unique_ptr<ChannelLogWindow> window(new ChannelLogWindow(line));
     char title[32];
     std::snprintf(title, sizeof title, "Channel Log %i", line + 1);
-    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_CHANNEL_LOG_MENU));
+    fw::OwnedMenu menu(LoadMenuA(module, MAKEINTRESOURCEA(IDR_CHANNEL_LOG_MENU)));
     if (!window->Create(module, kClassName, title, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 500, 300, nullptr, menu)) {
-        if (menu) DestroyMenu(menu);
+                        CW_USEDEFAULT, 500, 300, nullptr, menu.Get()))
         return nullptr;
-    }
+    menu.Release();  // the window owns it now
     g_windows[line] = window.get();
     window->ownsSelf_ = true;
     window->RestorePlacement();
@@ -475,10 +475,9 @@ void ChannelLogWindow::RunFilterDialog() {
 void ChannelLogWindow::RestorePlacement() {
     const std::string section = PlacementSection(line_);
     int values[4];
-    const char* keys[4] = {"Left", "Top", "Right", "Bottom"};
     bool stored = true;
     for (int i = 0; i < 4 && stored; ++i) {
-        const std::string v = ReadSuiteString(section.c_str(), keys[i]);
+        const std::string v = ReadSuiteString(section.c_str(), kPlacementKeys[i]);
         stored = !v.empty();
         values[i] = stored ? std::atoi(v.c_str()) : 0;
     }
@@ -504,9 +503,8 @@ void ChannelLogWindow::SavePlacement() {
     const RECT& r = wp.rcNormalPosition;
     const int values[4] = {static_cast<int>(r.left), static_cast<int>(r.top),
                            static_cast<int>(r.right), static_cast<int>(r.bottom)};
-    const char* keys[4] = {"Left", "Top", "Right", "Bottom"};
     for (int i = 0; i < 4; ++i)
-        WriteSuiteString(section.c_str(), keys[i], std::to_string(values[i]).c_str());
+        WriteSuiteString(section.c_str(), kPlacementKeys[i], std::to_string(values[i]).c_str());
 }
 
 }  // namespace kvo

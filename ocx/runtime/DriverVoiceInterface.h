@@ -2,6 +2,7 @@
 // operation becomes one driver call, is logged, and its result is returned
 // or turned into one of the runtime's exceptions.
 #pragma once
+#include "SystemSettings.h"
 #include "VoiceInterface.h"
 
 namespace kvo {
@@ -88,7 +89,7 @@ private:
 
     char& Pending(int channel);
 
-    char pending_[48] = {};
+    char pending_[kMaxChannels] = {};
     char spare_ = 0;
     long loadResult_ = 0;
     void (*entries_[EntryCount])() = {};

@@ -5,9 +5,9 @@
 #pragma once
 #include <string>
 
-namespace kvo {
+#include "SystemSettings.h"
 
-constexpr int kMaxChannels = 48;
+namespace kvo {
 
 enum LineStatusCode {
     LS_IDLE = 0,

@@ -1,15 +1,12 @@
 #include "VoiceInterface.h"
 
+#include "LogResources.h"
 #include "VoiceSystem.h"
 
 namespace kvo {
 
-HINSTANCE RuntimeModule() {
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&RuntimeModule), &self);
-    return self;
-}
+// Both areas are linked into the same module.
+HINSTANCE RuntimeModule() { return LoggingModule(); }
 
 void VoiceMessage(HWND parent, const std::string& text) {
     MessageBoxA(parent, text.c_str(), "Kavoro", MB_OK | MB_ICONEXCLAMATION);

@@ -10,12 +10,9 @@
 #include <string>
 #include <thread>
 
-namespace {
+#include "fw/Handle.h"
 
-template <class Fn>
-Fn Proc(HMODULE m, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name)));
-}
+namespace {
 
 // The driver, loaded with a scenario of the test's own.
 class Card {
@@ -30,18 +27,17 @@ public:
         DeleteFileA(journal_.c_str());
         SetEnvironmentVariableA("KVORHT32_SCENARIO", scenario_.c_str());
         SetEnvironmentVariableA("KVORHT32_JOURNAL", journal_.c_str());
-        module_ = LoadLibraryA("kvorht32.dll");
-        if (module_) channels_ = Proc<LONG(WINAPI*)()>(module_, "_connectVoiceSystem@0")();
+        module_.Reset(LoadLibraryA("kvorht32.dll"));
+        if (module_) channels_ = Get<LONG(WINAPI*)()>("_connectVoiceSystem@0")();
     }
     ~Card() {
-        if (module_) FreeLibrary(module_);
+        module_.Reset();
         DeleteFileA(scenario_.c_str());
         DeleteFileA(journal_.c_str());
     }
-    HMODULE Module() const { return module_; }
     LONG Channels() const { return channels_; }
     template <class Fn>
-    Fn Get(const char* name) const { return Proc<Fn>(module_, name); }
+    Fn Get(const char* name) const { return fw::ProcAddress<Fn>(module_.Get(), name); }
     std::string Journal() const {
         std::ifstream in(journal_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -49,7 +45,7 @@ public:
 
 private:
     std::string scenario_, journal_;
-    HMODULE module_ = nullptr;
+    fw::Module module_;
     LONG channels_ = 0;
 };
 
@@ -84,11 +80,11 @@ TEST(VoiceCardDriver, KeysTypedDuringPlayEndItAndStayQueued) {
     GetTempPathA(MAX_PATH, tmp);
     const std::string clip = std::string(tmp) + "voicecard_clip.raw";
     std::ofstream(clip, std::ios::binary) << std::string(16000, '\x7f');
-    HANDLE h = CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    fw::FileHandle h(CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(h);
     const LONG play[6] = {4096, 0, 0, 0, 0, 0};
-    EXPECT_EQ(card.Get<PlayFn>("_playList@16")(0, h, 16000, play), 9);
-    CloseHandle(h);
+    EXPECT_EQ(card.Get<PlayFn>("_playList@16")(0, h.Get(), 16000, play), 9);
+    h.Reset();
     DeleteFileA(clip.c_str());
 
     LONG request[5] = {3, 0, 4096, 0, 1};

@@ -122,10 +122,8 @@ std::string LogLineText(const LogRecord& record, const char* format) {
     if (info->timed) {
         const LogTime& t = record.time;
         line += Format("%.2i:%.2i:%.2i-> ", t.hour, t.minute, t.second);
-        if (!test) line += Format("ch %i ", shown);
-    } else if (!test) {
-        line += Format("ch %i ", shown);
     }
+    if (!test) line += Format("ch %i ", shown);
     return line + LogMessageText(record, format);
 }
 

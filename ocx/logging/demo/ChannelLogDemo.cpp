@@ -5,12 +5,12 @@
 // kvo32.ocx is the dispatcher's job. Logging is switched on for the run only;
 // a scratch directory takes the log file.
 #include <windows.h>
-#include "fw/ModulePath.h"
 
 #include <cstdio>
 #include <string>
 
 #include <fw/Handle.h>
+#include <fw/ModulePath.h>
 
 #include "ChannelLog.h"
 #include "LogSettings.h"
@@ -20,10 +20,6 @@ extern "C" void __stdcall kvo_write_log(unsigned short line, const char* text);
 namespace {
 
 using LogToText = short(__stdcall*)(long, const char*, const char*);
-
-std::string NextToSelf(const char* name) {
-    return fw::BesideModule(name);
-}
 
 }  // namespace
 
@@ -52,7 +48,7 @@ int main() {
     LogSystemStop(2);
     WriteSuiteString("System", "Logs", oldLogs.empty() ? nullptr : oldLogs.c_str());
 
-    fw::Module ocx(LoadLibraryA(NextToSelf("kvo32.ocx").c_str()));
+    fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
     auto logToText = ocx ? fw::ProcAddress<LogToText>(ocx.Get(), "log_to_text") : nullptr;
     if (!logToText) {
         std::printf("kvo32.ocx or its log_to_text export not found\n");

@@ -8,7 +8,6 @@ constexpr size_t kLongValue = 1023;
 constexpr size_t kPbxString = 9;
 constexpr size_t kDialNumber = 13;
 constexpr size_t kCallerName = 14;
-constexpr int kMaxChannels = 48;
 
 }  // namespace
 

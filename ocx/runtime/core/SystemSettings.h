@@ -7,6 +7,9 @@
 
 namespace kvo {
 
+// Lines the runtime serves at most, whatever the card offers.
+constexpr int kMaxChannels = 48;
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;

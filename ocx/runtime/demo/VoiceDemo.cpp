@@ -9,6 +9,7 @@
 
 #include "DriverVoiceInterface.h"
 #include "RuntimeExceptions.h"
+#include "fw/Handle.h"
 #include "VoiceSystem.h"
 
 namespace {
@@ -53,12 +54,12 @@ int main() {
     kvo::CVoiceInterface* voice = kvo::VoiceInterface();
     std::printf("voice card: %s, %d lines\n", voice->IsVoiceCard() ? "yes" : "no", kvo::NumberOfLines());
     int rc = 1;
-    HANDLE file = CreateFileA(prompt.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    fw::FileHandle file(CreateFileA(prompt.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     try {
         std::printf("ring: %ld\n", voice->WaitForRing(0, 1));
         voice->OffHook(0);
         kvo::PlaySegment seg;
-        seg.file = reinterpret_cast<std::intptr_t>(file);
+        seg.file = reinterpret_cast<std::intptr_t>(file.Get());
         seg.length = 3 * 8000;
         kvo::PlayParams play;
         play.termMask = 0xFFFF;   // any key ends the prompt
@@ -79,7 +80,7 @@ int main() {
         e->Delete();
         std::printf("call failed\n");
     }
-    CloseHandle(file);
+    file.Reset();
     kvo::UnloadVoiceSystem();
     std::printf("what line 0 was asked to do:\n");
     std::ifstream in(journal);

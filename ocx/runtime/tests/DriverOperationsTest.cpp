@@ -180,12 +180,12 @@ TEST_F(DriverOps, HangupDuringRecordIsReturnedDuringPlayRaised) {
     Answer(0);
     Answer(1);
     const std::string path = kvotest::TempPath("rec.raw");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    fw::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     kvo::RecordParams rec;
-    rec.control[0] = reinterpret_cast<LONG>(file);
+    rec.control[0] = reinterpret_cast<LONG>(file.Get());
     rec.control[1] = 30;
     EXPECT_EQ(driver_->RecordSound(0, rec), 16);
-    CloseHandle(file);
+    file.Reset();
     WIN32_FILE_ATTRIBUTE_DATA info{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info);
     // Up to two seconds at 8000 bytes a second, from when recording began.

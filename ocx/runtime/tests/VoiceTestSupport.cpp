@@ -130,11 +130,11 @@ LogCapture::~LogCapture() {
     kvo::LogSystemStop(1);
     WritePrivateProfileStringA("System", nullptr, nullptr, "KVO32.INI");
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir_ + "*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+    fw::FindHandle h(FindFirstFileA((dir_ + "*").c_str(), &fd));
+    if (h) {
         do DeleteFileA((dir_ + fd.cFileName).c_str());
-        while (FindNextFileA(h, &fd));
-        FindClose(h);
+        while (FindNextFileA(h.Get(), &fd));
+        h.Reset();
     }
     RemoveDirectoryA(dir_.c_str());
 }
@@ -156,11 +156,11 @@ bool LogCapture::Has(const std::string& line) {
 
 VoiceFile::VoiceFile(size_t bytes) : path_(TempPath("clip" + std::to_string(bytes) + ".raw")) {
     std::ofstream(path_, std::ios::binary) << std::string(bytes, '\x7f');
-    handle_ = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle_.Reset(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 VoiceFile::~VoiceFile() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_.Reset();
     DeleteFileA(path_.c_str());
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ChannelLog.h"
+#include "fw/Handle.h"
 
 namespace kvotest {
 
@@ -74,11 +75,11 @@ class VoiceFile {
 public:
     explicit VoiceFile(size_t bytes);
     ~VoiceFile();
-    HANDLE Handle() const { return handle_; }
+    HANDLE Handle() const { return handle_.Get(); }
 
 private:
     std::string path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    fw::FileHandle handle_;
 };
 
 std::string TempPath(const std::string& name);
