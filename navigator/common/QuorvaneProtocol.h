@@ -18,6 +18,9 @@ enum QuorvaneCommand : UINT {
     QP_ATTACHALL = 6,
     QP_DETACHALL = 7,
     QP_QUERYATTACHED = 8,
+    // Sent when the session asks to end; the library has nothing to do for them.
+    QP_QUERYENDSESSION1 = 17,
+    QP_QUERYENDSESSION2 = 18,
 };
 
 // Posted to the control program's window.

@@ -31,6 +31,11 @@ LRESULT CALLBACK GetMessageProc(int code, WPARAM wp, LPARAM lp) {
     return next ? CallNextHookEx(next, code, wp, lp) : 0;
 }
 
+void ReleaseMessageHook(HookSlot& s) {
+    if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
+    s.messageHook = nullptr;
+}
+
 void FreeSlot(HookSlot& s) {
     s.inUse = 0;
     s.frame = nullptr;
@@ -69,8 +74,7 @@ BOOL CALLBACK DetachOne(HWND w, LPARAM) {
     if (index < 0) return TRUE;
     HookSlot& s = g_shared.slots[index];
     if (IsWindow(w)) SendMessageA(w, QNM_DETACH, 0, QNM_TAG);
-    if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
-    s.messageHook = nullptr;
+    ReleaseMessageHook(s);
     if (!s.attached) FreeSlot(s);
     return TRUE;
 }
@@ -95,10 +99,7 @@ LRESULT RemoveShellHook() {
 
 LRESULT RemoveAllHooks() {
     RemoveShellHook();
-    for (HookSlot& s : g_shared.slots) {
-        if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
-        s.messageHook = nullptr;
-    }
+    for (HookSlot& s : g_shared.slots) ReleaseMessageHook(s);
     return 1;
 }
 
@@ -125,8 +126,7 @@ LRESULT DetachAll() {
     // would otherwise stay taken for good.
     for (HookSlot& s : g_shared.slots) {
         if (!s.inUse || !s.frame || IsWindow(s.frame)) continue;
-        if (s.messageHook) UnhookWindowsHookEx(s.messageHook);
-        s.messageHook = nullptr;
+        ReleaseMessageHook(s);
         s.attached = 0;
         FreeSlot(s);
     }

@@ -23,8 +23,8 @@ extern "C" LRESULT WINAPI QuorvaneProc(UINT command, HWND window, WPARAM /*unuse
     case QP_ATTACHALL: return AttachAll(settings);
     case QP_DETACHALL: return DetachAll();
     case QP_QUERYATTACHED: return QueryAttached(reinterpret_cast<LONG*>(pointer));
-    case 17:
-    case 18:
+    case QP_QUERYENDSESSION1:
+    case QP_QUERYENDSESSION2:
         return 1;
     default:
         return 0;

@@ -11,10 +11,6 @@ bool HookLibrary::Load() {
 }
 
 LRESULT HookLibrary::Call(QuorvaneCommand command, HWND window, void* pointer) const {
-    return Call(static_cast<UINT>(command), window, pointer);
-}
-
-LRESULT HookLibrary::Call(UINT command, HWND window, void* pointer) const {
     if (!proc_) return 0;
     return proc_(command, window, 0, reinterpret_cast<LPARAM>(pointer), 0);
 }

@@ -15,7 +15,6 @@ public:
     DWORD Version() const { return getVersion_ ? getVersion_() : 0; }
     // QuorvaneProc(command, window, 0, pointer, 0).
     LRESULT Call(QuorvaneCommand command, HWND window = nullptr, void* pointer = nullptr) const;
-    LRESULT Call(UINT command, HWND window = nullptr, void* pointer = nullptr) const;
 
 private:
     using GetVersionFn = DWORD(WINAPI*)();

@@ -11,7 +11,6 @@ namespace qnav {
 
 namespace {
 constexpr int kLogoLeft = 10, kLogoTop = 8;
-constexpr UINT kQueryEndSession1 = 17, kQueryEndSession2 = 18;
 }
 
 CQuorvaneDialog::CQuorvaneDialog(HINSTANCE instance, const HookLibrary& hook)
@@ -54,8 +53,8 @@ INT_PTR CQuorvaneDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnSettingsEnvironmentChanged();
         return FALSE;
     case WM_QUERYENDSESSION:
-        hook_.Call(kQueryEndSession1);
-        hook_.Call(kQueryEndSession2);
+        hook_.Call(QP_QUERYENDSESSION1);
+        hook_.Call(QP_QUERYENDSESSION2);
         Reply(TRUE);
         return TRUE;
     case WM_ENDSESSION:
