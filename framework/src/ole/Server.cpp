@@ -4,6 +4,7 @@
 #include <atomic>
 #include <vector>
 #include "fw/Handle.h"
+#include "fw/ModulePath.h"
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Control.h"
@@ -139,11 +140,7 @@ void Server::Detach() {
     UnregisterClassA(kControlWindowClass, module_);
 }
 
-std::string Server::ModulePath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(module_, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : 0);
-}
+std::string Server::ModulePath() { return ModuleFileName(module_); }
 
 const ClassEntry* Server::Find(REFCLSID clsid) {
     for (const ClassEntry& c : classes_)
