@@ -83,19 +83,22 @@ std::wstring CLookupCtrl::GetVersion() const {
     return text;
 }
 
-void CLookupCtrl::RefuseBusy() {
-    state_->errorNumber = kErrorBusy;
-    FireEnd({}, kErrorBusy);
+bool CLookupCtrl::Begin(const std::wstring& input) {
+    input_ = input;
+    state_->window = Handle();
+    // Both lookups would write the same fields: the running one keeps them.
+    if (state_->busy) {
+        state_->errorNumber = kErrorBusy;
+        FireEnd({}, kErrorBusy);
+        return false;
+    }
+    BeginLookup(*state_);
+    return true;
 }
 
 void CLookupCtrl::SetInput(const std::wstring& input) {
-    input_ = input;
-    state_->window = Handle();
     fw::ole::ComPtr<IDispatch> keepAlive(this);  // event handlers may release us
-    if (state_->busy) {
-        RefuseBusy();
-    } else {
-        BeginLookup(*state_);
+    if (Begin(input)) {
         auto args = std::make_unique<WorkerArgs>(WorkerArgs{state_, fw::ole::Narrow(input), kind_.resolve, nullptr});
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                            reinterpret_cast<LPCSTR>(&WorkerThread), &args->module);
@@ -113,15 +116,8 @@ void CLookupCtrl::SetInput(const std::wstring& input) {
 }
 
 std::wstring CLookupCtrl::Lookup(const std::wstring& input) {
-    input_ = input;
-    state_->window = Handle();
     fw::ole::ComPtr<IDispatch> keepAlive(this);
-    // Both lookups would write the same fields: the running one keeps them.
-    if (state_->busy) {
-        RefuseBusy();
-        return {};
-    }
-    BeginLookup(*state_);
+    if (!Begin(input)) return {};
     FinishLookup(*state_, fw::ole::Narrow(input), kind_.resolve);
     return fw::ole::Widen(state_->result);
 }

@@ -48,8 +48,9 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // A request while a lookup runs is refused: ErrorNumber and the event say so.
-    void RefuseBusy();
+    // Stores the input and begins a lookup; a request while one runs is
+    // refused (false), and ErrorNumber and the event say so.
+    bool Begin(const std::wstring& input);
     void FireEnd(const std::string& result, short error);
     void OnTimer(UINT_PTR id);
 

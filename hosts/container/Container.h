@@ -16,6 +16,7 @@
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Object.h"
+#include "fw/ole/Text.h"
 
 namespace container {
 
@@ -163,7 +164,7 @@ private:
 };
 
 // Text of UTF-16 for the UTF-8 form files and back.
-std::string ToUtf8(const std::wstring& w);
-std::wstring FromUtf8(const std::string& s);
+inline std::string ToUtf8(const std::wstring& w) { return fw::ole::Narrow(w, CP_UTF8); }
+inline std::wstring FromUtf8(const std::string& s) { return fw::ole::Widen(s, CP_UTF8); }
 
 }  // namespace container

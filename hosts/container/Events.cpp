@@ -5,7 +5,6 @@
 
 namespace container {
 
-
 EventSink::EventSink(Host& host, std::wstring control, const IID& eventIid, ComPtr<ITypeInfo> eventInfo)
     : host_(&host), control_(std::move(control)), eventIid_(eventIid), eventInfo_(std::move(eventInfo)) {}
 
@@ -70,18 +69,19 @@ bool SameName(const std::string& a, const std::wstring& b) {
 }
 }  // namespace
 
+std::vector<FormProperty>::iterator TextBag::Find(LPCOLESTR name) {
+    return std::find_if(properties_.begin(), properties_.end(),
+                        [&](const FormProperty& p) { return SameName(p.name, name); });
+}
+
 STDMETHODIMP TextBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
     if (!name || !value) return E_POINTER;
-    auto it = std::find_if(properties_.begin(), properties_.end(),
-                           [&](const FormProperty& p) { return SameName(p.name, name); });
+    auto it = Find(name);
     if (it == properties_.end()) return E_INVALIDARG;
     const VARTYPE wanted = value->vt;
     Variant text(FromUtf8(it->value));
-    if (wanted == VT_EMPTY || wanted == VT_BSTR) {
-        VariantInit(value);
-        return VariantCopy(value, text.Get());
-    }
     VariantInit(value);
+    if (wanted == VT_EMPTY || wanted == VT_BSTR) return VariantCopy(value, text.Get());
     return VariantChangeType(value, text.Get(), 0, wanted);
 }
 
@@ -91,8 +91,7 @@ STDMETHODIMP TextBag::Write(LPCOLESTR name, VARIANT* value) {
     HRESULT hr = VariantChangeType(text.Get(), value, 0, VT_BSTR);
     if (FAILED(hr)) return hr;
     const std::string utf8 = ToUtf8(text.Str());
-    auto it = std::find_if(properties_.begin(), properties_.end(),
-                           [&](const FormProperty& p) { return SameName(p.name, name); });
+    auto it = Find(name);
     if (it != properties_.end())
         it->value = utf8;
     else

@@ -12,20 +12,6 @@ constexpr char kFormClass[] = "QvContainerForm";
 constexpr int kCellSize = 40;  // controls are laid out in a row of cells
 }  // namespace
 
-std::string ToUtf8(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(size_t(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
-}
-
-std::wstring FromUtf8(const std::string& s) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
-    std::wstring w(size_t(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
-    return w;
-}
-
 Host::Host() = default;
 
 Host::~Host() {

@@ -49,6 +49,8 @@ public:
 private:
     virtual ~TextBag() = default;
     friend class fw::ole::RefCount;
+    // Names match without regard to case.
+    std::vector<FormProperty>::iterator Find(LPCOLESTR name);
     fw::ole::RefCount refs_;
     std::vector<FormProperty> properties_;
 };

@@ -6,6 +6,10 @@
 
 namespace fw {
 
+// The module's full path (nullptr: the running program); empty when the
+// path cannot be had whole.
+std::string ModuleFileName(HMODULE module = nullptr);
+
 // The folder of the module (nullptr: the running program), with its trailing
 // separator; empty when the path cannot be had whole.
 std::string ModuleDirectory(HMODULE module = nullptr);

@@ -39,32 +39,19 @@ bool PropExchange::Item(const wchar_t* name, VARTYPE vt, VARIANT& value) {
     return IsLoading() && value.vt == vt;
 }
 
-void PropExchange::Short(const wchar_t* name, short& value, short def) {
+template <class T>
+void PropExchange::Value(const wchar_t* name, VARTYPE vt, T& value, const T& def) {
     Variant v;
-    if (!IsLoading()) VariantValue<short>::To(value, v.Get());
-    if (Item(name, VT_I2, *v.Get())) value = v.Get()->iVal;
+    if (!IsLoading()) VariantValue<T>::To(value, v.Get());
+    if (Item(name, vt, *v.Get())) value = VariantValue<T>::From(*v.Get());
     else if (IsLoading()) value = def;
 }
 
-void PropExchange::Long(const wchar_t* name, long& value, long def) {
-    Variant v;
-    if (!IsLoading()) VariantValue<long>::To(value, v.Get());
-    if (Item(name, VT_I4, *v.Get())) value = v.Get()->lVal;
-    else if (IsLoading()) value = def;
-}
-
-void PropExchange::Bool(const wchar_t* name, bool& value, bool def) {
-    Variant v;
-    if (!IsLoading()) VariantValue<bool>::To(value, v.Get());
-    if (Item(name, VT_BOOL, *v.Get())) value = v.Get()->boolVal != VARIANT_FALSE;
-    else if (IsLoading()) value = def;
-}
-
+void PropExchange::Short(const wchar_t* name, short& value, short def) { Value(name, VT_I2, value, def); }
+void PropExchange::Long(const wchar_t* name, long& value, long def) { Value(name, VT_I4, value, def); }
+void PropExchange::Bool(const wchar_t* name, bool& value, bool def) { Value(name, VT_BOOL, value, def); }
 void PropExchange::String(const wchar_t* name, std::wstring& value, const std::wstring& def) {
-    Variant v;
-    if (!IsLoading()) VariantValue<std::wstring>::To(value, v.Get());
-    if (Item(name, VT_BSTR, *v.Get())) value = v.Str();
-    else if (IsLoading()) value = def;
+    Value(name, VT_BSTR, value, def);
 }
 
 bool StreamExchange::Exchange(const wchar_t*, VARTYPE vt, VARIANT& value) {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <vector>
 #include "fw/Handle.h"
+#include "fw/ModulePath.h"
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Control.h"
@@ -50,21 +51,23 @@ std::vector<ClassFactory>& Factories() {
     return factories;
 }
 
-// Writes `value` as the default (name null) or named string value of
-// root\path, creating the key.
-bool SetString(const std::string& path, const char* name, const std::string& value) {
-    RegKey key;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        key.Put(), nullptr) != ERROR_SUCCESS)
-        return false;
-    return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          DWORD(value.size() + 1)) == ERROR_SUCCESS;
+bool CreateKey(const std::string& path, RegKey& key) {
+    return RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                           key.Put(), nullptr) == ERROR_SUCCESS;
 }
 
 bool CreateKey(const std::string& path) {
     RegKey key;
-    return RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                           key.Put(), nullptr) == ERROR_SUCCESS;
+    return CreateKey(path, key);
+}
+
+// Writes `value` as the default (name null) or named string value of
+// root\path, creating the key.
+bool SetString(const std::string& path, const char* name, const std::string& value) {
+    RegKey key;
+    return CreateKey(path, key) &&
+           RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          DWORD(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 // Removes root\path with everything below it.
@@ -139,11 +142,7 @@ void Server::Detach() {
     UnregisterClassA(kControlWindowClass, module_);
 }
 
-std::string Server::ModulePath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(module_, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : 0);
-}
+std::string Server::ModulePath() { return ModuleFileName(module_); }
 
 const ClassEntry* Server::Find(REFCLSID clsid) {
     for (const ClassEntry& c : classes_)

@@ -38,6 +38,8 @@ protected:
 private:
     // Loads into or saves from `value` as `vt`; true when a value was loaded.
     bool Item(const wchar_t* name, VARTYPE vt, VARIANT& value);
+    template <class T>
+    void Value(const wchar_t* name, VARTYPE vt, T& value, const T& def);
 
     DWORD loadedVersion_ = 0;
     bool failed_ = false;
