@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include "LineScan.h"
 #include "Scanners.h"
 
 namespace qv {
@@ -233,22 +234,6 @@ struct Text {
     void Append(std::string_view s) { Append(s.data(), s.size()); }
     void Assign(const char* s, std::size_t n) { Clear(); Append(s, n); }
     std::string_view View() const { return {chars, size}; }
-};
-
-// Fills one of the item's zero-filled buffers, never past `max` characters.
-class ItemText {
-public:
-    ItemText(char* dst, std::size_t max) : dst_(dst), max_(max) {}
-    ItemText& operator<<(std::string_view s) {
-        const std::size_t k = s.size() < max_ - n_ ? s.size() : max_ - n_;
-        if (k) std::memcpy(dst_ + n_, s.data(), k);
-        n_ += k;
-        return *this;
-    }
-private:
-    char* dst_;
-    std::size_t max_;
-    std::size_t n_ = 0;
 };
 
 std::string_view Cut(std::string_view s, std::size_t max) { return s.substr(0, max); }
@@ -1102,8 +1087,9 @@ void Scanner::Report(const Pos& pos, std::uint16_t category, std::uint32_t topLi
     item.startColumn = pos.start;
     item.endColumn = pos.end;
     item.category = category;
-    ItemText(item.text, max) << a << b << c;
-    ItemText(item.qualifier, kItemQualifierSize - 1) << qualifier;
+    std::size_t used = 0;
+    for (std::string_view part : {a, b, c}) used = linescan::AppendBounded(item.text, max + 1, used, part);
+    linescan::AppendBounded(item.qualifier, sizeof item.qualifier, 0, qualifier);
     ++count_;
     sink_.AddItem(item);
 }
@@ -1116,9 +1102,10 @@ void Scanner::ReportFunction(Candidate& c) {
     std::string_view qualifier;
     char shown[kItemQualifierSize] = {};
     if (c.hasScope) {
-        ItemText q(shown, kItemQualifierSize - 1);
-        if (c.scope.length < kScopeKeep) q << c.scope.View() << "::";
-        else q << c.scope.View().substr(0, kScopeKeep - 3) << "...::";
+        const bool cut = c.scope.length >= kScopeKeep;
+        const std::size_t used = linescan::AppendBounded(
+            shown, sizeof shown, 0, cut ? c.scope.View().substr(0, kScopeKeep - 3) : c.scope.View());
+        linescan::AppendBounded(shown, sizeof shown, used, cut ? "...::" : "::");
         qualifier = shown;
     }
     Report(c.pos, kCatFunction, TopLine(c.pos.line, c.marks), Cut(c.name.View(), kFunctionText),

@@ -1,4 +1,5 @@
 #include "DocKind.h"
+#include "LineScan.h"
 
 namespace qv {
 
@@ -22,12 +23,10 @@ constexpr Builtin kBuiltins[] = {
 constexpr std::string_view kDebuggerWindows[] = {"Watch",  "Locals",    "Registers",  "Output",
                                                  "Memory", "Call Stack", "Disassembly"};
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
+        if (linescan::Upper(a[i]) != linescan::Upper(b[i])) return false;
     return true;
 }
 

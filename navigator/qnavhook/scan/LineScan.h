@@ -1,7 +1,8 @@
-// Small pieces shared by the line-oriented scanners (everything but C/C++):
-// character tests in the C locale whatever the process locale is, bounded
-// keyword and name matching on one line, and item filling. Every routine takes
-// the line's length and never looks past it.
+// Small pieces shared by the line-oriented scanners (everything but C/C++,
+// which uses only the bounded text filling): character tests in the C locale
+// whatever the process locale is, bounded keyword and name matching on one
+// line, and item filling. Every routine takes the line's length and never
+// looks past it.
 #pragma once
 #include <cstddef>
 #include <string_view>

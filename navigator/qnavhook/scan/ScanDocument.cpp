@@ -5,8 +5,6 @@ namespace qv {
 
 namespace {
 
-using ScanFunction = int (*)(LineSource&, ItemSink&, const ScanOptions&);
-
 ScanFunction ScannerFor(DocKind kind) {
     switch (kind) {
     case kKindC:

@@ -6,6 +6,8 @@
 
 namespace qv {
 
+using ScanFunction = int (*)(LineSource& lines, ItemSink& items, const ScanOptions& options);
+
 int ScanCpp(LineSource& lines, ItemSink& items, const ScanOptions& options);
 int ScanAssembler(LineSource& lines, ItemSink& items, const ScanOptions& options);
 int ScanResource(LineSource& lines, ItemSink& items, const ScanOptions& options);

@@ -41,8 +41,7 @@ public:
     int count = 0;
 };
 
-using Scan = int (*)(qv::LineSource&, qv::ItemSink&, const qv::ScanOptions&);
-constexpr Scan kScanners[] = {qv::ScanAssembler, qv::ScanResource, qv::ScanSections, qv::ScanBasic,
+constexpr qv::ScanFunction kScanners[] = {qv::ScanAssembler, qv::ScanResource, qv::ScanSections, qv::ScanBasic,
                               qv::ScanPascal,    qv::ScanFaults,   qv::ScanSubjects};
 
 }  // namespace

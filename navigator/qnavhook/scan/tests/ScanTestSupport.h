@@ -10,15 +10,13 @@
 #include <vector>
 #include "ExactLineSource.h"
 #include "OutlineText.h"
-#include "ScanOptions.h"
+#include "Scanners.h"
 
 namespace qvtest {
 
-using ScanFunction = int (*)(qv::LineSource&, qv::ItemSink&, const qv::ScanOptions&);
-
 // The outline as FormatItem lines, each ended by '\n'. Also checks what every
 // item must satisfy whatever the input.
-inline std::string Outline(ScanFunction scan, std::string_view text, const qv::ScanOptions& options = {},
+inline std::string Outline(qv::ScanFunction scan, std::string_view text, const qv::ScanOptions& options = {},
                            std::string_view file = "f",
                            qv::LineConvention convention = qv::LineConvention::OwnNewline) {
     ExactLineSource lines(text, convention);
@@ -55,7 +53,7 @@ struct OutlineCase {
     std::string expected;
 };
 
-inline void ExpectOutlines(ScanFunction scan, const std::vector<OutlineCase>& cases,
+inline void ExpectOutlines(qv::ScanFunction scan, const std::vector<OutlineCase>& cases,
                            const qv::ScanOptions& options = {}) {
     for (const OutlineCase& c : cases) EXPECT_EQ(Outline(scan, c.input, options), c.expected) << c.note;
 }
@@ -70,7 +68,7 @@ inline std::string ReadFile(const std::string& path) {
 inline std::string DataPath(std::string_view relative) { return std::string(QVSCAN_TESTDATA) + "/" + std::string(relative); }
 
 // Runs a golden pair: data/<dir>/<input> against data/<dir>/<expected>.
-inline void ExpectGolden(ScanFunction scan, std::string_view dir, std::string_view input,
+inline void ExpectGolden(qv::ScanFunction scan, std::string_view dir, std::string_view input,
                          std::string_view expected, const qv::ScanOptions& options = {}) {
     const std::string text = ReadFile(DataPath(std::string(dir) + "/" + std::string(input)));
     ASSERT_FALSE(text.empty()) << "missing test input " << dir << "/" << input;
