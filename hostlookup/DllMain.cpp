@@ -26,11 +26,13 @@ const fw::ole::ClassEntry kClasses[] = {
 
 }  // namespace
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         DisableThreadLibraryCalls(instance);
         fw::ole::Server::Init(instance, kClasses, {&LIBID_LURRIN32Lib, 4, 0});
-    } else if (reason == DLL_PROCESS_DETACH) {
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Only on FreeLibrary: when the process ends, threads that were cut
+        // off may still hold window-manager locks, and the classes go anyway.
         fw::ole::Server::Detach();
     }
     return TRUE;
