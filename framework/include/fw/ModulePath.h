@@ -4,7 +4,14 @@
 #include <windows.h>
 #include <string>
 
+// Every module (program or library) links the framework statically, so this
+// names the module the calling code was linked into: the library's own
+// resources, not the host program's.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 namespace fw {
+
+inline HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 // The module's full path (nullptr: the running program); empty when the
 // path cannot be had whole.

@@ -119,30 +119,6 @@ bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBy
     return true;
 }
 
-std::string ReadIdeValue(int ideKind, IdeValue value) {
-    std::string path = ideKind == 4 ? "Software\\Microsoft\\Developer" : "Software\\Microsoft\\Visual C++ 2.0";
-    const char* name = "Version";
-    DWORD capacity = 64;
-    switch (value) {
-    case IdeValue::Version:
-        path += "\\General";
-        break;
-    case IdeValue::IncludeDirs:
-        name = "Include Dirs";
-        capacity = 2048;
-        path += ideKind == 4 ? "\\Build System\\Components\\Platforms\\Win32 (x86)\\Directories"
-                             : "\\Platforms\\Win32 (x86)";
-        break;
-    case IdeValue::UndoRedoSize:
-        name = "UndoRedoSize";
-        path += "\\Text Editor";
-        break;
-    }
-    std::string text;
-    ReadRegistryText(path, name, capacity, text);
-    return text;
-}
-
 IntlSettings ReadIntlSettings() {
     IntlSettings intl;
     char buf[32];

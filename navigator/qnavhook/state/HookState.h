@@ -50,11 +50,6 @@ bool SavePasteBufferFile(const std::string& path, const PasteBuffers& buffers);
 // missing or not text.
 bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBytes, std::string& out);
 
-enum class IdeValue { Version, IncludeDirs, UndoRedoSize };
-// A value under HKEY_CURRENT_USER below the root of `ideKind` (2 or 4),
-// opened read-only key by key; missing keys or values give "".
-std::string ReadIdeValue(int ideKind, IdeValue value);
-
 IntlSettings ReadIntlSettings();
 
 // Per-process state with change tracking: saving happens only for what

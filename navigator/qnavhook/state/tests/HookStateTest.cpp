@@ -148,20 +148,4 @@ TEST_F(HookStateFile, PersistedStateSavesOnlyChangesAndKeepsFailedOnes) {
     EXPECT_STREQ(LoadPasteBufferFile(datPath)[3].data(), "fourth");
 }
 
-TEST(IdeRegistry, ReadsValuesBelowTheKindsRoot) {
-    const char* root = "Software\\Microsoft\\Developer";
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
-                              "Software\\Microsoft\\Developer\\Build System\\Components\\Platforms\\Win32 (x86)\\Directories",
-                              0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const char dirs[] = "C:\\MSDEV\\INCLUDE;C:\\MSDEV\\MFC\\INCLUDE";
-    RegSetValueExA(key, "Include Dirs", 0, REG_SZ, reinterpret_cast<const BYTE*>(dirs), sizeof dirs);
-    RegCloseKey(key);
-    EXPECT_EQ(ReadIdeValue(4, IdeValue::IncludeDirs), dirs);
-    EXPECT_EQ(ReadIdeValue(4, IdeValue::UndoRedoSize), "") << "missing key counts as empty";
-    EXPECT_EQ(ReadIdeValue(2, IdeValue::IncludeDirs), "");
-    SHDeleteKeyA(HKEY_CURRENT_USER, root);
-}
-
 }  // namespace

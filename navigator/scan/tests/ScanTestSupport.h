@@ -65,7 +65,7 @@ inline std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-inline std::string DataPath(std::string_view relative) { return std::string(QVSCAN_TESTDATA) + "/" + std::string(relative); }
+inline std::string DataPath(std::string_view relative) { return std::string(OUTLINE_TESTDATA) + "/" + std::string(relative); }
 
 // Runs a golden pair: data/<dir>/<input> against data/<dir>/<expected>.
 inline void ExpectGolden(qv::ScanFunction scan, std::string_view dir, std::string_view input,

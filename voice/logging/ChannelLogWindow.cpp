@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include <fw/Handle.h>
+#include <fw/ModulePath.h>
 
 #include "ChannelLog.h"
 #include "LogFile.h"
@@ -57,13 +58,6 @@ const char* const kPlacementKeys[4] = {"Left", "Top", "Right", "Bottom"};
 
 }  // namespace
 
-HINSTANCE LoggingModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&LoggingModule), &module);
-    return module;
-}
-
 ChannelLogWindow::ChannelLogWindow(int line)
     : line_(line), mask_(LoadCategoryMask(ChannelWindowSection(line))) {}
 
@@ -84,7 +78,7 @@ ChannelLogWindow* ChannelLogWindow::Open(int line) {
     }
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    HINSTANCE module = LoggingModule();
+    HINSTANCE module = fw::ThisModule();
     if (!fw::Window::RegisterClass(module, kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)))
         return nullptr;
     std::unique_ptr<ChannelLogWindow> window(new ChannelLogWindow(line));
@@ -145,9 +139,9 @@ bool ChannelLogWindow::OnCreate() {
                             WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS |
                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                             0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(IDC_LOG_TREE),
-                            LoggingModule(), nullptr);
+                            fw::ThisModule(), nullptr);
     if (!tree_) return false;
-    images_ = ImageList_LoadImageA(LoggingModule(), MAKEINTRESOURCEA(IDB_LOG_ICONS), 16, 0,
+    images_ = ImageList_LoadImageA(fw::ThisModule(), MAKEINTRESOURCEA(IDB_LOG_ICONS), 16, 0,
                                    RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
     if (images_) {
         ImageList_SetOverlayImage(images_, kImageErrorOverlay, kErrorOverlay);
@@ -242,7 +236,7 @@ void ChannelLogWindow::SetImage(HTREEITEM item, int image) {
 bool ChannelLogWindow::AddRecord(const LogRecord& record) {
     const LogKindInfo* info = FindLogKind(record.kind);
     if (!info || !mask_.Has(info->category)) return true;
-    const std::string format = fw::LoadResString(LoggingModule(), kLogMessageBase + record.kind);
+    const std::string format = fw::LoadResString(fw::ThisModule(), kLogMessageBase + record.kind);
     const std::string text = LogLineText(record, format.empty() ? nullptr : format.c_str());
     const LPARAM help = info->helpTopic;
     // Lines before any call or control (system start, a stray exit) go as

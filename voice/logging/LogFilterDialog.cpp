@@ -1,12 +1,14 @@
 #include "LogFilterDialog.h"
 
+#include <fw/ModulePath.h>
+
 #include "LogResources.h"
 #include "LogSettings.h"
 
 namespace kvo {
 
 LogFilterDialog::LogFilterDialog(std::string name, std::string section, CategoryMask mask)
-    : fw::Dialog(LoggingModule(), IDD_LOG_FILTER),
+    : fw::Dialog(fw::ThisModule(), IDD_LOG_FILTER),
       name_(std::move(name)),
       section_(std::move(section)),
       mask_(mask) {}

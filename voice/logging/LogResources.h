@@ -20,10 +20,3 @@
 #define ID_LOG_HELP 5428
 #define ID_LOG_HELP_ITEM 5429
 
-#ifndef RC_INVOKED
-#include <windows.h>
-namespace kvo {
-// The module these resources are linked into (kvo32.ocx, or a test program).
-HINSTANCE LoggingModule();
-}
-#endif

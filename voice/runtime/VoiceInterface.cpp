@@ -1,4 +1,5 @@
 #include "VoiceInterface.h"
+#include <fw/ModulePath.h>
 
 #include "LogResources.h"
 #include "VoiceSystem.h"
@@ -6,7 +7,6 @@
 namespace kvo {
 
 // Both areas are linked into the same module.
-HINSTANCE RuntimeModule() { return LoggingModule(); }
 
 void VoiceMessage(HWND parent, const std::string& text) {
     MessageBoxA(parent, text.c_str(), "Kavoro", MB_OK | MB_ICONEXCLAMATION);
@@ -18,9 +18,9 @@ CVoiceInterface::~CVoiceInterface() = default;
 
 bool CVoiceInterface::CreateHiddenWindow(HWND parent) {
     if (Handle()) return true;
-    static const bool registered = fw::Window::RegisterClass(RuntimeModule(), "AfxWnd");
+    static const bool registered = fw::Window::RegisterClass(fw::ThisModule(), "AfxWnd");
     // Without a parent the window still serves as a message target.
-    return registered && Create(RuntimeModule(), "AfxWnd", "", WS_CHILD, 0, 0, 0, 0, 0,
+    return registered && Create(fw::ThisModule(), "AfxWnd", "", WS_CHILD, 0, 0, 0, 0, 0,
                                 parent ? parent : HWND_MESSAGE);
 }
 

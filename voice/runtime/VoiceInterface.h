@@ -90,8 +90,6 @@ protected:
     int channelCount_ = 0;
 };
 
-// The module whose resources and window classes the runtime uses.
-HINSTANCE RuntimeModule();
 // A modal message box of the voice suite.
 void VoiceMessage(HWND parent, const std::string& text);
 

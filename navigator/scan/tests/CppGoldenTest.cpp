@@ -28,7 +28,7 @@ struct GoldenCase {
 
 void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.expectedFile; }
 
-fs::path DataDir() { return fs::path(QVSCAN_TESTDATA) / "cpp"; }
+fs::path DataDir() { return fs::path(OUTLINE_TESTDATA) / "cpp"; }
 
 std::vector<GoldenCase> FindCases() {
     std::vector<GoldenCase> cases;
