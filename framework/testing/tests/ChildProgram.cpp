@@ -1,7 +1,8 @@
 // Started by the test-support tests:
 //   fw_testing_child window        shows a window titled with its process id, waits
 //   fw_testing_child spawn         the same, after starting "window" in its own job
-//   fw_testing_child orphan        starts "window" and dies without cleaning up
+//   fw_testing_child orphan        starts "window", then dies without cleaning up;
+//                                  its exit code is the started one's process id
 //   fw_testing_child exit <code>   ends at once with <code>
 #include <windows.h>
 #include <cstdlib>
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     if (mode == "spawn" || mode == "orphan") child.Start("fw_testing_child.exe", "window");
     if (mode == "orphan") {
         child.WaitWindow("QvTestingChild");
-        TerminateProcess(GetCurrentProcess(), 3);   // no destructor runs
+        TerminateProcess(GetCurrentProcess(), child.Id());   // no destructor runs
     }
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;

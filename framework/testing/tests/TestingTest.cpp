@@ -32,25 +32,22 @@ bool Ended(DWORD pid) {
 }
 
 TEST(Process, EndsWhatItStartedAlsoWhenTheStarterDiesWithoutCleaningUp) {
-    struct Case { const char* mode; bool starterEnds; const char* note; };
-    const Case cases[] = {
-        {"spawn", false, "Kill ends the program and the one it started"},
-        {"orphan", true, "the starter killed: its job still ends the one it started"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.note);
-        ASSERT_TRUE(WaitUntil([] { return ChildProcesses().empty(); })) << Describe(TopLevelWindows(0, kChildClass));
-        Process starter("fw_testing_child.exe", c.mode);
-        ASSERT_TRUE(starter.Started());
-        const std::size_t expected = c.starterEnds ? 1 : 2;
-        ASSERT_TRUE(WaitUntil([&] { return ChildProcesses().size() == expected; }))
+    ASSERT_TRUE(WaitUntil([] { return ChildProcesses().empty(); })) << Describe(TopLevelWindows(0, kChildClass));
+    {
+        SCOPED_TRACE("Kill ends the program and the one it started");
+        Process starter("fw_testing_child.exe", "spawn");
+        ASSERT_TRUE(WaitUntil([&] { return ChildProcesses().size() == 2; }))
             << Describe(TopLevelWindows(0, kChildClass));
         const std::vector<DWORD> pids = ChildProcesses();
-        if (c.starterEnds)
-            EXPECT_EQ(starter.WaitExit(10000), 3u);
-        else
-            starter.Kill();
+        starter.Kill();
         for (DWORD pid : pids) EXPECT_TRUE(WaitUntil([&] { return Ended(pid); })) << DescribeProcesses({pid});
+    }
+    {
+        SCOPED_TRACE("the starter killed: its job still ends the one it started");
+        Process starter("fw_testing_child.exe", "orphan");
+        const DWORD started = starter.WaitExit(10000);
+        ASSERT_NE(started, STILL_ACTIVE);
+        EXPECT_TRUE(WaitUntil([&] { return Ended(started); })) << DescribeProcesses({started});
     }
 }
 
