@@ -13,6 +13,7 @@
 #include "DigitEntry.h"
 #include "DigitMask.h"
 #include "DigitPattern.h"
+#include "References.h"
 #include "Substitute.h"
 
 namespace {
