@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the digit-rule fuzz target with clang (ASan, UBSan, libFuzzer) in
-# the fuzz tree scripts/fuzz keeps, and runs it.
+# build/fuzz (scripts/fuzz-build) and runs it.
 # Usage: digits-fuzz.sh [seconds] [extra libFuzzer args...]
 # Crash inputs land in build/fuzz/digits/crashes.
 set -euo pipefail
@@ -11,12 +11,7 @@ seconds=${1:-60}
 shift || true
 mkdir -p "$out/corpus" "$out/crashes"
 
-fuzzdir=$top/build/fuzz
-if [ ! -f "$fuzzdir/build.ninja" ]; then
-  CC=clang CXX=clang++ cmake -S "$top" -B "$fuzzdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQV_FUZZ=ON -DQV_SANITIZE=ON >/dev/null
-fi
-nice cmake --build "$fuzzdir" --target kvo_digits_fuzz >/dev/null
+"$top/scripts/fuzz-build" kvo_digits_fuzz
 
 # Seeds: flags byte, the keys, then conditions.
 seed() { # name flags text
@@ -30,5 +25,5 @@ seed prompt 16 '7\n%A.W%\nV host'
 seed open 0 '1\n%A\n10-2-\n?n'
 
 cd "$out"
-nice "$fuzzdir/bin/kvo_digits_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=5 -rss_limit_mb=1024 \
+nice "$top/build/fuzz/bin/kvo_digits_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=5 -rss_limit_mb=1024 \
   -dict="$here/digits.dict" -artifact_prefix="$out/crashes/" -print_final_stats=1 "$@" corpus

@@ -177,17 +177,4 @@ TEST(DigitCheck, ReportOrderAndInformationLine) {
     EXPECT_EQ(Check(s, form).report, want);
 }
 
-TEST(DigitCheck, NodeNamesFollowTheErrorExitLayout) {
-    DigitSettings s = Settings({"1", "2"});
-    EXPECT_EQ(kvo::DigitNodeName(s, 0), "N0");
-    EXPECT_EQ(kvo::DigitNodeName(s, 2), "");
-    s.useDefaultError = false;
-    EXPECT_EQ(kvo::FirstConditionNode(false), 2);
-    EXPECT_EQ(kvo::DigitNodeName(s, 0), "No Digits");
-    EXPECT_EQ(kvo::DigitNodeName(s, 1), "Invalid Digits");
-    EXPECT_EQ(kvo::DigitNodeName(s, 3), "N1");
-    EXPECT_EQ(kvo::DigitNodeName(s, 4), "");
-    EXPECT_EQ(kvo::DigitNodeName(s, -1), "");
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 // pattern holds references.
 #include <gtest/gtest.h>
 
-#include "DigitMask.h"
 #include "DigitPattern.h"
 #include "FakeValueContext.h"
 
@@ -71,13 +70,6 @@ TEST(DigitPattern, ReferencesAreResolvedBeforeMatching) {
 TEST(DigitPattern, PlainPatternNeedsNoResolver) {
     EXPECT_EQ(kvo::MatchCondition("5", "5", nullptr), ConditionMatch::Match);
     EXPECT_EQ(kvo::MatchCondition("5", "%A%", nullptr), ConditionMatch::SubstitutionFailed);
-}
-
-TEST(DigitMask, KeysForPeople) {
-    EXPECT_EQ(kvo::MaskKeys(0), "{}");
-    EXPECT_EQ(kvo::MaskKeys(kvo::kvoDigit_1 | kvo::kvoDigit_2 | kvo::kvoDigit_3), "{1,2,3}");
-    EXPECT_EQ(kvo::MaskKeys(kvo::kvoDigit_S | kvo::kvoDigit_N | kvo::kvoDigit_0), "{0,*,#}");
-    EXPECT_EQ(kvo::MaskKeys(kvo::kvoDigit_All), "{0,1,2,3,4,5,6,7,8,9,*,#,A,B,C,D}");
 }
 
 }  // namespace

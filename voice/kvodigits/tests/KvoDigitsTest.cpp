@@ -50,12 +50,6 @@ TEST(KvoDigits, PrintsRulesAndExits) {
          "mask\t{*,#}\t1800\n"
          "max\t0\n"
          "entry\t150#\t150\t2\tSales\n"},
-        {{"--max-keys", "3", "Long=12345"},
-         1,
-         "check\terror\tmax keys too small for node Long\t1412\n"
-         "check\tinfo\tdtmf termination mask 20 max keys 5 sil time 3\t1118\n"
-         "mask\t{5}\t20\n"
-         "max\t5\n"},
         {{"--term", "#", "--max-keys", "4", "--value", "Frame1.Ext=201", "Ext=%Frame1.Ext%", "--entry", "201#",
           "--entry", "202"},
          0,
