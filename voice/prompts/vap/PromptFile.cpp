@@ -2,8 +2,14 @@
 
 namespace kvo {
 
-PromptFile::PromptFile(std::unique_ptr<ByteReader> file, std::vector<VapSlot> slots, std::uint64_t size)
-    : file_(std::move(file)), slots_(std::move(slots)), size_(size) {}
+PromptFile::PromptFile(std::unique_ptr<ByteReader> file, std::vector<VapSlot> slots, std::uint64_t size, bool wave)
+    : file_(std::move(file)), slots_(std::move(slots)), size_(size), wave_(wave) {}
+
+std::unique_ptr<PromptFile> PromptFile::OpenWave(std::unique_ptr<ByteReader> file) {
+    if (!file) return nullptr;
+    const std::uint64_t size = file->Size();
+    return std::unique_ptr<PromptFile>(new PromptFile(std::move(file), {}, size, true));
+}
 
 std::unique_ptr<PromptFile> PromptFile::Open(std::unique_ptr<ByteReader> file) {
     if (!file) return nullptr;
@@ -15,7 +21,7 @@ std::unique_ptr<PromptFile> PromptFile::Open(std::unique_ptr<ByteReader> file) {
     if (file->ReadAt(kVapHeaderSize, raw.data(), raw.size()) != raw.size()) return nullptr;
     std::vector<VapSlot> slots(header->count);
     for (std::uint32_t i = 0; i < header->count; ++i) slots[i] = DecodeVapSlot(&raw[i * kVapSlotSize]);
-    return std::unique_ptr<PromptFile>(new PromptFile(std::move(file), std::move(slots), size));
+    return std::unique_ptr<PromptFile>(new PromptFile(std::move(file), std::move(slots), size, false));
 }
 
 std::optional<ClipRange> PromptFile::Range(std::uint32_t index) const {

@@ -25,6 +25,12 @@ public:
     // Null when the header or the index is short, or the count is beyond the
     // capacity or the file.
     static std::unique_ptr<PromptFile> Open(std::unique_ptr<ByteReader> file);
+    // A plain wave file kept open beside the prompt files: no index, played
+    // from behind its header.
+    static std::unique_ptr<PromptFile> OpenWave(std::unique_ptr<ByteReader> file);
+
+    bool IsWave() const { return wave_; }
+    std::uint64_t Size() const { return size_; }
 
     std::uint32_t Count() const { return static_cast<std::uint32_t>(slots_.size()); }
 
@@ -47,12 +53,13 @@ public:
     ByteReader& Reader() { return *file_; }
 
 private:
-    PromptFile(std::unique_ptr<ByteReader> file, std::vector<VapSlot> slots, std::uint64_t size);
+    PromptFile(std::unique_ptr<ByteReader> file, std::vector<VapSlot> slots, std::uint64_t size, bool wave);
     void LoadNames();
 
     std::unique_ptr<ByteReader> file_;
     std::vector<VapSlot> slots_;
     std::uint64_t size_;
+    bool wave_;
     std::vector<std::string> names_;
     bool namesLoaded_ = false;
 };

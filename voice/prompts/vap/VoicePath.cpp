@@ -29,7 +29,9 @@ bool IsAbsoluteVoiceName(std::string_view name) {
 
 std::string JoinVoicePath(std::string_view dir, std::string_view name) {
     std::string path(dir);
-    if (!path.empty() && !IsSeparator(path.back())) path += '\\';
+    // A folder written with slashes only (as on the native build) keeps them.
+    const bool slashes = dir.find('/') != std::string_view::npos && dir.find('\\') == std::string_view::npos;
+    if (!path.empty() && !IsSeparator(path.back())) path += slashes ? '/' : '\\';
     path += name;
     return path;
 }

@@ -14,7 +14,8 @@ namespace kvo {
 // character is used as it is.
 bool IsAbsoluteVoiceName(std::string_view name);
 
-// `dir` and `name` joined with one backslash between them.
+// `dir` and `name` joined with one backslash between them (a slash when the
+// folder is written with slashes only).
 std::string JoinVoicePath(std::string_view dir, std::string_view name);
 
 struct VoiceDirs {

@@ -24,6 +24,7 @@ TEST(VoicePath, CandidatesFollowTheLookupOrder) {
         {"project folder is the system folder", "a.vap", {"c:\\p\\it", "c:\\SYS", "c:\\sys\\"},
          {"c:\\p\\it\\a.vap", "c:\\SYS\\a.vap"}},
         {"no folders set", "a.vap", {"", "", ""}, {"a.vap"}},
+        {"a folder written with slashes", "a.vap", {"/srv/voice", "", ""}, {"/srv/voice/a.vap"}},
         {"relative subfolder", "sub\\a.vap", {"c:\\p", "c:\\p", ""}, {"c:\\p\\sub\\a.vap"}},
     };
     for (const Case& c : cases) EXPECT_EQ(kvo::VoiceCandidates(c.name, c.dirs), c.tried) << c.note;
