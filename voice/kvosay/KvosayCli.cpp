@@ -205,7 +205,7 @@ std::string KvosayUsage() {
            "  --now \"YYYY-MM-DD HH:MM\"  the clock for today, tomorrow, yesterday and now\n";
 }
 
-int RunKvosay(const KvosayArgs& a, const Clock& systemClock, std::FILE* out, std::FILE* err) {
+int RunKvosay(const KvosayArgs& a, const Clock& systemClock, std::ostream& out, std::ostream& err) {
     const FixedClock pinned(a.now.value_or(LocalTime{}));
     const Clock& clock = a.now ? static_cast<const Clock&>(pinned) : systemClock;
     TextLog log;
@@ -214,14 +214,13 @@ int RunKvosay(const KvosayArgs& a, const Clock& systemClock, std::FILE* out, std
         std::string line = "error";
         if (r.error != kPhraseNoError) line += " " + std::to_string(r.error);
         line += ": " + (log.texts.empty() ? "cannot say '" + a.value + "'" : log.texts.front());
-        std::fprintf(err, "%s\n", line.c_str());
+        err << line << '\n';
         return 1;
     }
     for (const Clip& c : r.clips) {
-        if (a.words)
-            std::fprintf(out, "%s\t%d\t%s\n", VoiceFileName(c.file), c.index, RoleWord(c).c_str());
-        else
-            std::fprintf(out, "%s\t%d\n", VoiceFileName(c.file), c.index);
+        out << VoiceFileName(c.file) << '\t' << c.index;
+        if (a.words) out << '\t' << RoleWord(c);
+        out << '\n';
     }
     return 0;
 }

@@ -2,8 +2,8 @@
 // of a language, printed as the clips a caller would hear.
 // Portable, so both builds and their tests share it.
 #pragma once
-#include <cstdio>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "Calendar.h"
@@ -34,6 +34,6 @@ std::string KvosayUsage();
 // Prints the clips to `out`, one "file<TAB>clip" line each (with the role
 // word as a third field under --words). A value the rules refuse prints
 // "error N: <log text>" to `err`. Returns the exit status: 0 said, 1 refused.
-int RunKvosay(const KvosayArgs& args, const Clock& systemClock, std::FILE* out, std::FILE* err);
+int RunKvosay(const KvosayArgs& args, const Clock& systemClock, std::ostream& out, std::ostream& err);
 
 }  // namespace kvo

@@ -1,5 +1,6 @@
 // kvosay: a value as the clips of the system prompt files a caller hears.
 #include <cstdio>
+#include <iostream>
 
 #include "KvosayCli.h"
 
@@ -14,5 +15,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     const kvo::SystemClock clock;
-    return kvo::RunKvosay(args, clock, stdout, stderr);
+    return kvo::RunKvosay(args, clock, std::cout, std::cerr);
 }

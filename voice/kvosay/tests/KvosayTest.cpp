@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,27 +8,6 @@
 #include "KvosayCli.h"
 
 namespace {
-
-// Captures what the tool writes to one stream.
-class Capture {
-public:
-    Capture() : file_(std::tmpfile()) {}
-    ~Capture() {
-        if (file_) std::fclose(file_);
-    }
-    std::FILE* get() const { return file_; }
-    std::string Text() const {
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string s;
-        char chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) s.append(chunk, n);
-        return s;
-    }
-
-private:
-    std::FILE* file_;
-};
 
 // "1 28 n25" as the tool prints it: one "file<TAB>clip" line per clip.
 std::string Lines(const std::string& compact) {
@@ -53,9 +31,9 @@ ToolRun Kvosay(std::vector<const char*> args) {
     const kvo::KvosayArgs parsed = kvo::ParseKvosayArgs(static_cast<int>(args.size()), args.data());
     EXPECT_EQ(parsed.error, "");
     const kvo::FixedClock clock({2026, 12, 7, 14, 5, 0});
-    Capture out, err;
-    const int status = kvo::RunKvosay(parsed, clock, out.get(), err.get());
-    return {status, out.Text(), err.Text()};
+    std::ostringstream out, err;
+    const int status = kvo::RunKvosay(parsed, clock, out, err);
+    return {status, out.str(), err.str()};
 }
 
 struct Case {

@@ -31,6 +31,11 @@ std::string WithoutSpaces(std::string_view text) {
     return s;
 }
 
+// Digits and spaces only, and at least one digit.
+bool PlainDigits(std::string_view text) {
+    return text.find_first_not_of("0123456789 ") == std::string_view::npos && !WithoutSpaces(text).empty();
+}
+
 // The rules of one language writing into one clip list.
 class Sayer {
 public:
@@ -91,11 +96,15 @@ public:
         Cardinal(rest, gender);
     }
 
+    // Rule 2: 21-99 are single recordings of their own file.
+    bool SingleWord(VoiceFile file, std::uint64_t n) {
+        if (!lang_.Has(kRuleSingle21To99)) return false;
+        out_.push_back({file, static_cast<int>(n - 20)});
+        return true;
+    }
+
     void Tens(std::uint64_t n, Gender gender) {  // 21-99
-        if (lang_.Has(kRuleSingle21To99)) {
-            out_.push_back({VoiceFile::Numbers, static_cast<int>(n - 20)});
-            return;
-        }
+        if (SingleWord(VoiceFile::Numbers, n)) return;
         const int t = static_cast<int>(n / 10), u = static_cast<int>(n % 10);
         if (lang_.Has(kRuleAndOne)) {
             if (u == 1) return Clip(clip::kAndOneBase + t);
@@ -142,10 +151,7 @@ public:
     }
 
     void OrdinalTens(std::uint64_t n, Gender gender) {  // 21-99
-        if (lang_.Has(kRuleSingle21To99)) {
-            out_.push_back({VoiceFile::Ordinals, static_cast<int>(n - 20)});
-            return;
-        }
+        if (SingleWord(VoiceFile::Ordinals, n)) return;
         const int t = static_cast<int>(n / 10), u = static_cast<int>(n % 10);
         if (u == 0) return Clip(clip::kOrdinalTensBase + t);
         if (lang_.Has(kRuleAndOne)) {
@@ -372,8 +378,7 @@ SpokenResult SayNumber(const LanguageSettings& language, std::string_view text, 
 
 SpokenResult SayNumberShort(const LanguageSettings& language, std::string_view text, std::string_view flags,
                             SpokenLog& log) {
-    if (text.find_first_not_of("0123456789 ") != std::string_view::npos || WithoutSpaces(text).empty())
-        return BadNumber(text, log);
+    if (!PlainDigits(text)) return BadNumber(text, log);
     SpokenResult result;
     const std::uint64_t n = Saturated(text);
     if (n >= 10)
@@ -385,8 +390,7 @@ SpokenResult SayNumberShort(const LanguageSettings& language, std::string_view t
 
 SpokenResult SayNumberOrdinal(const LanguageSettings& language, std::string_view text, std::string_view flags,
                               SpokenLog& log) {
-    if (text.find_first_not_of("0123456789 ") != std::string_view::npos || WithoutSpaces(text).empty())
-        return BadNumber(text, log);
+    if (!PlainDigits(text)) return BadNumber(text, log);
     SpokenResult result;
     Sayer say(language, result.clips);
     const std::uint64_t n = Saturated(text);

@@ -14,31 +14,29 @@ std::uint32_t Get32(const std::uint8_t* p) {
            std::uint32_t{p[3]} << 24;
 }
 
+// Header and slot both start with three words; the header's rest is zero.
+template <std::size_t N>
+std::array<std::uint8_t, N> ThreeWords(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    std::array<std::uint8_t, N> bytes{};
+    Put32(&bytes[0], a);
+    Put32(&bytes[4], b);
+    Put32(&bytes[8], c);
+    return bytes;
+}
+
 }  // namespace
 
-std::array<std::uint8_t, kVapHeaderSize> EncodeVapHeader(const VapHeader& header) {
-    std::array<std::uint8_t, kVapHeaderSize> b{};
-    Put32(&b[0], header.capacity);
-    Put32(&b[4], header.sampleRate);
-    Put32(&b[8], header.count);
-    return b;
+std::array<std::uint8_t, kVapHeaderSize> EncodeVapHeader(const VapHeader& h) {
+    return ThreeWords<kVapHeaderSize>(h.capacity, h.sampleRate, h.count);
 }
 
-VapHeader DecodeVapHeader(const std::uint8_t* bytes) {
-    return {Get32(bytes), Get32(bytes + 4), Get32(bytes + 8)};
+VapHeader DecodeVapHeader(const std::uint8_t* bytes) { return {Get32(bytes), Get32(bytes + 4), Get32(bytes + 8)}; }
+
+std::array<std::uint8_t, kVapSlotSize> EncodeVapSlot(const VapSlot& s) {
+    return ThreeWords<kVapSlotSize>(s.dataOffset, s.dataLength, s.textOffset);
 }
 
-std::array<std::uint8_t, kVapSlotSize> EncodeVapSlot(const VapSlot& slot) {
-    std::array<std::uint8_t, kVapSlotSize> b{};
-    Put32(&b[0], slot.dataOffset);
-    Put32(&b[4], slot.dataLength);
-    Put32(&b[8], slot.textOffset);
-    return b;
-}
-
-VapSlot DecodeVapSlot(const std::uint8_t* bytes) {
-    return {Get32(bytes), Get32(bytes + 4), Get32(bytes + 8)};
-}
+VapSlot DecodeVapSlot(const std::uint8_t* bytes) { return {Get32(bytes), Get32(bytes + 4), Get32(bytes + 8)}; }
 
 std::optional<VapHeader> ReadVapHeader(ByteReader& file) {
     std::uint8_t b[kVapHeaderSize];
