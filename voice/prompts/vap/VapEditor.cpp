@@ -101,9 +101,10 @@ bool WriteSlot(ByteFile& file, std::uint64_t index, const VapSlot& slot) {
 }
 
 // Appends the name record and, with a wave file, its audio at the end of
-// the file. The slot that describes them, or empty after a message.
-std::optional<VapSlot> AppendClipData(ByteFile& file, const std::string& clipName, const std::string& wavePath,
-                                      VapEditorUi& ui) {
+// the file, which lies past the index of `header`. The slot that describes
+// them, or empty after a message.
+std::optional<VapSlot> AppendClipData(ByteFile& file, const VapHeader& header, const std::string& clipName,
+                                      const std::string& wavePath, VapEditorUi& ui) {
     std::optional<StdioFile> wave;
     std::uint64_t audio = 0;
     if (!wavePath.empty()) {
@@ -118,6 +119,12 @@ std::optional<VapSlot> AppendClipData(ByteFile& file, const std::string& clipNam
     const std::string name = StoredName(clipName);
     const std::uint64_t textOffset = file.Size();
     const std::uint64_t dataOffset = textOffset + name.size() + 1;
+    // An end that cannot be told (or lies inside the index) must not become
+    // a place to write.
+    if (textOffset < VapSlotPosition(header.capacity)) {
+        CannotWrite(ui, file.LastError());
+        return std::nullopt;
+    }
     if (dataOffset + audio > kVapMaxFileSize) {
         CannotWrite(ui, EFBIG);
         return std::nullopt;
@@ -228,7 +235,7 @@ long VapAppendClip(const std::string& path, const std::string& clipName, const s
             return -1;
         }
     }
-    const std::optional<VapSlot> slot = AppendClipData(vap->file, clipName, wavePath, ui);
+    const std::optional<VapSlot> slot = AppendClipData(vap->file, vap->header, clipName, wavePath, ui);
     if (!slot) return -1;
     VapHeader header = vap->header;
     ++header.count;
@@ -247,7 +254,7 @@ int VapReplaceClip(const std::string& path, const std::string& clipName, std::ui
                    const std::string& wavePath, VapEditorUi& ui) {
     OpenVap vap(path);
     if (!OpenForEdit(vap, path, ui) || index >= vap.header.count) return -1;
-    const std::optional<VapSlot> added = AppendClipData(vap.file, clipName, wavePath, ui);
+    const std::optional<VapSlot> added = AppendClipData(vap.file, vap.header, clipName, wavePath, ui);
     if (!added) return -1;
     bool ok;
     if (!wavePath.empty()) {
