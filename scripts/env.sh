@@ -2,6 +2,11 @@
 : "${top:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 BUILD_WIN=${BUILD_WIN:-$top/build/win32}
 BUILD_NATIVE=${BUILD_NATIVE:-$top/build/native}
+# Wine sessions: the template is made once by wineboot and only ever copied;
+# each CTest slot runs in a copy of its own (wine-slots/<id>, see wine-run),
+# the demo in wine-demo, and programs run by hand in wineprefix.
+export QV_WINE_TEMPLATE=$BUILD_WIN/wine-template
+export QV_WINE_SLOTS=$BUILD_WIN/wine-slots
 export WINEPREFIX=${WINEPREFIX:-$BUILD_WIN/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
