@@ -60,6 +60,14 @@ function(qv_test name)
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     PROPERTIES ${props})
+  if(QV_WINDOWS)
+    # The whole program in one process, as a developer runs it: every test
+    # must pass whatever ran before it. Label "whole", left out of the usual
+    # run (scripts/test --whole adds it).
+    add_test(NAME ${name}.whole COMMAND ${name})
+    set_tests_properties(${name}.whole PROPERTIES LABELS whole TIMEOUT 300 RESOURCE_GROUPS "wine:1"
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  endif()
 endfunction()
 
 # qv_def_exports(<target> <def file>): exact export names (stdcall decoration

@@ -12,3 +12,18 @@ export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 # Programs started by Wine must never wait on a crash dialog or a display.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+
+# wine_slots N: a CTest resource spec with N slots of the resource "wine"
+# (one Wine session each) in $BUILD_WIN/wine-slots-N.json; prints its path.
+wine_slots() {
+  local n=$1 spec=$BUILD_WIN/wine-slots-$1.json i
+  {
+    printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": ['
+    for ((i = 0; i < n; i++)); do
+      [ "$i" -gt 0 ] && printf ', '
+      printf '{"id": "%d", "slots": 1}' "$i"
+    done
+    printf ']}]}\n'
+  } >"$spec"
+  echo "$spec"
+}
