@@ -37,6 +37,8 @@ constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 40
 // Main window class of the stand-in IDE playing Developer Studio.
 constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
 constexpr char kIdeRoot[] = "Software\\Microsoft\\Developer";
+// The other kind's keys: a version left there by another test is refused.
+constexpr char kOtherIdeRoot[] = "Software\\Microsoft\\Visual C++ 2.0";
 
 
 bool PutClipboardText(const std::string& text) {
@@ -87,6 +89,7 @@ class QnavProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         SHDeleteKeyA(HKEY_CURRENT_USER, kIdeRoot);
+        SHDeleteKeyA(HKEY_CURRENT_USER, kOtherIdeRoot);
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kIdeRoot) + "\\General").c_str(), 0, nullptr, 0,
                                   KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);

@@ -1,4 +1,5 @@
 // Attaching to real stand-in IDE processes through the hook library.
+#include <set>
 #include "HookFixture.h"
 #include "fw/testing/Files.h"
 #include "Subclass.h"
@@ -120,8 +121,13 @@ TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
     // its window was shown, has posted whatever it was going to post.
     ASSERT_NE(Query(lookAlike, ide::kQueryProcsOriginal), -1);
     fw::testing::PumpFor(0);
-    EXPECT_EQ(CountOf(qnav::QNM_FRAMECREATED), 1) << "a look-alike is not reported\n"
-                                                  << Notified(qnav::QNM_FRAMECREATED);
+    // Which frames, not how often: under load Wine has been seen to announce
+    // one frame twice, which attach-all takes in its stride.
+    std::set<HWND> reported;
+    for (const auto& n : notifications())
+        if (n.msg == qnav::QNM_FRAMECREATED) reported.insert(reinterpret_cast<HWND>(n.wp));
+    EXPECT_EQ(reported, std::set<HWND>{frame}) << "a look-alike is not reported\n"
+                                               << Notified(qnav::QNM_FRAMECREATED);
 
     EXPECT_EQ(Call(qnav::QP_REMOVESHELLHOOK), 1);
     EXPECT_EQ(shared_->shellHook, nullptr);
