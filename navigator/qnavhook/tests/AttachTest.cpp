@@ -90,7 +90,7 @@ TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
 TEST_F(HookTest, SeventeenthFrameGetsNoSlot) {
     IdeProcess& ide = StartIde("/kind:4 /frames:17");
     const std::vector<HWND> frames = ide.MainWindows(17);
-    ASSERT_EQ(frames.size(), 17u);
+    ASSERT_EQ(frames.size(), 17u) << fw::testing::Describe(frames);
     AttachAll();
     EXPECT_EQ(SlotsInUse(), 16) << Slots();
     int withoutSlot = 0;
@@ -188,7 +188,7 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     // A new thread announces itself from its own context, a moment later.
     WaitUntil([&] { return Call(qnav::QP_QUERYATTACHED, nullptr, &threads) == 1 && threads == 2; });
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 1);
-    EXPECT_EQ(threads, 2);
+    EXPECT_EQ(threads, 2) << Slots();
 
     ASSERT_EQ(Query(frame, ide::kQueryStopThreads), 1);
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
@@ -204,7 +204,7 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     TerminateProcess(ide.Handle(), 1);
     WaitForSingleObject(ide.Handle(), 10000);
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
-    EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported";
+    EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported\n" << Slots();
     EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
     EXPECT_EQ(SlotsInUse(), 0) << Slots();
 }
