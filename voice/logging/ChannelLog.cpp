@@ -13,6 +13,7 @@
 #include "LogFile.h"
 #include "LogRouting.h"
 #include "LogSettings.h"
+#include "LogTail.h"
 
 namespace kvo {
 namespace {
@@ -134,12 +135,24 @@ private:
     }
 
     // One write call per record under the lock, so records of concurrent
-    // lines never interleave; a failed write loses that record only.
+    // lines never interleave; a failed write loses that record only: what
+    // it left of it is cut off again, or it would hide the records after it.
     void Append(const LogRecord& record) {
         const std::vector<std::uint8_t> bytes = EncodeLogRecord(record);
         std::lock_guard lock(fileMutex_);
         if (!file_) return;
-        if (WriteAll(file_.Get(), bytes.data(), bytes.size())) FlushFileBuffers(file_.Get());
+        LARGE_INTEGER end{};
+        if (!SetFilePointerEx(file_.Get(), {}, &end, FILE_CURRENT)) return;
+        if (WriteAll(file_.Get(), bytes.data(), bytes.size()))
+            FlushFileBuffers(file_.Get());
+        else
+            CutAt(file_.Get(), end.QuadPart);
+    }
+
+    static bool CutAt(HANDLE file, std::int64_t end) {
+        LARGE_INTEGER at;
+        at.QuadPart = end;
+        return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     }
 
     void OpenToday() {
@@ -158,7 +171,10 @@ private:
         if (file) {
             FileByteSource source(file.Get());
             if (ReadLogHeader(source) == LogHeaderStatus::Current) {
-                ready = SetFilePointer(file.Get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+                // Appending starts behind the last whole record: a torn one
+                // left by an earlier run is cut off.
+                const std::uint64_t whole = kLogHeaderSize + WholeRecordsLength(source);
+                ready = CutAt(file.Get(), static_cast<std::int64_t>(whole));
             } else {
                 // A foreign or outdated header is replaced; appending starts after it.
                 // What followed it is cut off, or a reader would take the stale

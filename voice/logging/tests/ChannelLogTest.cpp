@@ -219,5 +219,37 @@ TEST_F(ChannelLogTest, FortyEightThreadsLoseOrTearNoRecord) {
     EXPECT_EQ(ReadBytes(TodayName()).size(), bytesExpected) << "stray bytes in the file";
 }
 
+// A record torn by a write that stopped short (a full disk) is cut off when
+// the next run opens the file, or every record after it would be unreadable.
+TEST_F(ChannelLogTest, TornRecordAtTheEndIsCutBeforeAppending) {
+    const auto header = LogFileHeader();
+    const auto before = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"before"}));
+    const auto torn = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"torn record text"}));
+    struct Case {
+        const char* note;
+        std::vector<std::uint8_t> tail;
+    } cases[] = {
+        {"a head cut short", {torn.begin(), torn.begin() + 7}},
+        {"a payload cut short", {torn.begin(), torn.begin() + 20}},
+        {"a head whose length no record has", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 'x'}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file(header.begin(), header.end());
+        file.insert(file.end(), before.begin(), before.end());
+        file.insert(file.end(), c.tail.begin(), c.tail.end());
+        test::WriteBytes(TodayName(), file);
+
+        LogSystemStart(0);
+        kvo_write_log(0, "after");
+        LogSystemStop(0);
+
+        std::vector<std::string> texts;
+        for (const LogRecord& r : ReadLogFile(TodayName(), 0)) texts.push_back(r.args[0].text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"before", "after"})) << c.note;
+        const auto after = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"after"}));
+        EXPECT_EQ(ReadBytes(TodayName()).size(), header.size() + before.size() + after.size()) << c.note;
+    }
+}
+
 }  // namespace
 }  // namespace kvo
