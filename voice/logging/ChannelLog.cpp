@@ -38,8 +38,7 @@ public:
                             0, static_cast<std::uint8_t>(now.wSecond)};
         }
         if (test) {
-            std::lock_guard lock(sinkMutex_);
-            if (testSink_) testSink_->AddRecord(*record);
+            ToSink(*record);
             return;
         }
         if (!running_) return;
@@ -113,9 +112,24 @@ public:
     }
 
     void SetTestMode(bool on) { testMode_ = on; }
+
+    // Returns once no call into the sink it replaced is under way, so the
+    // caller may destroy that sink. A sink may wait on the caller's thread
+    // (the test log window's), so messages sent to it are let through
+    // meanwhile; a sink replacing itself from inside its call does not wait.
     void SetSink(TestLogSink* sink) {
-        std::lock_guard lock(sinkMutex_);
-        testSink_ = sink;
+        {
+            std::lock_guard lock(sinkMutex_);
+            testSink_ = sink;
+        }
+        if (t_sinkCalls > 0) return;
+        const HANDLE idle = sinkIdle_.Get();
+        while (WaitForSingleObject(idle, 0) == WAIT_TIMEOUT) {
+            if (MsgWaitForMultipleObjects(1, &idle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            }
+        }
     }
 
     CategoryMask TestMask() {
@@ -128,6 +142,23 @@ public:
 
 private:
     ChannelLogger() { LoadMasks(); }
+
+    // The sink is called outside the lock: it may wait on a thread that is
+    // just replacing it.
+    void ToSink(const LogRecord& record) {
+        TestLogSink* sink;
+        {
+            std::lock_guard lock(sinkMutex_);
+            sink = testSink_;
+            if (!sink) return;
+            if (sinkCalls_++ == 0) ResetEvent(sinkIdle_.Get());
+        }
+        ++t_sinkCalls;
+        sink->AddRecord(record);
+        --t_sinkCalls;
+        std::lock_guard lock(sinkMutex_);
+        if (--sinkCalls_ == 0) SetEvent(sinkIdle_.Get());
+    }
 
     CategoryMask FileMask() {
         std::lock_guard lock(maskMutex_);
@@ -219,7 +250,12 @@ private:
 
     std::mutex sinkMutex_;
     TestLogSink* testSink_ = nullptr;
+    int sinkCalls_ = 0;                    // calls into a sink under way
+    fw::KernelHandle sinkIdle_{CreateEventA(nullptr, TRUE, TRUE, nullptr)};   // set while none is
+    static thread_local int t_sinkCalls;
 };
+
+thread_local int ChannelLogger::t_sinkCalls = 0;
 
 ChannelLogger& Logger() { return ChannelLogger::Instance(); }
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+
+#include <fw/Handle.h>
 
 #include "LogTestSupport.h"
 
@@ -249,6 +252,41 @@ TEST_F(ChannelLogTest, TornRecordAtTheEndIsCutBeforeAppending) {
         const auto after = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"after"}));
         EXPECT_EQ(ReadBytes(TodayName()).size(), header.size() + before.size() + after.size()) << c.note;
     }
+}
+
+// The test log window's sink hands records to the window's thread and waits
+// for it; that thread may take the sink away at the same moment. Neither
+// may wait for the other for good.
+TEST_F(ChannelLogTest, SinkWaitingOnTheThreadThatRemovesItIsAnswered) {
+    struct Sink : TestLogSink {
+        HWND window = nullptr;
+        fw::KernelHandle entered{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        std::atomic<bool> answered{false};
+        void AddRecord(const LogRecord&) override {
+            SetEvent(entered.Get());
+            DWORD_PTR result = 0;
+            answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+        }
+    } sink;
+    fw::KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread ui([&] {
+        sink.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetEvent(ready.Get());
+        WaitForSingleObject(sink.entered.Get(), 10000);
+        SetTestLogSink(nullptr);
+        DestroyWindow(sink.window);
+    });
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 10000), WAIT_OBJECT_0);
+    ASSERT_NE(sink.window, nullptr);
+    LogSystemStart(0);
+    SetTestLogSink(&sink);
+    SetLogTestMode(true);
+    std::thread line([] { WriteLogS(0, LK_TEXT, "to the test log"); });
+    line.join();
+    ui.join();
+    SetLogTestMode(false);
+    EXPECT_TRUE(sink.answered) << "the sink's wait on the window's thread ran out: that thread was held up "
+                                  "taking the sink away";
 }
 
 }  // namespace
