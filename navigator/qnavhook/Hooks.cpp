@@ -82,6 +82,10 @@ BOOL CALLBACK DetachOne(HWND w, LPARAM) {
 }  // namespace
 
 LRESULT InstallShellHook(HWND control) {
+    // A control window that is gone means its program ended without removing
+    // the hook (a crash): the system took the hook with it, and nothing
+    // would report new IDEs any more.
+    if (g_shared.shellHook && !IsWindow(g_shared.controlWindow)) RemoveShellHook();
     if (g_shared.shellHook) return 1;
     HHOOK hook = SetWindowsHookExA(WH_SHELL, &ShellProc, g_process.instance, 0);
     if (!hook) return 0;

@@ -87,6 +87,7 @@ public:
         return false;
     }
     const qnav::HookSettings& Settings() const { return shared_->settings; }
+    HWND ControlWindow() const { return shared_ ? shared_->controlWindow : nullptr; }
     bool Loaded() const { return proc_ && shared_; }
 
 private:
@@ -568,6 +569,26 @@ TEST_F(QnavProgram, FontDialogOkStoresTheChosenFont) {
     EXPECT_FALSE(fields->faceName.empty()) << stored;
     EXPECT_STREQ(probe.Settings().Font.lfFaceName, fields->faceName.c_str()) << "the hook has the same record";
     EXPECT_EQ(probe.Settings().Font.lfHeight, fields->height);
+}
+
+// qnav ended without uninstalling (a crash) while the hook library stayed
+// mapped: the next start installs the shell hook again instead of trusting
+// the one the dead program left in the shared block.
+TEST_F(QnavProgram, StartAfterACrashInstallsTheHooksAgain) {
+    ASSERT_TRUE(probe.Loaded());
+    HWND crashed = StartQnav();
+    ASSERT_NE(crashed, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return probe.ControlWindow() == crashed; }));
+    qnav.Kill();
+    ASSERT_FALSE(IsWindow(crashed));
+
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return probe.ControlWindow() == main; }))
+        << "the shell hook still reports to the dead program's window";
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(WaitAttached(frame)) << "an IDE started after the restart is attached";
 }
 
 }  // namespace
