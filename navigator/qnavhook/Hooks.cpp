@@ -112,7 +112,11 @@ LRESULT UpdateSettings(const HookSettings* settings) {
     const HookSettings& old = g_shared.settings;
     const bool captions = old.ButtonColor != settings->ButtonColor || old.ButtonsRight != settings->ButtonsRight ||
                           old.MButtonSpace != settings->MButtonSpace || old.EButtonSpace != settings->EButtonSpace;
+    // An IDE that showed the first-use hint cleared FirstCall here; the
+    // control program's copy never hears of it.
+    const bool hintShown = old.FirstCall == 0;
     g_shared.settings = *settings;
+    if (hintShown) g_shared.settings.FirstCall = 0;
     for (const HookSlot& s : g_shared.slots)
         if (s.frame && IsWindow(s.frame)) PostMessageA(s.frame, QNM_SETTINGSCHANGED, captions ? 1 : 0, QNM_TAG);
     return 1;

@@ -260,3 +260,31 @@ TEST_F(HookTest, DetachRequestNeedsTheTagAndKeepsTheSlot) {
 
 }  // namespace
 }  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+// The first-use hint clears FirstCall in the shared block when an IDE shows
+// it; the control program's copy still has it set, and its next settings
+// push must not bring the hint back.
+TEST_F(HookTest, SettingsPushKeepsAClearedFirstCall) {
+    settings_.FirstCall = 1;
+    ASSERT_EQ(AttachAll(), 1);
+    struct Case { const char* note; DWORD inBlock, pushed, expected; } cases[] = {
+        {"hint shown inside an IDE", 0, 1, 0},
+        {"hint not shown yet", 1, 1, 1},
+        {"the control program clears it", 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        shared_->settings.FirstCall = c.inBlock;
+        qnav::HookSettings next = settings_;
+        next.FirstCall = c.pushed;
+        next.ItemCount = 31;
+        EXPECT_EQ(Call(qnav::QP_UPDATESETTINGS, nullptr, &next), 1) << c.note;
+        EXPECT_EQ(shared_->settings.FirstCall, c.expected) << c.note;
+        EXPECT_EQ(shared_->settings.ItemCount, 31) << c.note << ": the rest is copied";
+    }
+}
+
+}  // namespace
+}  // namespace hooktest
