@@ -15,8 +15,10 @@ LRESULT CALLBACK ShellProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 // Runs in the IDE's thread; the tagged WM_NULL is what brings it there.
+// Only a message taken from the queue counts: a loop that peeks first would
+// otherwise run the attachment (and show its failure) twice.
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wp, LPARAM lp) {
-    if (code >= 0 && !g_process.attached) {
+    if (code >= 0 && (wp & PM_REMOVE) && !g_process.attached) {
         const MSG* m = reinterpret_cast<const MSG*>(lp);
         if (!g_process.cachedHook) {
             const int slot = FindSlot(m->hwnd);

@@ -288,3 +288,30 @@ TEST_F(HookTest, SettingsPushKeepsAClearedFirstCall) {
 
 }  // namespace
 }  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+// A failed attachment shows its box once, also in an IDE whose loop peeks at
+// each message before it takes it.
+TEST_F(HookTest, FailedAttachmentShowsOneBoxWhateverTheLoop) {
+    for (const char* args : {"/kind:4 /app:absent", "/kind:4 /app:absent /peekfirst"}) {
+        IdeProcess ide(args);
+        HWND frame = ide.MainWindow();
+        ASSERT_NE(frame, nullptr) << args;
+        AttachAll();
+        HWND box = ide.WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << args;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << args << ": a second box holds the first one up";
+        // Once the IDE answers, its thread has been back in a message loop:
+        // another box would be showing by now.
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << args;
+        for (HWND w : ide::testing::TopLevelWindows(ide.Id(), "#32770"))
+            EXPECT_FALSE(IsWindowVisible(w)) << args << ": another box: " << MessageBoxText(w);
+        Cleanup();
+    }
+}
+
+}  // namespace
+}  // namespace hooktest
