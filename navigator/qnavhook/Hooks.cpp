@@ -70,17 +70,6 @@ BOOL CALLBACK AttachOne(HWND w, LPARAM) {
     return TRUE;
 }
 
-BOOL CALLBACK DetachOne(HWND w, LPARAM) {
-    if (!IsIdeMainWindow(w)) return TRUE;
-    const int index = FindSlot(w);
-    if (index < 0) return TRUE;
-    HookSlot& s = g_shared.slots[index];
-    if (IsWindow(w)) SendMessageA(w, QNM_DETACH, 0, QNM_TAG);
-    ReleaseMessageHook(s);
-    if (!s.attached) FreeSlot(s);
-    return TRUE;
-}
-
 }  // namespace
 
 LRESULT InstallShellHook(HWND control) {
@@ -131,16 +120,28 @@ LRESULT AttachAll(const HookSettings* settings) {
 }
 
 LRESULT DetachAll() {
-    EnumWindows(&DetachOne, 0);
-    // A frame whose IDE ended without detaching is not enumerated; its slot
-    // would otherwise stay taken for good.
+    // By the slots: a frame whose title changed since it was attached still
+    // runs our procedures. An IDE that does not answer (hung) keeps its slot
+    // and its hook, so our code stays mapped under those procedures; the
+    // result then says not everything was detached.
+    constexpr UINT kAnswerMs = 5000;
+    LRESULT result = 1;
     for (HookSlot& s : g_shared.slots) {
-        if (!s.inUse || !s.frame || IsWindow(s.frame)) continue;
+        if (!s.inUse) continue;
+        if (s.frame && IsWindow(s.frame)) {
+            DWORD_PTR answer = 0;
+            if (!SendMessageTimeoutA(s.frame, QNM_DETACH, 0, QNM_TAG, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerMs,
+                                     &answer)) {
+                result = 0;
+                continue;
+            }
+        } else {
+            s.attached = 0;   // its IDE ended without detaching
+        }
         ReleaseMessageHook(s);
-        s.attached = 0;
-        FreeSlot(s);
+        if (!s.attached) FreeSlot(s);
     }
-    return 1;
+    return result;
 }
 
 LRESULT QueryAttached(LONG* threadCount) {

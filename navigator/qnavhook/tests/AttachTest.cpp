@@ -1,5 +1,8 @@
 // Attaching to real stand-in IDE processes through the hook library.
 #include "HookFixture.h"
+#include <atomic>
+#include <thread>
+#include "fw/Handle.h"
 #include "Subclass.h"
 #include "resource.h"
 
@@ -311,6 +314,50 @@ TEST_F(HookTest, FailedAttachmentShowsOneBoxWhateverTheLoop) {
             EXPECT_FALSE(IsWindowVisible(w)) << args << ": another box: " << MessageBoxText(w);
         Cleanup();
     }
+}
+
+}  // namespace
+}  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+// Detach-all goes by the slots, not by what the windows look like now.
+TEST_F(HookTest, DetachAllReachesAFrameWhoseTitleChanged) {
+    HWND frame = StartAttached("/kind:4");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(SetWindowTextA(frame, "Project1 - Workspace"));
+    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+    EXPECT_FALSE(HasOldProc(frame)) << "our procedure would outlive the hooks";
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
+    EXPECT_EQ(SlotsInUse(), 0);
+}
+
+// A hung IDE cannot hold up detach-all (and with it the control program's
+// Quit). It stays attached, its hook kept so our code stays mapped there,
+// and the next detach-all reaches it once it answers again.
+TEST_F(HookTest, DetachAllDoesNotWaitForAHungIde) {
+    HWND frame = StartAttached("/kind:2");
+    ASSERT_NE(frame, nullptr);
+    fw::KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(frame, nullptr)));
+    ASSERT_TRUE(thread);
+    ASSERT_NE(SuspendThread(thread.Get()), static_cast<DWORD>(-1));
+    std::atomic<LRESULT> result{-1};
+    std::thread detach([&] { result = Call(qnav::QP_DETACHALL); });
+    const bool returned = WaitUntil([&] { return result != -1; }, 30000);
+    ResumeThread(thread.Get());
+    // The IDE repaints as it detaches and waits on windows of this thread.
+    WaitUntil([&] { return result != -1; }, 30000);
+    detach.join();
+    ASSERT_TRUE(returned) << "detach-all waited for the hung IDE";
+    EXPECT_EQ(result, 0) << "an IDE is still attached";
+    ASSERT_NE(SlotOf(frame), nullptr);
+    EXPECT_EQ(SlotOf(frame)->attached, 1);
+    EXPECT_NE(SlotOf(frame)->messageHook, nullptr);
+
+    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+    EXPECT_FALSE(HasOldProc(frame));
+    EXPECT_EQ(SlotsInUse(), 0);
 }
 
 }  // namespace
