@@ -5,6 +5,7 @@
 #include <iterator>
 #include <shlwapi.h>
 #include "HookState.h"
+#include "fw/Handle.h"
 
 using namespace qnav::state;
 
@@ -146,6 +147,43 @@ TEST_F(HookStateFile, PersistedStateSavesOnlyChangesAndKeepsFailedOnes) {
     state.Save();
     EXPECT_FALSE(state.BuffersChanged());
     EXPECT_STREQ(LoadPasteBufferFile(datPath)[3].data(), "fourth");
+}
+
+}  // namespace
+
+namespace {
+
+// A save that failed keeps its changes pending through the next attachment
+// (which loads the state again) until a save succeeds.
+TEST_F(HookStateFile, ChangesThatFailedToSaveSurviveTheNextLoad) {
+    WritePrivateProfileStringA("Quorvane", "PasteBufferFile", datPath.c_str(), "QNAV.INI");
+    PasteBuffers saved;
+    saved[0] = MakePasteBuffer("saved", 5, 6);
+    ASSERT_TRUE(SavePasteBufferFile(datPath, saved));
+
+    PersistedState state;
+    state.Load(strings, nullptr);
+    state.SetBuffer(1, MakePasteBuffer("unsaved", 7, 8));
+    state.SetBookmark(2, Bookmark{1, 2, "G.C"});
+    {
+        // Held open without sharing, as another IDE reading it might: the save fails.
+        fw::FileHandle held(CreateFileA(datPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        state.Save();
+        ASSERT_TRUE(state.BuffersChanged());
+    }
+    EXPECT_EQ(LoadPasteBufferFile(datPath), saved) << "a failed save leaves the file as it was";
+    WIN32_FIND_DATAA found;
+    fw::FindHandle leftover(FindFirstFileA(TempFile("qnv*.tmp").c_str(), &found));
+    EXPECT_FALSE(leftover) << "the new file of a failed save is left behind: " << found.cFileName;
+    state.Load(strings, nullptr);
+    EXPECT_STREQ(state.Buffer(1).data(), "unsaved") << "the next attachment dropped the unsaved buffer";
+    EXPECT_STREQ(state.Buffer(0).data(), "saved");
+    EXPECT_TRUE(state.BuffersChanged());
+    state.Save();
+    EXPECT_FALSE(state.BuffersChanged());
+    EXPECT_STREQ(LoadPasteBufferFile(datPath)[1].data(), "unsaved");
+    EXPECT_EQ(Ini("Quorvane", "Bookmark3"), "1,2,G.C");
 }
 
 }  // namespace
