@@ -187,3 +187,88 @@ TEST_F(HookStateFile, ChangesThatFailedToSaveSurviveTheNextLoad) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kFullDiskRole[] = "QNAVSTATE_FULL_DISK";
+
+// Runs `test` of this program again in a process whose files cannot grow past
+// 4096 bytes (a full disk, as far as its writes go: a write stops short, the
+// next one fails), with kFullDiskRole set. Wine starts Unix programs, so a
+// shell sets the limit. The exit code of the run, or -1 if it never ended.
+int RunOnAFullDisk(const char* test) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return -1;
+    auto unixPath = [&](const std::string& path) {
+        std::wstring wide(path.begin(), path.end());
+        char* name = unixName(wide.c_str());
+        std::string out = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return out;
+    };
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string done = TempFile("qnavstate-full-disk.done");
+    DeleteFileA(done.c_str());
+    std::string command = "/bin/sh -c \"ulimit -f 8 && trap '' XFSZ && /usr/bin/wine '" + unixPath(self) +
+                          "' --gtest_filter=" + test + " >/dev/null 2>&1; echo $? >'" + unixPath(done) + "'\"";
+    SetEnvironmentVariableA(kFullDiskRole, "1");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    SetEnvironmentVariableA(kFullDiskRole, nullptr);
+    if (!started) return -1;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);   // a Unix program's handle does not wait for it
+    int code = -1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(50)) {
+        std::ifstream in(done);
+        if (in >> code) break;
+    }
+    DeleteFileA(done.c_str());
+    return code;
+}
+
+bool OnAFullDisk() { return GetEnvironmentVariableA(kFullDiskRole, nullptr, 0) != 0; }
+
+// The run on the full disk works on the files the starting run prepared.
+class HookStateFullDisk : public HookStateFile {
+protected:
+    void SetUp() override {
+        if (!OnAFullDisk()) HookStateFile::SetUp();
+    }
+    void TearDown() override {
+        if (!OnAFullDisk()) HookStateFile::TearDown();
+    }
+};
+
+// A save that runs out of disk leaves the buffers saved before as they were.
+TEST_F(HookStateFullDisk, SaveKeepsTheFileSavedBefore) {
+    if (OnAFullDisk()) {
+        PersistedState state;
+        state.Load(strings, nullptr);
+        state.SetBuffer(0, PasteBuffer(4096, 'a'));
+        state.SetBuffer(1, PasteBuffer(4096, 'b'));
+        state.Save();
+        EXPECT_TRUE(state.BuffersChanged()) << "the save failed and stays pending";
+        return;
+    }
+    WritePrivateProfileStringA("Quorvane", "PasteBufferFile", datPath.c_str(), "QNAV.INI");
+    PasteBuffers saved;
+    saved[0] = MakePasteBuffer("zero", 4, 5);
+    saved[9] = MakePasteBuffer("nine", 4, 5);
+    ASSERT_TRUE(SavePasteBufferFile(datPath, saved));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
+    const int code = RunOnAFullDisk("HookStateFullDisk.SaveKeepsTheFileSavedBefore");
+    if (code == -1) GTEST_SKIP() << "no Unix shell to limit a run's file size (not under Wine?)";
+    EXPECT_EQ(code, 0) << "the run on the full disk failed its own checks";
+    EXPECT_EQ(LoadPasteBufferFile(datPath), saved);
+    WIN32_FIND_DATAA found;
+    fw::FindHandle leftover(FindFirstFileA(TempFile("qnv*.tmp").c_str(), &found));
+    EXPECT_FALSE(leftover) << "the new file of a failed save is left behind: " << found.cFileName;
+}
+
+}  // namespace
