@@ -9,8 +9,15 @@ namespace qnav {
 namespace {
 
 LRESULT CALLBACK ShellProc(int code, WPARAM wp, LPARAM lp) {
-    if (code == HSHELL_WINDOWCREATED && g_shared.controlWindow && IsIdeMainWindow(reinterpret_cast<HWND>(wp)))
+    // Every hook in the chain runs this, and the hook of a control program
+    // that was ended (a crash) can stay there a while beside the new one:
+    // each window is reported once.
+    static HWND reported = nullptr;
+    const HWND window = reinterpret_cast<HWND>(wp);
+    if (code == HSHELL_WINDOWCREATED && window != reported && g_shared.controlWindow && IsIdeMainWindow(window)) {
+        reported = window;
         PostMessageA(g_shared.controlWindow, QNM_FRAMECREATED, wp, 0);
+    }
     return g_shared.shellHook ? CallNextHookEx(g_shared.shellHook, code, wp, lp) : 0;
 }
 

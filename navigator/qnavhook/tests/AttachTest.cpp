@@ -340,5 +340,30 @@ TEST_F(HookTest, DetachAllDoesNotWaitForAHungIde) {
     EXPECT_EQ(SlotsInUse(), 0);
 }
 
+// The shell hook of a control program that was ended can stay in the chain a
+// while beside the next one's: an IDE started then is reported once.
+TEST_F(HookTest, IdeIsReportedOnceWhateverShellHooksAreInTheChain) {
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    const HHOOK left = shared_->shellHook;
+    shared_->shellHook = nullptr;   // what the next control program finds
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    ASSERT_NE(shared_->shellHook, left);
+
+    HWND first = StartIde("/kind:4").MainWindow();
+    ASSERT_NE(first, nullptr);
+    // The IDE reported its frame before it went on; a frame created later
+    // is reported after that.
+    HWND second = StartIde("/kind:2").MainWindow();
+    ASSERT_NE(second, nullptr);
+    auto reportsOf = [](HWND frame) {
+        int n = 0;
+        for (const auto& x : notifications()) n += x.msg == qnav::QNM_FRAMECREATED && x.wp == reinterpret_cast<WPARAM>(frame);
+        return n;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return reportsOf(second) > 0; }));
+    EXPECT_EQ(reportsOf(first), 1);
+    UnhookWindowsHookEx(left);
+}
+
 }  // namespace
 }  // namespace hooktest
