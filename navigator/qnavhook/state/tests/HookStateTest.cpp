@@ -153,6 +153,13 @@ TEST_F(HookStateFile, PersistedStateSavesOnlyChangesAndKeepsFailedOnes) {
 
 namespace {
 
+// The name of a new file a save made beside `path` and left there, or "".
+std::string NewFileLeftBeside(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    fw::FindHandle leftover(FindFirstFileA((path.substr(0, path.find_last_of('\\') + 1) + "qnv*.tmp").c_str(), &found));
+    return leftover ? found.cFileName : "";
+}
+
 // A save that failed keeps its changes pending through the next attachment
 // (which loads the state again) until a save succeeds.
 TEST_F(HookStateFile, ChangesThatFailedToSaveSurviveTheNextLoad) {
@@ -173,9 +180,7 @@ TEST_F(HookStateFile, ChangesThatFailedToSaveSurviveTheNextLoad) {
         ASSERT_TRUE(state.BuffersChanged());
     }
     EXPECT_EQ(LoadPasteBufferFile(datPath), saved) << "a failed save leaves the file as it was";
-    WIN32_FIND_DATAA found;
-    fw::FindHandle leftover(FindFirstFileA(TempFile("qnv*.tmp").c_str(), &found));
-    EXPECT_FALSE(leftover) << "the new file of a failed save is left behind: " << found.cFileName;
+    EXPECT_EQ(NewFileLeftBeside(datPath), "") << "the new file of a failed save is left behind";
     state.Load(strings, nullptr);
     EXPECT_STREQ(state.Buffer(1).data(), "unsaved") << "the next attachment dropped the unsaved buffer";
     EXPECT_STREQ(state.Buffer(0).data(), "saved");
@@ -195,8 +200,9 @@ constexpr char kFullDiskRole[] = "QNAVSTATE_FULL_DISK";
 // Runs `test` of this program again in a process whose files cannot grow past
 // 4096 bytes (a full disk, as far as its writes go: a write stops short, the
 // next one fails), with kFullDiskRole set. Wine starts Unix programs, so a
-// shell sets the limit. The exit code of the run, or -1 if it never ended.
-int RunOnAFullDisk(const char* test) {
+// shell sets the limit, and writes the run's exit code to `done`. That code,
+// or -1 if the run never ended.
+int RunOnAFullDisk(const char* test, const std::string& done) {
     using UnixName = char*(CDECL*)(LPCWSTR);
     auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
@@ -210,7 +216,6 @@ int RunOnAFullDisk(const char* test) {
     };
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string done = TempFile("qnavstate-full-disk.done");
     DeleteFileA(done.c_str());
     std::string command = "/bin/sh -c \"ulimit -f 8 && trap '' XFSZ && /usr/bin/wine '" + unixPath(self) +
                           "' --gtest_filter=" + test + " >/dev/null 2>&1; echo $? >'" + unixPath(done) + "'\"";
@@ -262,13 +267,11 @@ TEST_F(HookStateFullDisk, SaveKeepsTheFileSavedBefore) {
     saved[9] = MakePasteBuffer("nine", 4, 5);
     ASSERT_TRUE(SavePasteBufferFile(datPath, saved));
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
-    const int code = RunOnAFullDisk("HookStateFullDisk.SaveKeepsTheFileSavedBefore");
+    const int code = RunOnAFullDisk("HookStateFullDisk.SaveKeepsTheFileSavedBefore", datPath + ".done");
     if (code == -1) GTEST_SKIP() << "no Unix shell to limit a run's file size (not under Wine?)";
     EXPECT_EQ(code, 0) << "the run on the full disk failed its own checks";
     EXPECT_EQ(LoadPasteBufferFile(datPath), saved);
-    WIN32_FIND_DATAA found;
-    fw::FindHandle leftover(FindFirstFileA(TempFile("qnv*.tmp").c_str(), &found));
-    EXPECT_FALSE(leftover) << "the new file of a failed save is left behind: " << found.cFileName;
+    EXPECT_EQ(NewFileLeftBeside(datPath), "") << "the new file of a failed save is left behind";
 }
 
 }  // namespace
