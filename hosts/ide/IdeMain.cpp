@@ -4,6 +4,7 @@
 //   /frames:N              N main windows in this process (files open in the first)
 //   /project:PATH          an open project (workspace) document
 //   /app:absent|badname|badtemplates   a missing or damaged application object
+//   /peekfirst             the message loop peeks at each message before it gets it
 //   /register [/version:V] [/includes:DIRS] [/undo:N]   write the kind's registry keys and exit
 #include "AppObject.h"
 #include "IdeKind.h"
@@ -24,6 +25,7 @@ struct Options {
     ide::AppMode app = ide::AppMode::Normal;
     int frames = 1;
     bool registerOnly = false;
+    bool peekFirst = false;
     std::vector<std::string> files;
 };
 
@@ -49,6 +51,7 @@ Options Parse(int argc, char** argv) {
                   : m == "badname" ? ide::AppMode::BadName
                   : m == "badtemplates" ? ide::AppMode::BadTemplates : ide::AppMode::Normal;
         } else if (a == "/register") o.registerOnly = true;
+        else if (a == "/peekfirst") o.peekFirst = true;
         else o.files.push_back(a);
     }
     return o;
@@ -99,8 +102,15 @@ int main(int argc, char** argv) {
     for (const std::string& file : o.files)
         if (!frames.front()->OpenFile(file)) std::fprintf(stderr, "ide: cannot open %s\n", file.c_str());
 
+    // Some IDE loops look at a message (PM_NOREMOVE) before they take it;
+    // message hooks then see it twice.
+    auto next = [&o](MSG& msg) {
+        if (o.peekFirst)
+            while (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
+        return GetMessageA(&msg, nullptr, 0, 0) > 0;
+    };
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (next(msg)) {
         bool handled = false;
         for (auto& f : frames)
             if (f->Handle() && TranslateMDISysAccel(f->MdiClient(), &msg)) { handled = true; break; }

@@ -9,14 +9,23 @@ namespace qnav {
 namespace {
 
 LRESULT CALLBACK ShellProc(int code, WPARAM wp, LPARAM lp) {
-    if (code == HSHELL_WINDOWCREATED && g_shared.controlWindow && IsIdeMainWindow(reinterpret_cast<HWND>(wp)))
+    // Every hook in the chain runs this, and the hook of a control program
+    // that was ended (a crash) can stay there a while beside the new one:
+    // each window is reported once.
+    static HWND reported = nullptr;
+    const HWND window = reinterpret_cast<HWND>(wp);
+    if (code == HSHELL_WINDOWCREATED && window != reported && g_shared.controlWindow && IsIdeMainWindow(window)) {
+        reported = window;
         PostMessageA(g_shared.controlWindow, QNM_FRAMECREATED, wp, 0);
+    }
     return g_shared.shellHook ? CallNextHookEx(g_shared.shellHook, code, wp, lp) : 0;
 }
 
 // Runs in the IDE's thread; the tagged WM_NULL is what brings it there.
+// Only a message taken from the queue counts: a loop that peeks first would
+// otherwise run the attachment (and show its failure) twice.
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wp, LPARAM lp) {
-    if (code >= 0 && !g_process.attached) {
+    if (code >= 0 && (wp & PM_REMOVE) && !g_process.attached) {
         const MSG* m = reinterpret_cast<const MSG*>(lp);
         if (!g_process.cachedHook) {
             const int slot = FindSlot(m->hwnd);
@@ -68,20 +77,13 @@ BOOL CALLBACK AttachOne(HWND w, LPARAM) {
     return TRUE;
 }
 
-BOOL CALLBACK DetachOne(HWND w, LPARAM) {
-    if (!IsIdeMainWindow(w)) return TRUE;
-    const int index = FindSlot(w);
-    if (index < 0) return TRUE;
-    HookSlot& s = g_shared.slots[index];
-    if (IsWindow(w)) SendMessageA(w, QNM_DETACH, 0, QNM_TAG);
-    ReleaseMessageHook(s);
-    if (!s.attached) FreeSlot(s);
-    return TRUE;
-}
-
 }  // namespace
 
 LRESULT InstallShellHook(HWND control) {
+    // A control window that is gone means its program ended without removing
+    // the hook (a crash): the system took the hook with it, and nothing
+    // would report new IDEs any more.
+    if (g_shared.shellHook && !IsWindow(g_shared.controlWindow)) RemoveShellHook();
     if (g_shared.shellHook) return 1;
     HHOOK hook = SetWindowsHookExA(WH_SHELL, &ShellProc, g_process.instance, 0);
     if (!hook) return 0;
@@ -108,7 +110,11 @@ LRESULT UpdateSettings(const HookSettings* settings) {
     const HookSettings& old = g_shared.settings;
     const bool captions = old.ButtonColor != settings->ButtonColor || old.ButtonsRight != settings->ButtonsRight ||
                           old.MButtonSpace != settings->MButtonSpace || old.EButtonSpace != settings->EButtonSpace;
+    // An IDE that showed the first-use hint cleared FirstCall here; the
+    // control program's copy never hears of it.
+    const bool hintShown = old.FirstCall == 0;
     g_shared.settings = *settings;
+    if (hintShown) g_shared.settings.FirstCall = 0;
     for (const HookSlot& s : g_shared.slots)
         if (s.frame && IsWindow(s.frame)) PostMessageA(s.frame, QNM_SETTINGSCHANGED, captions ? 1 : 0, QNM_TAG);
     return 1;
@@ -121,16 +127,28 @@ LRESULT AttachAll(const HookSettings* settings) {
 }
 
 LRESULT DetachAll() {
-    EnumWindows(&DetachOne, 0);
-    // A frame whose IDE ended without detaching is not enumerated; its slot
-    // would otherwise stay taken for good.
+    // By the slots: a frame whose title changed since it was attached still
+    // runs our procedures. An IDE that does not answer (hung) keeps its slot
+    // and its hook, so our code stays mapped under those procedures; the
+    // result then says not everything was detached.
+    constexpr UINT kAnswerMs = 5000;
+    LRESULT result = 1;
     for (HookSlot& s : g_shared.slots) {
-        if (!s.inUse || !s.frame || IsWindow(s.frame)) continue;
+        if (!s.inUse) continue;
+        if (s.frame && IsWindow(s.frame)) {
+            DWORD_PTR answer = 0;
+            if (!SendMessageTimeoutA(s.frame, QNM_DETACH, 0, QNM_TAG, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerMs,
+                                     &answer)) {
+                result = 0;
+                continue;
+            }
+        } else {
+            s.attached = 0;   // its IDE ended without detaching
+        }
         ReleaseMessageHook(s);
-        s.attached = 0;
-        FreeSlot(s);
+        if (!s.attached) FreeSlot(s);
     }
-    return 1;
+    return result;
 }
 
 LRESULT QueryAttached(LONG* threadCount) {

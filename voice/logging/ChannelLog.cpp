@@ -13,6 +13,7 @@
 #include "LogFile.h"
 #include "LogRouting.h"
 #include "LogSettings.h"
+#include "LogTail.h"
 
 namespace kvo {
 namespace {
@@ -37,8 +38,7 @@ public:
                             0, static_cast<std::uint8_t>(now.wSecond)};
         }
         if (test) {
-            std::lock_guard lock(sinkMutex_);
-            if (testSink_) testSink_->AddRecord(*record);
+            ToSink(*record);
             return;
         }
         if (!running_) return;
@@ -112,9 +112,24 @@ public:
     }
 
     void SetTestMode(bool on) { testMode_ = on; }
+
+    // Returns once no call into the sink it replaced is under way, so the
+    // caller may destroy that sink. A sink may wait on the caller's thread
+    // (the test log window's), so messages sent to it are let through
+    // meanwhile; a sink replacing itself from inside its call does not wait.
     void SetSink(TestLogSink* sink) {
-        std::lock_guard lock(sinkMutex_);
-        testSink_ = sink;
+        {
+            std::lock_guard lock(sinkMutex_);
+            testSink_ = sink;
+        }
+        if (t_sinkCalls > 0) return;
+        const HANDLE idle = sinkIdle_.Get();
+        while (WaitForSingleObject(idle, 0) == WAIT_TIMEOUT) {
+            if (MsgWaitForMultipleObjects(1, &idle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            }
+        }
     }
 
     CategoryMask TestMask() {
@@ -149,18 +164,47 @@ public:
 private:
     ChannelLogger() { LoadMasks(); }
 
+    // The sink is called outside the lock: it may wait on a thread that is
+    // just replacing it.
+    void ToSink(const LogRecord& record) {
+        TestLogSink* sink;
+        {
+            std::lock_guard lock(sinkMutex_);
+            sink = testSink_;
+            if (!sink) return;
+            if (sinkCalls_++ == 0) ResetEvent(sinkIdle_.Get());
+        }
+        ++t_sinkCalls;
+        sink->AddRecord(record);
+        --t_sinkCalls;
+        std::lock_guard lock(sinkMutex_);
+        if (--sinkCalls_ == 0) SetEvent(sinkIdle_.Get());
+    }
+
     CategoryMask FileMask() {
         std::lock_guard lock(maskMutex_);
         return fileMask_;
     }
 
     // One write call per record under the lock, so records of concurrent
-    // lines never interleave; a failed write loses that record only.
+    // lines never interleave; a failed write loses that record only: what
+    // it left of it is cut off again, or it would hide the records after it.
     void Append(const LogRecord& record) {
         const std::vector<std::uint8_t> bytes = EncodeLogRecord(record);
         std::lock_guard lock(fileMutex_);
         if (!file_) return;
-        if (WriteAll(file_.Get(), bytes.data(), bytes.size())) FlushFileBuffers(file_.Get());
+        LARGE_INTEGER end{};
+        if (!SetFilePointerEx(file_.Get(), {}, &end, FILE_CURRENT)) return;
+        if (WriteAll(file_.Get(), bytes.data(), bytes.size()))
+            FlushFileBuffers(file_.Get());
+        else
+            CutAt(file_.Get(), end.QuadPart);
+    }
+
+    static bool CutAt(HANDLE file, std::int64_t end) {
+        LARGE_INTEGER at;
+        at.QuadPart = end;
+        return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     }
 
     void OpenToday() {
@@ -179,7 +223,10 @@ private:
         if (file) {
             FileByteSource source(file.Get());
             if (ReadLogHeader(source) == LogHeaderStatus::Current) {
-                ready = SetFilePointer(file.Get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+                // Appending starts behind the last whole record: a torn one
+                // left by an earlier run is cut off.
+                const std::uint64_t whole = kLogHeaderSize + WholeRecordsLength(source);
+                ready = CutAt(file.Get(), static_cast<std::int64_t>(whole));
             } else {
                 // A foreign or outdated header is replaced; appending starts after it.
                 // What followed it is cut off, or a reader would take the stale
@@ -225,7 +272,12 @@ private:
 
     std::mutex sinkMutex_;
     TestLogSink* testSink_ = nullptr;
+    int sinkCalls_ = 0;                    // calls into a sink under way
+    fw::KernelHandle sinkIdle_{CreateEventA(nullptr, TRUE, TRUE, nullptr)};   // set while none is
+    static thread_local int t_sinkCalls;
 };
+
+thread_local int ChannelLogger::t_sinkCalls = 0;
 
 ChannelLogger& Logger() { return ChannelLogger::Instance(); }
 

@@ -61,6 +61,9 @@ public:
     virtual void AddRecord(const LogRecord& record) = 0;
 };
 void SetLogTestMode(bool on);
+// The sink is called outside the logger's locks. Setting another sink (or
+// none) returns once no call into the old one is under way, letting messages
+// sent to the calling thread through while it waits.
 void SetTestLogSink(TestLogSink* sink);
 
 // Where records and the day's file name get their local time; nullptr puts

@@ -176,7 +176,10 @@ long CDriverVoiceInterface::StartTestCall(HWND) {
     const int ch = GetTestChannel();
     if (IsOffHook(ch) && GetLoopCurrentStatus(ch)) return 1;
     const SystemSettings s = Settings();
-    if (s.waitForRing == 0 && s.testDialNumber.empty()) {
+    // TestDial decides whether to dial out; the number alone never does (its
+    // default is "!"), and there is nothing to dial without one.
+    const bool dialOut = s.testDial != 0 && !s.testDialNumber.empty();
+    if (s.waitForRing == 0 && !dialOut) {
         SeizeChannel(ch);
         if (IsOffHook(ch)) {
             ReleaseChannel(ch);

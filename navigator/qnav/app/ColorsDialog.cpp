@@ -1,4 +1,5 @@
 #include "ColorsDialog.h"
+#include <algorithm>
 #include <string>
 #include "QuorvaneApp.h"
 #include "SettingsFile.h"
@@ -50,8 +51,43 @@ BOOL CColorsDialog::OnInitDialog() {
         SendDlgItemMessageA(Handle(), IDC_FILETYPES, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(fw::LoadResString(Instance(), IDS_FILETYPE_FIRST + t).c_str()));
     SendDlgItemMessageA(Handle(), IDC_FILETYPES, LB_SETCURSEL, fileType_, 0);
+    FitSampleToLongestGroup();
     FillItems();
     return TRUE;
+}
+
+// One row for the highlighted text and one per category of the longest
+// group, in whatever the dialog font makes of a row; the dialog grows with
+// the box, keeping the margin below it.
+void CColorsDialog::FitSampleToLongestGroup() {
+    int rows = 0;
+    for (int g = 0; g < kColorGroupCount; ++g) rows = std::max(rows, 1 + ColorGroup(settings_, g).count - kFirstCategory);
+    HWND sample = Item(IDC_SAMPLE);
+    int row;
+    {
+        HDC dc = GetDC(sample);
+        {
+            fw::SelectObjectScope font(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+            row = RowHeight(dc);
+        }
+        ReleaseDC(sample, dc);
+    }
+    RECT frame, client, dialog;
+    GetWindowRect(sample, &frame);
+    GetClientRect(sample, &client);
+    GetClientRect(Handle(), &dialog);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&frame), 2);
+    const int margin = dialog.bottom - frame.bottom;
+    const int grow = rows * row - client.bottom;
+    if (grow <= 0) return;
+    SetWindowPos(sample, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int below = frame.bottom + grow + margin - dialog.bottom;
+    if (below <= 0) return;
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + below,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CColorsDialog::FillItems() {

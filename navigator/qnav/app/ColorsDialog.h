@@ -32,6 +32,7 @@ private:
     void OnRestore();
     void OnRestoreDefault();
     void OnMenuColors();
+    void FitSampleToLongestGroup();
     void DrawSample(const DRAWITEMSTRUCT& item);
     void OnSampleClick();
     int RowHeight(HDC dc) const;

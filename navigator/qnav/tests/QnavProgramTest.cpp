@@ -76,6 +76,7 @@ public:
         return false;
     }
     const qnav::HookSettings& Settings() const { return shared_->settings; }
+    HWND ControlWindow() const { return shared_ ? shared_->controlWindow : nullptr; }
     bool Loaded() const { return proc_ && shared_; }
     // For a failed count: each slot in use, its frame's process and program,
     // and the threads counted for it.
@@ -579,6 +580,74 @@ TEST_F(QnavProgram, FontDialogOkStoresTheChosenFont) {
     EXPECT_FALSE(fields->faceName.empty()) << stored;
     EXPECT_STREQ(probe.Settings().Font.lfFaceName, fields->faceName.c_str()) << "the hook has the same record";
     EXPECT_EQ(probe.Settings().Font.lfHeight, fields->height);
+}
+
+// qnav ended without uninstalling (a crash) while the hook library stayed
+// mapped: the next start installs the shell hook again instead of trusting
+// the one the dead program left in the shared block.
+TEST_F(QnavProgram, StartAfterACrashInstallsTheHooksAgain) {
+    ASSERT_TRUE(probe.Loaded());
+    HWND crashed = StartQnav();
+    ASSERT_NE(crashed, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return probe.ControlWindow() == crashed; }));
+    qnav.Kill();
+    ASSERT_FALSE(IsWindow(crashed));
+
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return probe.ControlWindow() == main; }))
+        << "the shell hook still reports to the dead program's window";
+    HWND frame = StartIde();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(WaitAttached(frame)) << "an IDE started after the restart is attached";
+}
+
+// The Sample box shows a row for the highlighted text and one per category;
+// every row of the longest group (the resource files' ten) must be inside
+// it, where it can be seen and clicked.
+TEST_F(QnavProgram, ColorsSampleHoldsEveryCategoryOfEachGroup) {
+    constexpr int IDC_SAMPLE = 2022, kLabelIndent = 13;
+    HWND main = StartQnav();
+    ASSERT_NE(main, nullptr);
+    HWND colors = OpenDialog(main, IDC_COLORS, "Colors");
+    ASSERT_NE(colors, nullptr);
+    HWND items = GetDlgItem(colors, IDC_ITEMS), sample = GetDlgItem(colors, IDC_SAMPLE);
+    auto choose = [&](int list, int index) {
+        SendMessageA(GetDlgItem(colors, list), LB_SETCURSEL, index, 0);
+        SendMessageA(colors, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(colors, list)));
+    };
+    // The sample's rows are as high as the list's items: both use the dialog font.
+    const int row = static_cast<int>(SendMessageA(items, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_GT(row, 0);
+    RECT client;
+    GetClientRect(sample, &client);
+    const char* groups[] = {"C/C++", "resource", "assembler", "other"};
+    for (int type = 0; type < 4; ++type) {
+        choose(IDC_FILETYPES, type);
+        // Background, Highlight and Highlighted Text share the first row.
+        const int rows = static_cast<int>(SendMessageA(items, LB_GETCOUNT, 0, 0)) - 2;
+        EXPECT_LE(rows * row, client.bottom) << groups[type] << " files: " << rows << " rows of " << row
+                                             << " pixels in a box " << client.bottom << " high";
+    }
+
+    // A click on the last label of the resource group picks "Version-Info".
+    choose(IDC_FILETYPES, 1);
+    const int labels = static_cast<int>(SendMessageA(items, LB_GETCOUNT, 0, 0));
+    POINT at{kLabelIndent + 2, (labels - 3) * row + row / 2};
+    POINT screen = at;
+    ClientToScreen(sample, &screen);
+    ASSERT_TRUE(SetCursorPos(screen.x, screen.y));
+    // The click goes to whatever window is there, as a mouse's would.
+    HWND under = WindowFromPoint(screen);
+    EXPECT_EQ(under, sample) << "the last row lies outside the box";
+    POINT local = screen;
+    ScreenToClient(under, &local);
+    PostMessageA(under, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+    PostMessageA(under, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(items, LB_GETCURSEL, 0, 0) == labels - 1; }))
+        << "selected item " << SendMessageA(items, LB_GETCURSEL, 0, 0) << " of " << labels;
+    PostMessageA(colors, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(colors); }));
 }
 
 }  // namespace

@@ -85,14 +85,26 @@ PasteBuffers LoadPasteBufferFile(const std::string& path) {
     return DecodePasteBuffers(bytes.data(), got);
 }
 
+// The buffers go to a new file beside the old one, which is replaced only
+// once the new one is complete: a write that fails (a full disk) must not
+// cost the buffers saved before.
 bool SavePasteBufferFile(const std::string& path, const PasteBuffers& buffers) {
     const std::vector<std::uint8_t> bytes = EncodePasteBuffers(buffers);
-    fw::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(dir.c_str(), "qnv", 0, temp)) return false;
+    bool written = false;
+    {
+        fw::FileHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+        DWORD count = 0;
+        written = file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+                  count == bytes.size() && FlushFileBuffers(file.Get());
+    }
+    if (written && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(temp);
+    return false;
 }
 
 bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBytes, std::string& out) {
@@ -139,11 +151,11 @@ void PersistedState::Load(HINSTANCE strings, HMODULE hookModule) {
     strings_ = strings;
     HookProfile profile(strings);
     pastePath_ = profile.PasteBufferPath(hookModule);
-    buffers_ = LoadPasteBufferFile(pastePath_);
-    bookmarks_ = profile.LoadBookmarks();
+    // Changes a failed save left pending stay, rather than the older state
+    // on disk; the next detachment saves them again.
+    if (!buffersChanged_) buffers_ = LoadPasteBufferFile(pastePath_);
+    if (!bookmarksChanged_) bookmarks_ = profile.LoadBookmarks();
     extensions_ = profile.LoadExtensions();
-    buffersChanged_ = false;
-    bookmarksChanged_ = false;
 }
 
 void PersistedState::Save() {

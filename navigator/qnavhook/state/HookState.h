@@ -39,8 +39,10 @@ private:
 };
 
 // Whole-file read and write of QNAV.DAT. Reading shares the file for reading
-// only; writing opens it exclusively. A file that cannot be read gives no
-// buffers; Save returns false when the file cannot be written.
+// only; writing makes a new file beside it and puts it in its place only once
+// it is complete. A file that cannot be read gives no buffers; Save returns
+// false (the old file untouched) when the new one cannot be written or moved
+// in.
 PasteBuffers LoadPasteBufferFile(const std::string& path);
 bool SavePasteBufferFile(const std::string& path, const PasteBuffers& buffers);
 
@@ -53,7 +55,8 @@ bool ReadRegistryText(const std::string& keyPath, const char* value, DWORD maxBy
 IntlSettings ReadIntlSettings();
 
 // Per-process state with change tracking: saving happens only for what
-// changed since loading, and a failed save keeps the change pending.
+// changed since loading, and a failed save keeps the change pending, also
+// through the next Load.
 class PersistedState {
 public:
     void Load(HINSTANCE strings, HMODULE hookModule);

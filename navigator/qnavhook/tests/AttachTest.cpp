@@ -1,6 +1,9 @@
 // Attaching to real stand-in IDE processes through the hook library.
+#include <atomic>
 #include <set>
+#include <thread>
 #include "HookFixture.h"
+#include "fw/Handle.h"
 #include "fw/testing/Files.h"
 #include "Subclass.h"
 #include "resource.h"
@@ -211,8 +214,10 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
 
 TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
     const std::string expected = "Unable to install Quorvane - unknown error";
+    // The box shows once, also in an IDE whose loop peeks at each message
+    // before it takes it.
     for (const char* args : {"/kind:4 /app:absent", "/kind:4 /app:badname", "/kind:2 /app:absent",
-                             "/kind:2 /app:badname"}) {
+                             "/kind:2 /app:badname", "/kind:4 /app:absent /peekfirst"}) {
         IdeProcess ide(args);
         HWND frame = ide.MainWindow();
         ASSERT_NE(frame, nullptr) << args;
@@ -224,7 +229,12 @@ TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
         GetWindowTextA(box, title, sizeof title);
         EXPECT_STREQ(title, "Quorvane");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << args;
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << args << ": a second box holds the first one up";
+        // Once the IDE answers, its thread has been back in a message loop:
+        // another box would be showing by now.
+        EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << args;
+        for (HWND w : fw::testing::TopLevelWindows(ide.Id(), "#32770"))
+            EXPECT_FALSE(IsWindowVisible(w)) << args << ": another box: " << MessageBoxText(w);
 
         ASSERT_NE(SlotOf(frame), nullptr) << args;
         EXPECT_EQ(SlotOf(frame)->attached, 0) << "slot stays in use but not attached: " << args;
@@ -269,6 +279,103 @@ TEST_F(HookTest, DetachRequestNeedsTheTagAndKeepsTheSlot) {
     ASSERT_NE(SlotOf(frame), nullptr) << "detaching without hook removal keeps the slot";
     EXPECT_EQ(SlotOf(frame)->attached, 0);
     EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
+}
+
+}  // namespace
+}  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+// The first-use hint clears FirstCall in the shared block when an IDE shows
+// it; the control program's copy still has it set, and its next settings
+// push must not bring the hint back.
+TEST_F(HookTest, SettingsPushKeepsAClearedFirstCall) {
+    settings_.FirstCall = 1;
+    ASSERT_EQ(AttachAll(), 1);
+    struct Case { const char* note; DWORD inBlock, pushed, expected; } cases[] = {
+        {"hint shown inside an IDE", 0, 1, 0},
+        {"hint not shown yet", 1, 1, 1},
+        {"the control program clears it", 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        shared_->settings.FirstCall = c.inBlock;
+        qnav::HookSettings next = settings_;
+        next.FirstCall = c.pushed;
+        next.ItemCount = 31;
+        EXPECT_EQ(Call(qnav::QP_UPDATESETTINGS, nullptr, &next), 1) << c.note;
+        EXPECT_EQ(shared_->settings.FirstCall, c.expected) << c.note;
+        EXPECT_EQ(shared_->settings.ItemCount, 31) << c.note << ": the rest is copied";
+    }
+}
+
+}  // namespace
+}  // namespace hooktest
+
+namespace hooktest {
+namespace {
+
+// Detach-all goes by the slots, not by what the windows look like now.
+TEST_F(HookTest, DetachAllReachesAFrameWhoseTitleChanged) {
+    HWND frame = StartAttached("/kind:4");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(SetWindowTextA(frame, "Project1 - Workspace"));
+    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+    EXPECT_FALSE(HasOldProc(frame)) << "our procedure would outlive the hooks";
+    EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1);
+    EXPECT_EQ(SlotsInUse(), 0);
+}
+
+// A hung IDE cannot hold up detach-all (and with it the control program's
+// Quit). It stays attached, its hook kept so our code stays mapped there,
+// and the next detach-all reaches it once it answers again.
+TEST_F(HookTest, DetachAllDoesNotWaitForAHungIde) {
+    HWND frame = StartAttached("/kind:2");
+    ASSERT_NE(frame, nullptr);
+    fw::KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(frame, nullptr)));
+    ASSERT_TRUE(thread);
+    ASSERT_NE(SuspendThread(thread.Get()), static_cast<DWORD>(-1));
+    std::atomic<LRESULT> result{-1};
+    std::thread detach([&] { result = Call(qnav::QP_DETACHALL); });
+    const bool returned = WaitUntil([&] { return result != -1; }, 30000);
+    ResumeThread(thread.Get());
+    // The IDE repaints as it detaches and waits on windows of this thread.
+    WaitUntil([&] { return result != -1; }, 30000);
+    detach.join();
+    ASSERT_TRUE(returned) << "detach-all waited for the hung IDE";
+    EXPECT_EQ(result, 0) << "an IDE is still attached";
+    ASSERT_NE(SlotOf(frame), nullptr);
+    EXPECT_EQ(SlotOf(frame)->attached, 1);
+    EXPECT_NE(SlotOf(frame)->messageHook, nullptr);
+
+    EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
+    EXPECT_FALSE(HasOldProc(frame));
+    EXPECT_EQ(SlotsInUse(), 0);
+}
+
+// The shell hook of a control program that was ended can stay in the chain a
+// while beside the next one's: an IDE started then is reported once.
+TEST_F(HookTest, IdeIsReportedOnceWhateverShellHooksAreInTheChain) {
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    const HHOOK left = shared_->shellHook;
+    shared_->shellHook = nullptr;   // what the next control program finds
+    ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);
+    ASSERT_NE(shared_->shellHook, left);
+
+    HWND first = StartIde("/kind:4").MainWindow();
+    ASSERT_NE(first, nullptr);
+    // The IDE reported its frame before it went on; a frame created later
+    // is reported after that.
+    HWND second = StartIde("/kind:2").MainWindow();
+    ASSERT_NE(second, nullptr);
+    auto reportsOf = [](HWND frame) {
+        int n = 0;
+        for (const auto& x : notifications()) n += x.msg == qnav::QNM_FRAMECREATED && x.wp == reinterpret_cast<WPARAM>(frame);
+        return n;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return reportsOf(second) > 0; }));
+    EXPECT_EQ(reportsOf(first), 1);
+    UnhookWindowsHookEx(left);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+
+#include <fw/Handle.h>
 
 #include "LogTestSupport.h"
 #include "fw/testing/Dialogs.h"
@@ -214,6 +217,73 @@ TEST_F(ChannelLogTest, FortyEightThreadsLoseOrTearNoRecord) {
         }
     }
     EXPECT_EQ(ReadBytes(TodayName()).size(), bytesExpected) << "stray bytes in the file";
+}
+
+// A record torn by a write that stopped short (a full disk) is cut off when
+// the next run opens the file, or every record after it would be unreadable.
+TEST_F(ChannelLogTest, TornRecordAtTheEndIsCutBeforeAppending) {
+    const auto header = LogFileHeader();
+    const auto before = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"before"}));
+    const auto torn = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"torn record text"}));
+    struct Case {
+        const char* note;
+        std::vector<std::uint8_t> tail;
+    } cases[] = {
+        {"a head cut short", {torn.begin(), torn.begin() + 7}},
+        {"a payload cut short", {torn.begin(), torn.begin() + 20}},
+        {"a head whose length no record has", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 'x'}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file(header.begin(), header.end());
+        file.insert(file.end(), before.begin(), before.end());
+        file.insert(file.end(), c.tail.begin(), c.tail.end());
+        fw::testing::WriteBytes(TodayName(), file);
+
+        LogSystemStart(0);
+        kvo_write_log(0, "after");
+        LogSystemStop(0);
+
+        std::vector<std::string> texts;
+        for (const LogRecord& r : ReadLogFile(TodayName(), 0)) texts.push_back(r.args[0].text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"before", "after"})) << c.note;
+        const auto after = EncodeLogRecord(*MakeLogRecord(0, LK_TEXT, {"after"}));
+        EXPECT_EQ(ReadBytes(TodayName()).size(), header.size() + before.size() + after.size()) << c.note;
+    }
+}
+
+// The test log window's sink hands records to the window's thread and waits
+// for it; that thread may take the sink away at the same moment. Neither
+// may wait for the other for good.
+TEST_F(ChannelLogTest, SinkWaitingOnTheThreadThatRemovesItIsAnswered) {
+    struct Sink : TestLogSink {
+        HWND window = nullptr;
+        fw::KernelHandle entered{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        std::atomic<bool> answered{false};
+        void AddRecord(const LogRecord&) override {
+            SetEvent(entered.Get());
+            DWORD_PTR result = 0;
+            answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+        }
+    } sink;
+    fw::KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread ui([&] {
+        sink.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetEvent(ready.Get());
+        WaitForSingleObject(sink.entered.Get(), 10000);
+        SetTestLogSink(nullptr);
+        DestroyWindow(sink.window);
+    });
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 10000), WAIT_OBJECT_0);
+    ASSERT_NE(sink.window, nullptr);
+    LogSystemStart(0);
+    SetTestLogSink(&sink);
+    SetLogTestMode(true);
+    std::thread line([] { WriteLogS(0, LK_TEXT, "to the test log"); });
+    line.join();
+    ui.join();
+    SetLogTestMode(false);
+    EXPECT_TRUE(sink.answered) << "the sink's wait on the window's thread ran out: that thread was held up "
+                                  "taking the sink away";
 }
 
 }  // namespace

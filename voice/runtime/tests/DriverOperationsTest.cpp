@@ -321,3 +321,34 @@ TEST_F(DriverOps, EndTestCallTouchesTheLineOnlyWithoutStayOffHook) {
     EXPECT_EQ(driver_->EndTestCall(), 1);
     EXPECT_EQ(card_->Operations(1), std::vector<std::string>{"initialise"});
 }
+
+namespace {
+
+// Without waiting for a ring, the test call goes off hook on the test line
+// unless [Test] TestDial asks to dial out (which needs the test dialogs).
+TEST_F(DriverOps, StartTestCallGoesOffHookUnlessDialling) {
+    struct Case {
+        const char* note;
+        const char* waitForRing;
+        const char* testDial;
+        const char* number;   // nullptr: the default "!"
+        long ready;
+        std::vector<std::string> operations;
+    } cases[] = {
+        {"defaults but no ring wait", "0", nullptr, nullptr, 1, {"seize", "offhook -> 0"}},
+        {"dialling off, a number set", "0", "0", "555", 1, {"seize", "offhook -> 0"}},
+        {"dialling on, no number to dial", "0", "1", "", 1, {"seize", "offhook -> 0"}},
+        {"dialling on", "0", "1", "555", 0, {}},
+        {"waiting for a ring", "1", nullptr, nullptr, 0, {}},
+    };
+    for (const Case& c : cases) {
+        ini_.Set("Test", "WaitForRing", c.waitForRing);
+        ini_.Set("Test", "TestDial", c.testDial);
+        ini_.Set("Test", "TestDialNumber", c.number);
+        Load("channels 1\n");
+        EXPECT_EQ(driver_->StartTestCall(nullptr), c.ready) << c.note;
+        EXPECT_EQ(card_->Operations(0), c.operations) << c.note;
+    }
+}
+
+}  // namespace
