@@ -348,6 +348,9 @@ TEST_F(HookTest, DetachAllDoesNotWaitForAHungIde) {
     EXPECT_EQ(SlotOf(frame)->attached, 1);
     EXPECT_NE(SlotOf(frame)->messageHook, nullptr);
 
+    // Until its thread reads messages again the IDE still counts as hung and
+    // a detach-all passes it by at once.
+    ASSERT_TRUE(WaitUntil([&] { return Query(frame, ide::kQueryProcsOriginal) != -1; }));
     EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
     EXPECT_FALSE(HasOldProc(frame));
     EXPECT_EQ(SlotsInUse(), 0);
