@@ -97,7 +97,7 @@ void BoxAnswerer::Watch() {
 void BoxAnswerer::Handle(HWND box) {
     handled_.push_back(box);
     const std::string title = fw::WindowText(box);
-    std::pair<std::string, bool> answer{"Cancel", true};
+    std::pair<std::string, bool> answer;
     bool answered = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -108,20 +108,29 @@ void BoxAnswerer::Handle(HWND box) {
             answered = true;
         }
     }
+    if (!answered) {
+        // Cancel where the box has it, else No, else OK: a Yes/No box
+        // ignores Cancel and would wait for ever.
+        answer = {"OK", true};
+        for (const char* fallback : {"Cancel", "No"})
+            for (const ButtonName& b : kButtons)
+                if (answer.first == "OK" && fallback == std::string(b.name) && GetDlgItem(box, b.id))
+                    answer.first = b.name;
+    }
     // Reported before it is answered: the answer ends the step that showed it.
     report_("box \"" + title + "\": " + BoxText(box) + " -> " +
             (answer.second ? answer.first + (answered ? "" : " (no answer given)") : "\"" + answer.first + "\""));
-    if (answer.second) {
-        for (const ButtonName& b : kButtons)
-            if (answer.first == b.name) Press(box, b.id);
+    if (!answer.second) {
+        if (HWND edit = FindChildOfClass(box, "Edit")) {
+            DWORD_PTR ignored;
+            SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.first.c_str()), SMTO_BLOCK,
+                                5000, &ignored);
+        }
+        Press(box, IDOK);
         return;
     }
-    if (HWND edit = FindChildOfClass(box, "Edit")) {
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.first.c_str()), SMTO_BLOCK, 5000,
-                            &ignored);
-    }
-    Press(box, IDOK);
+    for (const ButtonName& b : kButtons)
+        if (answer.first == b.name) Press(box, b.id);
 }
 
 // --- steps -------------------------------------------------------------------

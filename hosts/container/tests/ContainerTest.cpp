@@ -221,6 +221,15 @@ End
     EXPECT_EQ(lines_, expected) << AllLines();
 }
 
+TEST_F(ContainerScript, AnUnansweredYesNoBoxIsAnsweredNoNotLeftWaiting) {
+    ASSERT_TRUE(RunForm("Begin {FwTest} Grid\nEnd\nRun\n  Call Grid.Confirm \"Unanswered?\"\nEnd\n"));
+    const std::vector<std::string> expected = {
+        R"(box "FwTest": Unanswered? -> No (no answer given))",
+        R"(Grid.Confirm("Unanswered?") = 7)",
+    };
+    EXPECT_EQ(lines_, expected) << AllLines();
+}
+
 TEST_F(ContainerScript, ControlsFindTheirFormThroughTheSite) {
     ASSERT_TRUE(RunForm("Begin {FwTest} A\nEnd\nBegin {FwTest} B\nEnd\nBegin {FwTest} C\nEnd\n"));
     ComPtr<IOleClientSite> site;
