@@ -22,7 +22,8 @@
 //
 // The library lists the class in its ClassEntry table (fw/ole/Server.h) with
 // CreateObject<CDialCtrl>; its .idl gives names, its .rc the type library and
-// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}).
+// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}),
+// or with by-reference arguments FireEvent(id, args, {positions}).
 //
 // Threading: a control lives in the apartment (thread) that created it. Its
 // window is made on that thread at creation and lives as long as the object:
@@ -33,6 +34,7 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -45,6 +47,30 @@
 #include "fw/ole/Server.h"
 
 namespace fw::ole {
+
+// What became of an event: the first failure a sink returned (the host's
+// handler raised an error), or that nothing was sent because the container
+// froze events.
+struct FireResult {
+    HRESULT hr = S_OK;
+    std::wstring description;  // of that failure (EXCEPINFO, else IErrorInfo)
+    bool delivered = true;     // false while events are frozen
+    bool Ok() const { return SUCCEEDED(hr); }
+};
+
+// A control's own OLE verb (ids from 1 up; the standard verbs are negative).
+struct ControlVerb {
+    LONG id;
+    std::wstring name;  // as a menu shows it, "&Edit"
+    DWORD menuFlags = 0;
+    DWORD attributes = OLEVERBATTRIB_ONCONTAINERMENU;
+};
+
+// What a hand-over to the control's own thread came to.
+enum class HandOver {
+    Ran,              // the call ran there (and whatever it threw was rethrown)
+    HostUnavailable,  // the control's window is gone or closing: nothing ran
+};
 
 // Window class of every control window of a library (registered per module).
 inline constexpr char kControlWindowClass[] = "FwOleControl";
@@ -61,6 +87,7 @@ class Control : public IDispatch,
                 public IPersistPropertyBag,
                 public ISpecifyPropertyPages,
                 public ISupportErrorInfo,
+                public DispatchTarget,
                 public fw::Window {
 public:
     // Called by CreateObject after construction: loads the type information
@@ -156,11 +183,34 @@ public:
     STDMETHODIMP GetPages(CAUUID* pages) override;
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
 
-    // Ambient properties of the client site; defaults when there is none.
-    bool AmbientUserMode() const;
+    // Any ambient property of the client site: DISP_E_MEMBERNOTFOUND when
+    // the container does not know it, E_FAIL without a site.
+    HRESULT Ambient(DISPID id, Variant& value) const;
+    // Ambient properties with their defaults when there is no answer.
+    bool AmbientUserMode() const;        // run mode (true)
+    bool AmbientUIDead() const;          // break mode: the host runs no code (false)
     std::wstring AmbientDisplayName() const;
+    // The container froze events (IOleControl::FreezeEvents).
+    bool EventsFrozen() const { return frozen_ > 0; }
+
+    // Runs `call` on the control's own thread and waits for it: at once when
+    // the caller is that thread, else through the control's window, so the
+    // calls of one thread run in the order made, one at a time, and host
+    // code only ever runs on the host's thread. An exception `call` throws
+    // is rethrown to the caller. The caller must not be what that thread
+    // waits for (never join a worker with a plain wait on the window thread).
+    HandOver CallOnOwnThread(const std::function<void()>& call);
+
+    // Called once for every control of the library, on its own thread, when
+    // the container closes it (Close, or dropping the site) or, failing
+    // that, at its last Release - before anything of it is destroyed. The
+    // control's own OnClose runs right after.
+    using CloseHook = void (*)(Control& control);
+    static void SetCloseHook(CloseHook hook);
 
     void SetModified() { dirty_ = true; }
+    // Control errors 382 / 383 depending on the ambient mode.
+    void SetNotSupported() override;
     // Repaints the window (if any) and tells the view's advise sink.
     void InvalidateControl();
 
@@ -168,7 +218,6 @@ protected:
     Control(const CLSID& clsid, const IID& dispatchIid, const IID& eventIid);
     ~Control() override;
 
-    virtual std::span<const DispatchEntry> DispatchMap() const = 0;
     // Stock data, then the control's own items; derived classes call this first.
     virtual void DoPropExchange(PropExchange& px);
     // Version of the persisted property data: major in the high word.
@@ -176,10 +225,21 @@ protected:
     virtual void OnDraw(HDC dc, const RECT& bounds);
     virtual std::vector<CLSID> PropertyPages() const { return {}; }
     virtual void OnAmbientChanged(DISPID /*id*/) {}
+    // See SetCloseHook: once, before anything is destroyed.
+    virtual void OnClose() {}
+    // The control's own verbs (EnumVerbs lists them with Properties when
+    // there are pages) and what DoVerb does with one.
+    virtual std::vector<ControlVerb> Verbs() const { return {}; }
+    virtual HRESULT OnVerb(LONG /*verb*/, HWND /*parent*/) { return OLEOBJ_S_INVALIDVERB; }
+    std::wstring ErrorSource() const override;
+    const IID& ErrorInterface() const override { return dispatchIid_; }
 
     // Fires event `id` to every connected sink; `args` in declaration order.
     // Dropped while the container has frozen events.
-    void FireEvent(DISPID id, std::initializer_list<Variant> args);
+    FireResult FireEvent(DISPID id, std::initializer_list<Variant> args);
+    // The same, with the arguments at `byRef` positions passed by reference:
+    // afterwards they hold what the sinks stored.
+    FireResult FireEvent(DISPID id, std::span<Variant> args, std::initializer_list<size_t> byRef);
 
     void SetInitialSize(int cx, int cy);  // pixels
     const CLSID& ClassId() const { return clsid_; }
@@ -199,7 +259,7 @@ private:
         STDMETHODIMP Unadvise(DWORD cookie) override;
         STDMETHODIMP EnumConnections(IEnumConnections** list) override;
 
-        void Fire(DISPID id, DISPPARAMS& params);
+        FireResult Fire(DISPID id, DISPPARAMS& params);
         void Clear() { sinks_.clear(); }
     private:
         Control& owner_;
@@ -211,11 +271,17 @@ private:
     void DeactivateInPlace();
     // Invisible-at-run-time controls hide their window in user mode.
     void UpdateVisibility();
-    HRESULT InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result);
-    HRESULT AmbientProperty(DISPID id, VARIANT* value) const;
 
-    friend class RefCount;  // deletes us on the last Release
-    RefCount refs_;
+    // The last reference: closes, then deletes on the control's own thread.
+    void FinalRelease();
+    void EndOnOwnThread();
+    void NotifyClose();
+
+    LONG refs_ = 1;
+    DWORD ownerThread_ = GetCurrentThreadId();
+    bool created_ = false;
+    bool closeNotified_ = false;
+    bool windowClosing_ = false;
     ServerLock lock_;
     const CLSID& clsid_;
     const IID& dispatchIid_;
@@ -234,8 +300,5 @@ private:
     bool inPlace_ = false;
     LONG frozen_ = 0;
 };
-
-// The framework's control errors 382 / 383 depending on the ambient mode.
-void SetNotSupported(Control& self);
 
 }  // namespace fw::ole
