@@ -39,7 +39,11 @@ endmacro()
 # wineserver) of its own while it runs, so tests need no locks between them.
 # DEPENDS names programs or libraries the test starts or loads at run time.
 function(qv_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;DEPENDS;LOCKS" ${ARGN})
+  if(T_LOCKS)
+    # Said plainly: unparsed, the lock names would land in the list before them.
+    message(FATAL_ERROR "qv_test(${name}): LOCKS are gone, every test has a Wine session of its own")
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(T_DEPENDS)
