@@ -61,8 +61,10 @@ constexpr std::array<bool, 256> MakeDirectiveStops() {
 constexpr std::array<bool, 256> kDirectiveStops = MakeDirectiveStops();
 
 // What the skipping routines may step over without making tokens: characters
-// marked 0 are passed, 1 starts an identifier passed whole, 2 needs a token.
-enum : unsigned char { kPass = 0, kPassWord = 1, kStop = 2 };
+// marked 0 are passed, 1 starts an identifier passed whole, 2 needs a token,
+// 3 starts a word that needs a token only if it is a keyword the caller
+// reacts to, and 4, the newline, may end the line.
+enum : unsigned char { kPass = 0, kPassWord = 1, kStop = 2, kCheckWord = 3, kLineEnd = 4 };
 using StopTable = std::array<unsigned char, 256>;
 
 constexpr StopTable MakeStops(std::string_view stops, std::string_view wordStops) {
@@ -72,11 +74,12 @@ constexpr StopTable MakeStops(std::string_view stops, std::string_view wordStops
     for (char c : "\"'/") t[static_cast<unsigned char>(c)] = kStop;  // literals, comments
     t[0] = kPass;  // the terminator of the literal above
     for (char c : stops) t[static_cast<unsigned char>(c)] = kStop;
-    for (char c : wordStops) t[static_cast<unsigned char>(c)] = kStop;
+    for (char c : wordStops) t[static_cast<unsigned char>(c)] = kCheckWord;
+    t['\n'] = kLineEnd;
     return t;
 }
-// In bodies: braces, directives, and words that may be asm, typedef,
-// template, class or struct.
+// In bodies: braces, directives, and the words asm, typedef, template, class
+// and struct (all begin with one of "_acst").
 constexpr StopTable kBodyStops = MakeStops("{}#", "_acst");
 constexpr StopTable kParenStops = MakeStops("()", "");
 constexpr StopTable kAngleStops = MakeStops("<>", "");
@@ -187,6 +190,11 @@ int KeywordType(const char* s, std::size_t n) {
         if (kKeywords[i].word[0] == s[0] && std::memcmp(s, kKeywords[i].word.data(), n) == 0)
             return kKeywords[i].type;
     return kIdent;
+}
+
+// The keywords a body skip hands to their handlers.
+constexpr bool IsBodyKeyword(int type) {
+    return type == kAsm || type == kTypedef || type == kTemplate || type == kClass || type == kStruct;
 }
 
 // Item categories.
@@ -570,18 +578,28 @@ void Scanner::PassText(const StopTable& stops) {
     for (;;) {
         if (pos_ >= len_ && !FetchLine()) return;
         const char* p = cur_ + pos_;
-        const char* const end = cur_ + len_;
-        while (p < end) {
-            const unsigned char k = stops[static_cast<unsigned char>(*p)];
-            if (k == kPass) {
+        // Every line ends in a newline, which stops the plain runs below.
+        const char* const last = cur_ + len_ - 1;
+        for (;;) {
+            unsigned char k;
+            while ((k = stops[static_cast<unsigned char>(*p)]) == kPass) ++p;
+            if (k == kLineEnd) {
+                if (p == last) break;
                 ++p;
-            } else if (k == kPassWord) {
-                // The newline ending the line ends the word.
-                do ++p; while (ClassOf(*p) == kClassIdent);
-            } else {
+                continue;
+            }
+            if (k == kStop) {
                 pos_ = static_cast<std::size_t>(p - cur_);
                 return;
             }
+            // A word; the newline ending the line ends it.
+            const char* q = p;
+            do ++q; while (ClassOf(*q) == kClassIdent);
+            if (k == kCheckWord && IsBodyKeyword(KeywordType(p, static_cast<std::size_t>(q - p)))) {
+                pos_ = static_cast<std::size_t>(p - cur_);
+                return;
+            }
+            p = q;
         }
         pos_ = len_;
     }
