@@ -12,14 +12,13 @@
 #include "ExactLineSource.h"
 #include "OutlineText.h"
 #include "Scanners.h"
+#include "TextLineSource.h"
 #include "reference/CppScannerReference.h"
 
 namespace {
 
 // The outline with the count the scan returned, one line per item.
-std::string OutlineOf(qv::ScanFunction scan, const std::string& text, const qv::ScanOptions& options,
-                      qv::LineConvention convention) {
-    qvtest::ExactLineSource lines(text, convention);
+std::string OutlineOf(qv::ScanFunction scan, qv::LineSource& lines, const qv::ScanOptions& options) {
     qv::CollectingSink sink;
     const int count = scan(lines, sink, options);
     std::string out = "count " + std::to_string(count) + "\n";
@@ -40,15 +39,22 @@ qv::ScanOptions OptionsFrom(unsigned bits) {
 }
 
 // Compares both scanners on one text; the note names the case in a failure.
+// The scanner reads a text source's lines in place and one line at a time
+// from any other source, so it runs both ways.
 void ExpectSame(const std::string& text, unsigned flagBits, const std::string& note) {
-    const qv::ScanOptions options = OptionsFrom(flagBits);
     for (auto convention : {qv::LineConvention::OwnNewline, qv::LineConvention::NoNewline}) {
-        qv::ScanOptions o = options;
+        qv::ScanOptions o = OptionsFrom(flagBits);
         o.linesCarryNewline = convention == qv::LineConvention::OwnNewline;
-        const std::string want = OutlineOf(qv::reference::ScanCppReference, text, o, convention);
-        const std::string got = OutlineOf(qv::ScanCpp, text, o, convention);
-        ASSERT_EQ(got, want) << note << ", flags " << flagBits << ", "
-                             << (o.linesCarryNewline ? "own newline" : "newline added");
+        const std::string how = note + ", flags " + std::to_string(flagBits) + ", " +
+                                (o.linesCarryNewline ? "own newline" : "newline added");
+        qvtest::ExactLineSource oracleLines(text, convention);
+        const std::string want = OutlineOf(qv::reference::ScanCppReference, oracleLines, o);
+        qvtest::ExactLineSource lines(text, convention);
+        ASSERT_EQ(OutlineOf(qv::ScanCpp, lines, o), want) << how << ", line by line";
+        qv::TextLineSource inPlace(text, convention);
+        ASSERT_EQ(OutlineOf(qv::ScanCpp, inPlace, o), want) << how << ", in place";
+        std::size_t rest = 0;
+        ASSERT_EQ(inPlace.NextLine(rest), nullptr) << how << ": the text was not read to its end";
     }
 }
 
@@ -122,6 +128,11 @@ TEST(CppDifferential, HostileDocuments) {
         {"operator cut by a line end", "void X::operator+\n(int) {}\n"},
         {"long template header", "template <" + Repeat("class T, ", 80) + "class U> class V {};\n"},
         {"line past the limit", longLine},
+        {"keyword cut at the limit in a body", "void f() {\n" + std::string(2043, ' ') + "classX y; }\nvoid g() {}\n"},
+        {"brace past the limit in a body", "void f() {\n" + std::string(2050, ' ') + "}\n}\nvoid g() {}\n"},
+        {"lines at the limit with carriage returns",
+         "void f() {\n" + std::string(2046, ' ') + "\r\n" + std::string(2047, ' ') + "\r\n}\r\nvoid g() {}\r\n"},
+        {"body to an unterminated last line", "void f() {\n int a;\n }"},
         {"body keywords at a cut line", std::string(2045, ' ') + "class X {};\n"},
         {"carriage returns alone", "void f()\r{\r}\rvoid g() {}\r"},
         {"zero bytes", std::string("void f(\0) {\0}\nint g() {}\n", 24)},
