@@ -12,6 +12,7 @@
 #include <vector>
 #include "Scanners.h"
 #include "TextLineSource.h"
+#include "ScanOptionBits.h"
 #include "reference/CppScannerReference.h"
 
 namespace {
@@ -101,15 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const unsigned flags = data[0];
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-    qv::ScanOptions options;
-    options.cTemplates = flags & 1;
-    options.cClasses = flags & 2;
-    options.cStructs = flags & 4;
-    options.cMacros = flags & 8;
-    options.cDefines = flags & 16;
-    options.cMFCMacros = flags & 32;
-    options.ShowBaseList = flags & 64;
-    options.linesCarryNewline = flags & 128;
+    const qv::ScanOptions options = qvtest::ScanOptionsFromBits(flags);
 
     const qv::LineConvention convention =
         options.linesCarryNewline ? qv::LineConvention::OwnNewline : qv::LineConvention::NoNewline;

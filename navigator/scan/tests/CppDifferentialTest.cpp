@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include "ExactLineSource.h"
+#include "ScanOptionBits.h"
 #include "OutlineText.h"
 #include "Scanners.h"
 #include "TextLineSource.h"
@@ -26,24 +27,12 @@ std::string OutlineOf(qv::ScanFunction scan, qv::LineSource& lines, const qv::Sc
     return out;
 }
 
-qv::ScanOptions OptionsFrom(unsigned bits) {
-    qv::ScanOptions o;
-    o.cTemplates = bits & 1;
-    o.cClasses = bits & 2;
-    o.cStructs = bits & 4;
-    o.cMacros = bits & 8;
-    o.cDefines = bits & 16;
-    o.cMFCMacros = bits & 32;
-    o.ShowBaseList = bits & 64;
-    return o;
-}
-
 // Compares both scanners on one text; the note names the case in a failure.
 // The scanner reads a text source's lines in place and one line at a time
 // from any other source, so it runs both ways.
 void ExpectSame(const std::string& text, unsigned flagBits, const std::string& note) {
     for (auto convention : {qv::LineConvention::OwnNewline, qv::LineConvention::NoNewline}) {
-        qv::ScanOptions o = OptionsFrom(flagBits);
+        qv::ScanOptions o = qvtest::ScanOptionsFromBits(flagBits);
         o.linesCarryNewline = convention == qv::LineConvention::OwnNewline;
         const std::string how = note + ", flags " + std::to_string(flagBits) + ", " +
                                 (o.linesCarryNewline ? "own newline" : "newline added");

@@ -23,9 +23,13 @@ Bytes Encode(int channel, int kind, std::initializer_list<LogValue> values) {
     return record ? EncodeLogRecord(*record) : Bytes{};
 }
 
-// Reads every record of `channel`; returns them and how the reading ended.
-std::vector<LogRecord> ReadAll(const Bytes& file, int channel, LogHeaderStatus* header = nullptr) {
-    MemoryByteSource source(file.data(), file.size());
+// Reads every record of `channel`, straight from memory or through blocks of
+// the given size; returns them and how the reading ended.
+std::vector<LogRecord> ReadAll(const Bytes& file, int channel, LogHeaderStatus* header = nullptr,
+                               std::size_t block = 0) {
+    MemoryByteSource memory(file.data(), file.size());
+    BlockByteSource blocks(memory, block);
+    LogByteSource& source = block ? static_cast<LogByteSource&>(blocks) : memory;
     LogHeaderStatus status = ReadLogHeader(source);
     if (header) *header = status;
     std::vector<LogRecord> out;
@@ -241,18 +245,6 @@ TEST(LogRecordTest, RandomBytesNeverCrashTheReader) {
 namespace kvo {
 namespace {
 
-// Reads every record of `channel` through a block source of the given size.
-std::vector<LogRecord> ReadAllInBlocks(const Bytes& file, int channel, std::size_t block) {
-    MemoryByteSource memory(file.data(), file.size());
-    BlockByteSource source(memory, block);
-    std::vector<LogRecord> out;
-    if (ReadLogHeader(source) != LogHeaderStatus::Current) return out;
-    LogRecord r;
-    for (LogReadResult res; (res = ReadLogRecord(source, channel, r)) != LogReadResult::End;)
-        if (res == LogReadResult::Record) out.push_back(r);
-    return out;
-}
-
 bool SameRecords(const std::vector<LogRecord>& a, const std::vector<LogRecord>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -284,7 +276,7 @@ TEST(LogRecordTest, BlocksOfAnySizeReadTheSameRecords) {
             const auto expected = ReadAll(*f, line);
             ASSERT_FALSE(expected.empty());
             for (std::size_t block : {1u, 5u, 16u, 17u, 300u, 4096u, 1u << 20})
-                EXPECT_TRUE(SameRecords(ReadAllInBlocks(*f, line, block), expected))
+                EXPECT_TRUE(SameRecords(ReadAll(*f, line, nullptr, block), expected))
                     << "line " << line << ", block " << block << (f == &cut ? ", truncated" : "");
         }
     }
