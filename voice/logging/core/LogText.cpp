@@ -21,13 +21,13 @@ void AppendUnsigned(std::string& out, std::uint32_t v, unsigned base = 10, bool 
                     std::size_t minDigits = 1) {
     const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     char buf[16];
-    std::size_t n = 0;
+    char* d = buf + sizeof buf;
     do {
-        buf[n++] = digits[v % base];
+        *--d = digits[v % base];
         v /= base;
     } while (v);
-    while (n < minDigits) buf[n++] = '0';
-    while (n) out += buf[--n];
+    while (static_cast<std::size_t>(buf + sizeof buf - d) < minDigits) *--d = '0';
+    out.append(d, buf + sizeof buf);
 }
 
 void AppendSigned(std::string& out, std::int32_t v, std::size_t minDigits = 1) {
@@ -55,14 +55,16 @@ void ApplyFormat(std::string& out, const char* fmt, const LogArg* values, std::s
             ++p;
             continue;
         }
-        std::string directive = "%";
-        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) directive += *p++;
-        while (*p >= '0' && *p <= '9') directive += *p++;
+        // Flags, width and precision; none of them makes a plain conversion.
+        const char* spec = p;
+        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) ++p;
+        while (*p >= '0' && *p <= '9') ++p;
         if (*p == '.') {
-            directive += *p++;
-            while (*p >= '0' && *p <= '9') directive += *p++;
+            ++p;
+            while (*p >= '0' && *p <= '9') ++p;
         }
-        const bool plain = directive.size() == 1;
+        const bool plain = p == spec;
+        const std::string directive = plain ? std::string("%") : "%" + std::string(spec, p);
         while (*p == 'l' || *p == 'h') ++p;  // every number is 32 bits
         const char conv = *p;
         if (!conv) {
