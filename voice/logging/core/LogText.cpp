@@ -64,7 +64,8 @@ void ApplyFormat(std::string& out, const char* fmt, const LogArg* values, std::s
             while (*p >= '0' && *p <= '9') ++p;
         }
         const bool plain = p == spec;
-        const std::string directive = plain ? std::string("%") : "%" + std::string(spec, p);
+        std::string directive(1, '%');
+        directive.append(spec, p);
         while (*p == 'l' || *p == 'h') ++p;  // every number is 32 bits
         const char conv = *p;
         if (!conv) {
