@@ -1,44 +1,105 @@
 #include "Qnavscan.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include "OutlineText.h"
 #include "ScanDocument.h"
 #include "TextLineSource.h"
 
+#ifndef O_BINARY
+#define O_BINARY 0  // POSIX reads every file as bytes already
+#endif
+
 namespace qv {
 
 namespace {
 
-// Writes each item as it comes, so a large file needs no item list.
+// All output goes through one buffer, written out in large pieces.
+class Output {
+public:
+    explicit Output(std::FILE* out) : out_(out) { text_.reserve(kBlock + 4096); }
+    ~Output() { Flush(); }
+    std::string& Text() { return text_; }
+    void Filled() {
+        if (text_.size() >= kBlock) Flush();
+    }
+    void Flush() {
+        if (!text_.empty()) std::fwrite(text_.data(), 1, text_.size(), out_);
+        text_.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 20;
+    std::FILE* out_;
+    std::string text_;
+};
+
 class PrintingSink final : public ItemSink {
 public:
-    PrintingSink(std::string_view file, std::FILE* out) : file_(file), out_(out) {}
+    PrintingSink(std::string_view file, Output& out) : file_(file), out_(out) {}
     void AddItem(const OutlineItem& item) override {
-        line_ = FormatItem(file_, item);
-        line_ += '\n';
-        std::fwrite(line_.data(), 1, line_.size(), out_);
+        AppendItem(out_.Text(), file_, item);
+        out_.Text() += '\n';
+        out_.Filled();
     }
 private:
     std::string_view file_;
-    std::FILE* out_;
-    std::string line_;
+    Output& out_;
 };
 
-bool ReadFile(const std::string& path, std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    // One read of the whole file where its size is known (not for pipes).
-    long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) size = 0;
-    text.resize(static_cast<std::size_t>(size));
-    std::size_t n = size > 0 ? std::fread(text.data(), 1, text.size(), f) : 0;
-    text.resize(n);
-    char chunk[1 << 16];
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
+// Reads whole files into one buffer kept from file to file: one read of the
+// known size, no stream layer, no clearing of what the read overwrites.
+class FileReader {
+public:
+    bool Read(const std::string& path, std::string_view& text) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_BINARY);
+        if (fd < 0) return false;
+        struct stat st {};
+        std::size_t size = 0;
+        bool ok = true;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            Reserve(static_cast<std::size_t>(st.st_size));
+            while (size < capacity_) {  // a file that grows meanwhile is read as it was
+                const auto n = ::read(fd, buffer_.get() + size, static_cast<unsigned>(capacity_ - size));
+                if (n < 0) ok = false;
+                if (n <= 0) break;
+                size += static_cast<std::size_t>(n);
+                if (size == static_cast<std::size_t>(st.st_size)) break;
+            }
+        } else {
+            // Pipes and devices have no size: read them until they end.
+            for (;;) {
+                Reserve(size + (1 << 16));
+                const auto n = ::read(fd, buffer_.get() + size, static_cast<unsigned>(capacity_ - size));
+                if (n < 0) ok = false;
+                if (n <= 0) break;
+                size += static_cast<std::size_t>(n);
+            }
+        }
+        ::close(fd);
+        text = {buffer_.get(), size};
+        return ok;
+    }
+
+private:
+    // Grows the buffer to hold at least `size` bytes, keeping what it holds.
+    void Reserve(std::size_t size) {
+        if (size <= capacity_) return;
+        const std::size_t grown = std::max(size, capacity_ * 2);
+        auto bigger = std::make_unique<char[]>(grown);
+        if (capacity_) std::memcpy(bigger.get(), buffer_.get(), capacity_);
+        buffer_ = std::move(bigger);
+        capacity_ = grown;
+    }
+
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+};
 
 class Run {
 public:
@@ -47,9 +108,10 @@ public:
 
     void File(const std::string& path) {
         const DocKind kind = DocKindOf(path);
-        if (!ReadFile(path, text_)) return Complain(path);
+        std::string_view text;
+        if (!reader_.Read(path, text)) return Complain(path);
         if (!HasOutline(kind)) return;
-        TextLineSource lines(text_, options_.linesCarryNewline ? LineConvention::OwnNewline
+        TextLineSource lines(text, options_.linesCarryNewline ? LineConvention::OwnNewline
                                                                : LineConvention::NoNewline);
         PrintingSink sink(path, out_);
         ScanDocument(kind, lines, sink, options_);
@@ -63,17 +125,19 @@ public:
     }
 
     void Complain(const std::string& path) {
+        out_.Flush();  // complaints follow what was printed before them
         std::fprintf(err_, "qnavscan: cannot read %s\n", path.c_str());
         ok_ = false;
     }
 
     bool ok() const { return ok_; }
+    void Finish() { out_.Flush(); }
 
 private:
     const ScanOptions& options_;
-    std::FILE* out_;
+    Output out_;
     std::FILE* err_;
-    std::string text_;  // one buffer for every file
+    FileReader reader_;
     bool ok_ = true;
 };
 
@@ -91,6 +155,7 @@ int RunQnavscan(const CommandLine& cl, std::istream& names, std::FILE* out, std:
         if (file) run.List(file);
         else run.Complain(list);
     }
+    run.Finish();
     std::fflush(out);
     return run.ok() ? 0 : 1;
 }

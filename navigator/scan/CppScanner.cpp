@@ -12,6 +12,7 @@
 #include <string_view>
 #include "LineScan.h"
 #include "Scanners.h"
+#include "TextLineSource.h"
 
 namespace qv {
 
@@ -61,8 +62,10 @@ constexpr std::array<bool, 256> MakeDirectiveStops() {
 constexpr std::array<bool, 256> kDirectiveStops = MakeDirectiveStops();
 
 // What the skipping routines may step over without making tokens: characters
-// marked 0 are passed, 1 starts an identifier passed whole, 2 needs a token.
-enum : unsigned char { kPass = 0, kPassWord = 1, kStop = 2 };
+// marked 0 are passed, 1 starts an identifier passed whole, 2 needs a token,
+// 3 starts a word that needs a token only if it is a keyword the caller
+// reacts to, and 4, the newline, may end the line.
+enum : unsigned char { kPass = 0, kPassWord = 1, kStop = 2, kCheckWord = 3, kLineEnd = 4 };
 using StopTable = std::array<unsigned char, 256>;
 
 constexpr StopTable MakeStops(std::string_view stops, std::string_view wordStops) {
@@ -72,11 +75,12 @@ constexpr StopTable MakeStops(std::string_view stops, std::string_view wordStops
     for (char c : "\"'/") t[static_cast<unsigned char>(c)] = kStop;  // literals, comments
     t[0] = kPass;  // the terminator of the literal above
     for (char c : stops) t[static_cast<unsigned char>(c)] = kStop;
-    for (char c : wordStops) t[static_cast<unsigned char>(c)] = kStop;
+    for (char c : wordStops) t[static_cast<unsigned char>(c)] = kCheckWord;
+    t['\n'] = kLineEnd;
     return t;
 }
-// In bodies: braces, directives, and words that may be asm, typedef,
-// template, class or struct.
+// In bodies: braces, directives, and the words asm, typedef, template, class
+// and struct (all begin with one of "_acst").
 constexpr StopTable kBodyStops = MakeStops("{}#", "_acst");
 constexpr StopTable kParenStops = MakeStops("()", "");
 constexpr StopTable kAngleStops = MakeStops("<>", "");
@@ -189,6 +193,11 @@ int KeywordType(const char* s, std::size_t n) {
     return kIdent;
 }
 
+// The keywords a body skip hands to their handlers.
+constexpr bool IsBodyKeyword(int type) {
+    return type == kAsm || type == kTypedef || type == kTemplate || type == kClass || type == kStruct;
+}
+
 // Item categories.
 constexpr std::uint16_t kCatFunction = 4;
 constexpr std::uint16_t kCatTemplate = 5;
@@ -279,12 +288,14 @@ public:
         : lines_(lines), sink_(sink), opt_(options) {}
 
     int Run();
+    void UseBlock(TextLineSource& text);
 
 private:
     static constexpr int kEof = -1;
 
     // Characters.
     bool FetchLine();
+    void SaveLastIdentifier();
     int Get();
     void Unget() { if (pos_ > 0) --pos_; }
     char Peek() const { return pos_ < len_ ? cur_[pos_] : '\n'; }
@@ -301,6 +312,7 @@ private:
     void SkipLiteral(char quote);
     void SkipNested(int open, int close);
     void PassText(const StopTable& stops);
+    bool StepIntoNextLine();
     void SkipBody();
     void SkipAsm();
     void SkipInitializers();
@@ -345,6 +357,15 @@ private:
     bool atEnd_ = false;
     Marks marks_;
 
+    // A document held as one text is split here rather than by the source:
+    // lines that need no cutting are used where they lie, and a body skip
+    // runs on from one to the next without fetching them one by one.
+    TextLineSource* text_ = nullptr;
+    const char* block_ = nullptr;     // the text
+    const char* blockPos_ = nullptr;  // start of the next line not yet fetched
+    const char* blockEnd_ = nullptr;  // just past the text's last newline
+    bool fromBlock_ = false;          // the current line lies in the text
+
     // Tokenizer state: the scope name carried from token to token and the
     // identifier a following "::" would make the scope.
     Text<kScopeKeep> scope_;
@@ -385,17 +406,43 @@ private:
 
 // ---- characters -------------------------------------------------------
 
-bool Scanner::FetchLine() {
-    if (atEnd_) return false;
-    // A "::" on the next line may still name the identifier that ended this
-    // one, whose characters the source may reuse once asked for another line.
+// A "::" on the next line may still name the identifier that ended this
+// one, whose characters the source may reuse once asked for another line.
+void Scanner::SaveLastIdentifier() {
     if (lastWasIdent_ && lastIdent_ != lastIdentSaved_) {
         const std::size_t k = lastIdentLength_ < kScopeKeep ? lastIdentLength_ : kScopeKeep;
         std::memcpy(lastIdentSaved_, lastIdent_, k);
         lastIdent_ = lastIdentSaved_;
     }
+}
+
+// Only when the source hands lines over as the scan expects them: with their
+// newline exactly when the options say so.
+void Scanner::UseBlock(TextLineSource& text) {
+    if ((text.Convention() == LineConvention::OwnNewline) != opt_.linesCarryNewline) return;
+    const std::string_view t = text.Text();
+    text_ = &text;
+    block_ = t.data();
+    blockPos_ = t.data() + text.Offset();
+    blockEnd_ = t.data() + t.size();
+    // An unterminated last line is left to the source, which ends it.
+    while (blockEnd_ > blockPos_ && blockEnd_[-1] != '\n') --blockEnd_;
+}
+
+bool Scanner::FetchLine() {
+    if (atEnd_) return false;
+    SaveLastIdentifier();
+    // A line within the limit reads the same whether its "\r\n" or "\n"
+    // stays or the source drops it: '\r' is a blank before a newline.
+    if (StepIntoNextLine()) {
+        fromBlock_ = true;
+        return true;
+    }
+    fromBlock_ = false;
+    if (text_) text_->SeekTo(static_cast<std::size_t>(blockPos_ - block_));
     std::size_t n = 0;
     const char* p = lines_.NextLine(n);
+    if (text_) blockPos_ = block_ + text_->Offset();
     if (!p) {
         atEnd_ = true;
         pos_ = len_ = 0;
@@ -570,21 +617,53 @@ void Scanner::PassText(const StopTable& stops) {
     for (;;) {
         if (pos_ >= len_ && !FetchLine()) return;
         const char* p = cur_ + pos_;
-        const char* const end = cur_ + len_;
-        while (p < end) {
-            const unsigned char k = stops[static_cast<unsigned char>(*p)];
-            if (k == kPass) {
-                ++p;
-            } else if (k == kPassWord) {
-                // The newline ending the line ends the word.
-                do ++p; while (ClassOf(*p) == kClassIdent);
-            } else {
-                pos_ = static_cast<std::size_t>(p - cur_);
-                return;
+        // Every line ends in a newline, which stops the plain runs below.
+        const char* last = cur_ + len_ - 1;
+        for (;;) {
+            unsigned char k;
+            while ((k = stops[static_cast<unsigned char>(*p)]) == kPass) ++p;
+            if (k == kLineEnd) {
+                if (p != last) {
+                    ++p;
+                    continue;
+                }
+                if (!fromBlock_ || !StepIntoNextLine()) break;
+                p = cur_;
+                last = cur_ + len_ - 1;
+                continue;
             }
+            if (k != kStop) {
+                // A word; the newline ending the line ends it.
+                const char* q = p;
+                do ++q; while (ClassOf(*q) == kClassIdent);
+                if (k != kCheckWord || !IsBodyKeyword(KeywordType(p, static_cast<std::size_t>(q - p)))) {
+                    p = q;
+                    continue;
+                }
+            }
+            pos_ = static_cast<std::size_t>(p - cur_);
+            return;
         }
         pos_ = len_;
     }
+}
+
+// Makes the next line of the text the current one without the bookkeeping of
+// FetchLine, which a skip running over many lines does not need: nothing
+// it passes is kept. False for the end of the text and for a line that must
+// be cut first, which FetchLine then fetches.
+bool Scanner::StepIntoNextLine() {
+    if (blockPos_ >= blockEnd_) return false;
+    const char* const newline =
+        static_cast<const char*>(std::memchr(blockPos_, '\n', static_cast<std::size_t>(blockEnd_ - blockPos_)));
+    const std::size_t raw = static_cast<std::size_t>(newline - blockPos_) + 1;
+    if (raw > kMaxLineLength) return false;
+    cur_ = blockPos_;
+    len_ = raw;
+    pos_ = 0;
+    ++line_;
+    blockPos_ = newline + 1;
+    return true;
 }
 
 void Scanner::SkipBody() {
@@ -1246,6 +1325,7 @@ int Scanner::Run() {
 
 int ScanCpp(LineSource& lines, ItemSink& items, const ScanOptions& options) {
     Scanner scanner(lines, items, options);
+    if (auto* text = dynamic_cast<TextLineSource*>(&lines)) scanner.UseBlock(*text);
     return scanner.Run();
 }
 

@@ -1,4 +1,5 @@
 #include "LineScan.h"
+#include <cstring>
 
 namespace qv::linescan {
 
@@ -37,10 +38,10 @@ bool LineReader::Next(Line& line) {
 
 std::size_t AppendBounded(char* buffer, std::size_t size, std::size_t used, std::string_view text) {
     if (size == 0) return 0;
-    for (char c : text) {
-        if (used + 1 >= size) break;
-        buffer[used++] = c;
-    }
+    const std::size_t room = used + 1 < size ? size - 1 - used : 0;
+    const std::size_t n = text.size() < room ? text.size() : room;
+    if (n) std::memcpy(buffer + used, text.data(), n);
+    used += n;
     buffer[used] = '\0';
     return used;
 }

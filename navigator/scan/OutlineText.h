@@ -10,6 +10,8 @@
 namespace qv {
 
 std::string FormatItem(std::string_view file, const OutlineItem& item);
+// The same line appended to `out`, without its line end.
+void AppendItem(std::string& out, std::string_view file, const OutlineItem& item);
 
 // An ItemSink that keeps every item (tools and tests; not for the IDE).
 class CollectingSink final : public ItemSink {

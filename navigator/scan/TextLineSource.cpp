@@ -1,4 +1,5 @@
 #include "TextLineSource.h"
+#include <cstring>
 
 namespace qv {
 
@@ -7,27 +8,23 @@ const char* TextLineSource::NextLine(std::size_t& length) {
         length = 0;
         return nullptr;
     }
-    const std::size_t start = pos_;
-    std::size_t end = text_.find('\n', start);
-    const bool hasNewline = end != std::string_view::npos;
-    if (!hasNewline) end = text_.size();
-    pos_ = hasNewline ? end + 1 : end;
+    const char* const start = text_.data() + pos_;
+    const std::size_t left = text_.size() - pos_;
+    const void* newline = std::memchr(start, '\n', left);
+    // Up to the newline, or to the end of an unterminated last line.
+    const std::size_t body = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : left;
+    pos_ += newline ? body + 1 : body;
 
-    // "\r\n" files: the carriage return is not part of the line's text.
-    std::size_t bodyEnd = end;
-    if (bodyEnd > start && text_[bodyEnd - 1] == '\r') --bodyEnd;
-
-    std::size_t body = bodyEnd - start;
+    std::size_t n;
     if (convention_ == LineConvention::OwnNewline) {
         // The raw line, its own line break included.
-        std::size_t raw = (hasNewline ? end + 1 : end) - start;
-        if (raw > kMaxLineLength) raw = kMaxLineLength;
-        length = raw;
-        return text_.data() + start;
+        n = newline ? body + 1 : body;
+    } else {
+        // "\r\n" files: the carriage return is not part of the line's text.
+        n = body > 0 && start[body - 1] == '\r' ? body - 1 : body;
     }
-    if (body > kMaxLineLength) body = kMaxLineLength;
-    length = body;
-    return text_.data() + start;
+    length = n > kMaxLineLength ? kMaxLineLength : n;
+    return start;
 }
 
 }  // namespace qv

@@ -22,6 +22,14 @@ public:
     // Starts again from the first line (scanners that read twice).
     void Rewind() { pos_ = 0; }
 
+    // For a scanner that splits lines itself (as NextLine would) while
+    // they need no cutting: the whole text, where the next line starts, and
+    // moving there.
+    std::string_view Text() const { return text_; }
+    std::size_t Offset() const { return pos_; }
+    void SeekTo(std::size_t offset) { pos_ = offset < text_.size() ? offset : text_.size(); }
+    LineConvention Convention() const { return convention_; }
+
 private:
     std::string_view text_;
     LineConvention convention_;

@@ -332,7 +332,8 @@ bool ChannelLogWindow::LoadFile(const std::string& path, bool shared) {
             Complain("Cannot open file, unknown error!");
         return false;
     }
-    FileByteSource source(file.Get());
+    FileByteSource fileSource(file.Get());
+    BlockByteSource source(fileSource);
     switch (ReadLogHeader(source)) {
     case LogHeaderStatus::Current: break;
     case LogHeaderStatus::Invalid: Complain("Cannot read, invalid log file format!"); return false;

@@ -28,20 +28,23 @@ extern "C" short __stdcall log_to_text(long line, const char* logPath,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!text) return static_cast<short>(FileErrorCause(GetLastError()));
 
-    FileByteSource source(log.Get());
+    FileByteSource file(log.Get());
+    BlockByteSource source(file);
     switch (ReadLogHeader(source)) {
     case LogHeaderStatus::Current: break;
     case LogHeaderStatus::Invalid: return 100;
     case LogHeaderStatus::Old: return 101;
     case LogHeaderStatus::Newer: return 102;
     }
+    constexpr std::size_t kWriteBlock = 256 * 1024;
     std::string out;
+    out.reserve(kWriteBlock + 1024);
     LogRecord record;
     for (LogReadResult r; (r = ReadLogRecord(source, line, record)) != LogReadResult::End;) {
         if (r == LogReadResult::Skipped) continue;
-        out += LogLineText(record);
+        AppendLogLineText(out, record);
         out += "\r\n";
-        if (out.size() >= 64 * 1024) {
+        if (out.size() >= kWriteBlock) {
             if (!WriteAll(text.Get(), out.data(), out.size()))
                 return static_cast<short>(FileErrorCause(GetLastError()));
             out.clear();

@@ -115,6 +115,24 @@ TEST_F(QnavscanRun, FileListsTakeOneNamePerLine) {
     EXPECT_NE(err.find("no-list.txt"), std::string::npos) << err;
 }
 
+// One buffer serves every file: a file never shows what an earlier, longer
+// one left behind, and a file larger than any before it is read whole.
+TEST_F(QnavscanRun, EachFileIsReadWholeAndAlone) {
+    std::string big;
+    while (big.size() < 300000) big += "// a comment line of some length to fill the file\n";
+    Write("big.cpp", big + "int last() {}\n");
+    Write("small.cpp", "int f() {}\n");
+    Write("empty.cpp", "");
+    Write("tail.cpp", "int g() {}");
+    EXPECT_EQ(Run({Path("a.cpp"), Path("big.cpp"), Path("empty.cpp"), Path("small.cpp"), Path("tail.cpp")}), 0);
+    const std::string bigLine = std::to_string(big.size() / 50 + 1);
+    // The comment run above "last" starts on line 1.
+    EXPECT_EQ(out, Outline(Path("a.cpp")) + Path("big.cpp") + "\t" + bigLine +
+                       "\t1\t4\t8\t4\t\tlast\n" + Path("small.cpp") + "\t1\t1\t4\t5\t4\t\tf\n" +
+                       Path("tail.cpp") + "\t1\t1\t4\t5\t4\t\tg\n");
+    EXPECT_EQ(err, "");
+}
+
 TEST_F(QnavscanRun, BothLineConventionsGiveOneOutline) {
     Write("crlf.h", "int f() {}\r\n#define N 1\r\n");
     EXPECT_EQ(Run({"--lines-without-newline", Path("crlf.h")}), 0);

@@ -5,7 +5,7 @@
 # build/fuzz/other-scanners/crashes.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/../../../.." && pwd)
+top=$(cd "$here/../../.." && pwd)
 scan=$here/..
 out=$top/build/fuzz/other-scanners
 seconds=${1:-60}

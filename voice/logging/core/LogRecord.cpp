@@ -101,16 +101,22 @@ LogReadResult ReadLogRecord(LogByteSource& source, std::int32_t channel, LogReco
     if (source.Read(head, sizeof head) != sizeof head) return LogReadResult::End;
     const std::uint32_t length = GetU32(head + 12);
     if (length > kLogMaxPayload) return LogReadResult::End;
+    // Records of other lines are passed over by their length, unread.
+    const std::int32_t recordChannel = static_cast<std::int32_t>(GetU32(head + 8));
+    if (recordChannel != channel)
+        return source.Skip(length) == length ? LogReadResult::Skipped : LogReadResult::End;
     std::uint8_t payload[kLogMaxPayload];
     if (source.Read(payload, length) != length) return LogReadResult::End;
-
-    const std::int32_t recordChannel = static_cast<std::int32_t>(GetU32(head + 8));
-    if (recordChannel != channel) return LogReadResult::Skipped;
     const std::int32_t kind = static_cast<std::int32_t>(GetU32(head));
     const LogKindInfo* info = FindLogKind(kind);
     if (!info) return LogReadResult::End;  // no row to read it by: the file is damaged
 
-    out = LogRecord{};
+    // Reset field by field: the strings keep their storage for the next record.
+    for (LogArg& a : out.args) {
+        a.type = LogArgType::None;
+        a.number = 0;
+        a.text.clear();
+    }
     out.kind = kind;
     out.time = {head[4], head[5], head[6], head[7]};
     out.channel = recordChannel;
@@ -135,6 +141,43 @@ LogReadResult ReadLogRecord(LogByteSource& source, std::int32_t channel, LogReco
     }
     return LogReadResult::Record;
 }
+
+std::size_t LogByteSource::Skip(std::size_t size) {
+    std::uint8_t scratch[512];
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t want = std::min(size - done, sizeof scratch);
+        const std::size_t got = Read(scratch, want);
+        done += got;
+        if (got < want) break;
+    }
+    return done;
+}
+
+std::size_t BlockByteSource::Take(std::uint8_t* to, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        if (pos_ == end_) {
+            if (drained_) break;
+            pos_ = 0;
+            end_ = inner_.Read(buffer_.data(), buffer_.size());
+            // A short block is the end: the inner source is not asked again.
+            drained_ = end_ < buffer_.size();
+            if (end_ == 0) break;
+        }
+        const std::size_t n = std::min(size - done, end_ - pos_);
+        if (to) std::memcpy(to + done, buffer_.data() + pos_, n);
+        pos_ += n;
+        done += n;
+    }
+    return done;
+}
+
+std::size_t BlockByteSource::Read(void* buffer, std::size_t size) {
+    return Take(static_cast<std::uint8_t*>(buffer), size);
+}
+
+std::size_t BlockByteSource::Skip(std::size_t size) { return Take(nullptr, size); }
 
 std::size_t MemoryByteSource::Read(void* buffer, std::size_t size) {
     const std::size_t n = std::min(size, size_ - pos_);

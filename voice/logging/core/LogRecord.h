@@ -65,11 +65,12 @@ std::optional<LogRecord> MakeLogRecord(std::int32_t channel, std::int32_t kind,
 std::vector<std::uint8_t> EncodeLogRecord(const LogRecord& record);
 
 // Where records are read from (a file, a buffer); Read returns the number of
-// bytes it could give, fewer only at the end.
+// bytes it could give, fewer only at the end; Skip likewise passes bytes over.
 class LogByteSource {
 public:
     virtual ~LogByteSource() = default;
     virtual std::size_t Read(void* buffer, std::size_t size) = 0;
+    virtual std::size_t Skip(std::size_t size);
 };
 
 enum class LogHeaderStatus { Current, Invalid, Old, Newer };
@@ -94,6 +95,27 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
+};
+
+// Reads another source in large blocks, so that a file of small records costs
+// one system call per block instead of two per record.
+class BlockByteSource : public LogByteSource {
+public:
+    static constexpr std::size_t kDefaultBlock = 256 * 1024;
+    explicit BlockByteSource(LogByteSource& inner, std::size_t block = kDefaultBlock)
+        : inner_(inner), buffer_(block ? block : 1) {}
+    std::size_t Read(void* buffer, std::size_t size) override;
+    std::size_t Skip(std::size_t size) override;
+
+private:
+    // Moves up to `size` bytes on, copying them to `to` unless it is null.
+    std::size_t Take(std::uint8_t* to, std::size_t size);
+
+    LogByteSource& inner_;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool drained_ = false;
 };
 
 // "kvoDD-MM.vlg" for a day of the month and a month (1-12).

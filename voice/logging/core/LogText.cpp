@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace kvo {
@@ -14,15 +15,38 @@ std::string Format(const char* fmt, T... args) {
     return n < 0 ? std::string() : std::string(buf, std::min<std::size_t>(n, sizeof buf - 1));
 }
 
+// Plain conversions are written here: a converted file has hundreds of
+// thousands of lines, and printf is most of their cost.
+void AppendUnsigned(std::string& out, std::uint32_t v, unsigned base = 10, bool upper = false,
+                    std::size_t minDigits = 1) {
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    char buf[16];
+    char* d = buf + sizeof buf;
+    do {
+        *--d = digits[v % base];
+        v /= base;
+    } while (v);
+    while (static_cast<std::size_t>(buf + sizeof buf - d) < minDigits) *--d = '0';
+    out.append(d, buf + sizeof buf);
+}
+
+void AppendSigned(std::string& out, std::int32_t v, std::size_t minDigits = 1) {
+    if (v < 0) out += '-';
+    // Negated in unsigned arithmetic, so the smallest value is no overflow.
+    const std::uint32_t magnitude = v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+    AppendUnsigned(out, magnitude, 10, false, minDigits);
+}
+
 // Applies a printf format to typed values without ever handing printf an
 // argument of the wrong type: each conversion is rebuilt and fed the value
 // converted to what it expects.
-std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
-    std::string out;
+void ApplyFormat(std::string& out, const char* fmt, const LogArg* values, std::size_t count) {
     std::size_t next = 0;
     for (const char* p = fmt; *p;) {
         if (*p != '%') {
-            out += *p++;
+            const char* run = p;
+            while (*p && *p != '%') ++p;
+            out.append(run, p);
             continue;
         }
         const char* start = p++;
@@ -31,13 +55,17 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
             ++p;
             continue;
         }
-        std::string directive = "%";
-        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) directive += *p++;
-        while (*p >= '0' && *p <= '9') directive += *p++;
+        // Flags, width and precision; none of them makes a plain conversion.
+        const char* spec = p;
+        while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) ++p;
+        while (*p >= '0' && *p <= '9') ++p;
         if (*p == '.') {
-            directive += *p++;
-            while (*p >= '0' && *p <= '9') directive += *p++;
+            ++p;
+            while (*p >= '0' && *p <= '9') ++p;
         }
+        const bool plain = p == spec;
+        std::string directive(1, '%');
+        directive.append(spec, p);
         while (*p == 'l' || *p == 'h') ++p;  // every number is 32 bits
         const char conv = *p;
         if (!conv) {
@@ -45,15 +73,13 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
             break;
         }
         ++p;
-        const LogArg* v = next < values.size() ? &values[next] : nullptr;
+        const LogArg* v = next < count ? &values[next] : nullptr;
         if (conv == 's') {
             ++next;
-            std::string text;
-            if (v && v->type == LogArgType::String)
-                text = v->text;
-            else if (v && v->type == LogArgType::Number)
-                text = std::to_string(v->number);
-            if (directive == "%") {
+            std::string number;
+            if (v && v->type == LogArgType::Number) number = std::to_string(v->number);
+            const std::string& text = v && v->type == LogArgType::String ? v->text : number;
+            if (plain) {
                 out += text;
             } else {
                 std::vector<char> buf(text.size() + 512);
@@ -62,20 +88,22 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
             }
             continue;
         }
-        const long number = v && v->type == LogArgType::Number ? v->number : 0;
+        const std::int32_t number = v && v->type == LogArgType::Number ? v->number : 0;
+        const auto bits = static_cast<std::uint32_t>(number);
         switch (conv) {
         case 'd':
         case 'i':
             ++next;
-            out += Format((directive + "l" + conv).c_str(), number);
+            if (plain) AppendSigned(out, number);
+            else out += Format((directive + "l" + conv).c_str(), static_cast<long>(number));
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
             ++next;
-            out += Format((directive + "l" + conv).c_str(), static_cast<unsigned long>(
-                                                            static_cast<std::uint32_t>(number)));
+            if (plain) AppendUnsigned(out, bits, conv == 'u' ? 10 : conv == 'o' ? 8 : 16, conv == 'X');
+            else out += Format((directive + "l" + conv).c_str(), static_cast<unsigned long>(bits));
             break;
         case 'c':
             ++next;
@@ -86,45 +114,67 @@ std::string ApplyFormat(const char* fmt, const std::vector<LogArg>& values) {
             break;
         }
     }
-    return out;
+}
+
+void AppendMessage(std::string& out, const LogKindInfo& info, const LogRecord& record, const char* format) {
+    if (record.kind == LK_VOICE_EVENT) {
+        LogArg text;
+        text.type = LogArgType::String;
+        text.text = ResultCodeText(record.args[0].number, record.args[1].number);
+        ApplyFormat(out, format ? format : info.format, &text, 1);
+    } else {
+        ApplyFormat(out, format ? format : info.format, record.args.data(), record.args.size());
+    }
 }
 
 }  // namespace
 
 std::string ResultCodeText(std::int32_t code, std::int32_t value) {
     const char* name = ResultCodeName(code);
-    if (!name) return Format("Unknown return code %i %i", static_cast<int>(code), static_cast<int>(value));
-    return Format("%s %i", name, static_cast<int>(value));
+    std::string out;
+    if (name) {
+        out = name;
+    } else {
+        out = "Unknown return code ";
+        AppendSigned(out, code);
+    }
+    out += ' ';
+    AppendSigned(out, value);
+    return out;
 }
 
 std::string LogMessageText(const LogRecord& record, const char* format) {
     const LogKindInfo* info = FindLogKind(record.kind);
-    if (!info) return {};
-    std::vector<LogArg> values;
-    if (record.kind == LK_VOICE_EVENT) {
-        LogArg text;
-        text.type = LogArgType::String;
-        text.text = ResultCodeText(record.args[0].number, record.args[1].number);
-        values.push_back(text);
-    } else {
-        values.assign(record.args.begin(), record.args.end());
+    std::string out;
+    if (info) AppendMessage(out, *info, record, format);
+    return out;
+}
+
+void AppendLogLineText(std::string& out, const LogRecord& record, const char* format) {
+    const LogKindInfo* info = FindLogKind(record.kind);
+    if (!info) return;
+    if (info->category == LC_ERRORS) out += "Error: ";
+    if (info->timed) {
+        const LogTime& t = record.time;
+        AppendSigned(out, t.hour, 2);
+        out += ':';
+        AppendSigned(out, t.minute, 2);
+        out += ':';
+        AppendSigned(out, t.second, 2);
+        out += "-> ";
     }
-    return ApplyFormat(format ? format : info->format, values);
+    if (record.channel != kTestChannel) {
+        out += "ch ";
+        AppendSigned(out, static_cast<std::int32_t>(static_cast<std::uint32_t>(record.channel) + 1));
+        out += ' ';
+    }
+    AppendMessage(out, *info, record, format);
 }
 
 std::string LogLineText(const LogRecord& record, const char* format) {
-    const LogKindInfo* info = FindLogKind(record.kind);
-    if (!info) return {};
     std::string line;
-    if (info->category == LC_ERRORS) line = "Error: ";
-    const bool test = record.channel == kTestChannel;
-    const int shown = static_cast<int>(static_cast<std::uint32_t>(record.channel) + 1);
-    if (info->timed) {
-        const LogTime& t = record.time;
-        line += Format("%.2i:%.2i:%.2i-> ", t.hour, t.minute, t.second);
-    }
-    if (!test) line += Format("ch %i ", shown);
-    return line + LogMessageText(record, format);
+    AppendLogLineText(line, record, format);
+    return line;
 }
 
 }  // namespace kvo

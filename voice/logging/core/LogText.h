@@ -17,5 +17,7 @@ std::string LogMessageText(const LogRecord& record, const char* format = nullptr
 
 // "Error: ", the time and channel prefix, then the message (no line end).
 std::string LogLineText(const LogRecord& record, const char* format = nullptr);
+// The same, appended to `out` (a conversion reuses one buffer for every line).
+void AppendLogLineText(std::string& out, const LogRecord& record, const char* format = nullptr);
 
 }  // namespace kvo

@@ -10,6 +10,7 @@
 
 #include "ChannelLog.h"
 #include "LogTestSupport.h"
+#include "LogText.h"
 
 namespace kvo {
 namespace {
@@ -170,6 +171,30 @@ TEST_F(LogExportsTest, DamagedFileConvertsUpToTheDamage) {
     short result = -99;
     EXPECT_EQ(Convert(TodayLogPath(), 0, &result), "ch 1 kept\r\n");
     EXPECT_EQ(result, 0);
+}
+
+// A log of many blocks: records of the line lie across block boundaries
+// among records of other lines, and every one converts.
+TEST_F(LogExportsTest, LargeLogConvertsEveryRecordOfTheLine) {
+    auto header = LogFileHeader();
+    std::vector<std::uint8_t> file(header.begin(), header.end());
+    std::string expected;
+    for (int i = 0; file.size() < 1200 * 1024; ++i) {
+        const std::string digits = std::to_string(i);
+        auto record = i % 5 == 0 ? MakeLogRecord(1, LK_EXIT_NODE, {i, digits.c_str()})
+                                 : MakeLogRecord(i % 3, LK_DIGITS_RECEIVED, {digits.c_str()});
+        record->time = {static_cast<std::uint8_t>(i % 60), 10, 0, 0};
+        const auto bytes = EncodeLogRecord(*record);
+        file.insert(file.end(), bytes.begin(), bytes.end());
+        if (record->channel == 1) expected += LogLineText(*record) + "\r\n";
+    }
+    const std::string path = dir.File("large.vlg");
+    test::WriteBytes(path, file);
+    short result = -99;
+    const std::string text = dir.File("large.txt");
+    result = logToText(1, path.c_str(), text.c_str());
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(test::ReadText(text) == expected) << "the converted text differs";
 }
 
 // The library's string table holds each kind's message at 5000 + kind.

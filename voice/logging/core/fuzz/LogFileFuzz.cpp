@@ -14,10 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto header = LogFileHeader();
     std::vector<std::uint8_t> file(header.begin(), header.end());
     file.insert(file.end(), data + 1, data + size);
-    MemoryByteSource source(file.data(), file.size());
+    // Through blocks of a size the input picks, so records cross their ends.
+    MemoryByteSource memory(file.data(), file.size());
+    BlockByteSource source(memory, 1 + size % 61);
     if (ReadLogHeader(source) != LogHeaderStatus::Current) return 0;
     LogRecord record;
+    std::string text;
     for (LogReadResult r; (r = ReadLogRecord(source, line, record)) != LogReadResult::End;)
-        if (r == LogReadResult::Record) (void)LogLineText(record);
+        if (r == LogReadResult::Record) AppendLogLineText(text, record);
     return 0;
 }

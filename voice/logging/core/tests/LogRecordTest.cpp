@@ -23,9 +23,13 @@ Bytes Encode(int channel, int kind, std::initializer_list<LogValue> values) {
     return record ? EncodeLogRecord(*record) : Bytes{};
 }
 
-// Reads every record of `channel`; returns them and how the reading ended.
-std::vector<LogRecord> ReadAll(const Bytes& file, int channel, LogHeaderStatus* header = nullptr) {
-    MemoryByteSource source(file.data(), file.size());
+// Reads every record of `channel`, straight from memory or through blocks of
+// the given size; returns them and how the reading ended.
+std::vector<LogRecord> ReadAll(const Bytes& file, int channel, LogHeaderStatus* header = nullptr,
+                               std::size_t block = 0) {
+    MemoryByteSource memory(file.data(), file.size());
+    BlockByteSource blocks(memory, block);
+    LogByteSource& source = block ? static_cast<LogByteSource&>(blocks) : memory;
     LogHeaderStatus status = ReadLogHeader(source);
     if (header) *header = status;
     std::vector<LogRecord> out;
@@ -233,6 +237,80 @@ TEST(LogRecordTest, RandomBytesNeverCrashTheReader) {
         auto records = ReadAll(file, channel);
         EXPECT_LE(records.size() * kLogRecordHeaderSize, n);
     }
+}
+
+}  // namespace
+}  // namespace kvo
+
+namespace kvo {
+namespace {
+
+bool SameRecords(const std::vector<LogRecord>& a, const std::vector<LogRecord>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].kind != b[i].kind || a[i].channel != b[i].channel || a[i].time.second != b[i].time.second)
+            return false;
+        for (int k = 0; k < kLogArgSlots; ++k)
+            if (a[i].args[k].type != b[i].args[k].type || a[i].args[k].number != b[i].args[k].number ||
+                a[i].args[k].text != b[i].args[k].text)
+                return false;
+    }
+    return true;
+}
+
+// Records cross block boundaries at every offset; whatever the block size,
+// the same records come back, those of other lines passed over unread.
+TEST(LogRecordTest, BlocksOfAnySizeReadTheSameRecords) {
+    Bytes file = FileOf({});
+    std::mt19937 rng(7);
+    for (int i = 0; i < 400; ++i) {
+        const std::string text(rng() % 40, static_cast<char>('a' + i % 26));
+        Bytes r = i % 3 == 0 ? Encode(static_cast<int>(rng() % 4), LK_EXIT_NODE, {i, text.c_str()})
+                             : Encode(static_cast<int>(rng() % 4), LK_INI_VALUE,
+                                      {text.c_str(), "", text.c_str(), "k"});
+        file.insert(file.end(), r.begin(), r.end());
+    }
+    const Bytes cut(file.begin(), file.end() - 3);  // the last record truncated
+    for (const Bytes* f : {static_cast<const Bytes*>(&file), &cut}) {
+        for (int line = 0; line < 4; ++line) {
+            const auto expected = ReadAll(*f, line);
+            ASSERT_FALSE(expected.empty());
+            for (std::size_t block : {1u, 5u, 16u, 17u, 300u, 4096u, 1u << 20})
+                EXPECT_TRUE(SameRecords(ReadAll(*f, line, nullptr, block), expected))
+                    << "line " << line << ", block " << block << (f == &cut ? ", truncated" : "");
+        }
+    }
+}
+
+// A source that counts how often it is asked.
+class CountingSource : public LogByteSource {
+public:
+    CountingSource(const Bytes& bytes) : memory_(bytes.data(), bytes.size()) {}
+    std::size_t Read(void* buffer, std::size_t size) override {
+        ++reads;
+        return memory_.Read(buffer, size);
+    }
+    int reads = 0;
+
+private:
+    MemoryByteSource memory_;
+};
+
+TEST(LogRecordTest, BlockSourceAsksItsSourceOncePerBlock) {
+    Bytes file = FileOf({});
+    for (int i = 0; i < 1000; ++i) {
+        const Bytes r = Encode(i % 2, LK_TEXT, {"some text of a line"});
+        file.insert(file.end(), r.begin(), r.end());
+    }
+    CountingSource counting(file);
+    BlockByteSource source(counting, 4096);
+    EXPECT_EQ(ReadLogHeader(source), LogHeaderStatus::Current);
+    LogRecord r;
+    int records = 0;
+    for (LogReadResult res; (res = ReadLogRecord(source, 1, r)) != LogReadResult::End;)
+        records += res == LogReadResult::Record;
+    EXPECT_EQ(records, 500);
+    EXPECT_EQ(counting.reads, static_cast<int>(file.size() / 4096 + 1)) << "a short block is the end";
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <regex>
+#include <type_traits>
 
 #include "CategoryMask.h"
 
@@ -57,6 +60,50 @@ TEST(LogTextTest, MissingArgumentsReadEmpty) {
     EXPECT_EQ(LogMessageText(r), "exit via node 0 <''> value ''");
     r.kind = kLogKindCount;
     EXPECT_EQ(LogLineText(r), "");
+}
+
+// Conversions are written without printf where they are plain; they must
+// read as printf would write them, and the others still go to printf.
+TEST(LogTextTest, ConversionsReadAsPrintfWritesThem) {
+    auto arg = [](auto v) {
+        LogArg a;
+        if constexpr (std::is_same_v<decltype(v), const char*>) {
+            a.type = LogArgType::String;
+            a.text = v;
+        } else {
+            a.type = LogArgType::Number;
+            a.number = v;
+        }
+        return a;
+    };
+    struct Case {
+        const char* format;
+        std::array<LogArg, kLogArgSlots> args;
+        const char* expected;
+    } cases[] = {
+        {"%li %i %d", {arg(INT32_MIN), arg(-1), arg(INT32_MAX)}, "-2147483648 -1 2147483647"},
+        {"%x %lx %X %u %o", {arg(-1), arg(0xABC), arg(0xABC), arg(-2)}, "ffffffff abc ABC 4294967294 0"},
+        {"%5s|%-3i|%05x|%c", {arg("ab"), arg(-7), arg(255), arg(65)}, "   ab|-7 |000ff|A"},
+        {"%.2i:%.3d %% end %", {arg(5), arg(-3)}, "05:-003 % end %"},
+        {"%s and %s", {arg(12), arg("t")}, "12 and t"},
+        {"%i %s %i", {arg("x")}, "0  0"},
+        {"no conversions", {}, "no conversions"},
+        {"%q stays", {arg(1)}, "%q stays"},
+    };
+    for (const Case& c : cases) {
+        LogRecord r;
+        r.kind = LK_TEXT;
+        r.args = c.args;
+        EXPECT_EQ(LogMessageText(r, c.format), c.expected) << c.format;
+    }
+    // Lines of any channel number, however a damaged file numbers them.
+    LogRecord r = At(INT32_MAX, LK_TEXT, {"x"});
+    EXPECT_EQ(LogLineText(r), "ch -2147483648 x");
+    r = At(0, LK_CALL_IN, {}, LogTime{255, 100, 0, 7});
+    EXPECT_EQ(LogLineText(r), "100:255:07-> ch 1 Call In  ");
+    std::string appended = "kept ";
+    AppendLogLineText(appended, At(1, LK_TEXT, {"y"}));
+    EXPECT_EQ(appended, "kept ch 2 y");
 }
 
 // The argument types follow the format's conversions (%s a string, any other
