@@ -189,12 +189,12 @@ TEST_F(LogExportsTest, LargeLogConvertsEveryRecordOfTheLine) {
         if (record->channel == 1) expected += LogLineText(*record) + "\r\n";
     }
     const std::string path = dir.File("large.vlg");
-    test::WriteBytes(path, file);
+    fw::testing::WriteBytes(path, file);
     short result = -99;
     const std::string text = dir.File("large.txt");
     result = logToText(1, path.c_str(), text.c_str());
     EXPECT_EQ(result, 0);
-    EXPECT_TRUE(test::ReadText(text) == expected) << "the converted text differs";
+    EXPECT_TRUE(fw::testing::ReadText(text) == expected) << "the converted text differs";
 }
 
 // The library's string table holds each kind's message at 5000 + kind.
