@@ -37,8 +37,9 @@ void ExchangeConditions(ItemExchange& ex, std::vector<Condition>& conditions) {
 }
 
 void ExchangeNodes(ItemExchange& ex, Vertex& v) {
+    // A missing or unreadable count keeps the class's own nodes.
     short count = short(v.NumNodes());
-    ex.Short(L"NumNodes", count, 0);
+    ex.Short(L"NumNodes", count, count);
     int n = count;
     if (ex.Loading()) {
         n = BoundCount(count, kMaxNodes);

@@ -42,9 +42,9 @@ TEST(SavedForm, DamagedCountsLoadBounded) {
         int nodes;
     } cases[] = {
         {"negative", {{L"NumNodes", L"-1"}}, 0},
-        {"beyond 16 bits reads as missing", {{L"NumNodes", L"40000"}}, 0},
+        {"beyond 16 bits reads as missing: the class's nodes stay", {{L"NumNodes", L"40000"}}, 2},
         {"large but 16-bit", {{L"NumNodes", L"30000"}}, kvo::kMaxNodes},
-        {"not a number", {{L"NumNodes", L"many"}}, 0},
+        {"not a number", {{L"NumNodes", L"many"}}, 2},
         {"count without its nodes", {{L"NumNodes", L"3"}}, 3},
     };
     for (const Case& c : cases) {

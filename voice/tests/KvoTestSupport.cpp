@@ -1,0 +1,99 @@
+#include "KvoTestSupport.h"
+
+#include "fw/Handle.h"
+#include "fw/ModulePath.h"
+
+namespace kvo_test {
+
+std::string BinPath(const char* file) { return fw::BesideModule(file); }
+
+HRESULT CallEntry(const char* name) {
+    fw::Module library(LoadLibraryA(BinPath("kvo32.ocx").c_str()));
+    if (!library) return HRESULT_FROM_WIN32(GetLastError());
+    auto entry = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(library.Get(), name);
+    return entry ? entry() : E_NOTIMPL;
+}
+
+DWORD RunProgram(const std::string& commandLine, std::string* output) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    char dir[MAX_PATH], file[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    GetTempFileNameA(dir, "kvo", 0, file);
+    fw::FileHandle out(CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out.Get();
+    si.hStdError = out.Get();
+    PROCESS_INFORMATION pi{};
+    std::string command = commandLine;
+    DWORD code = ~0u;
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        fw::KernelHandle process(pi.hProcess), thread(pi.hThread);
+        WaitForSingleObject(process.Get(), 60000);
+        GetExitCodeProcess(process.Get(), &code);
+    }
+    out.Reset();
+    if (output) {
+        output->clear();
+        fw::FileHandle in(CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        char buffer[4096];
+        DWORD got = 0;
+        while (in && ReadFile(in.Get(), buffer, sizeof buffer, &got, nullptr) && got) output->append(buffer, got);
+    }
+    DeleteFileA(file);
+    return code;
+}
+
+std::string FormValue(const container::Form& form, const char* control, const char* name) {
+    for (const auto& c : form.controls)
+        if (c.name == control)
+            for (const auto& p : c.properties)
+                if (p.name == name) return p.value;
+    return "<missing>";
+}
+
+std::vector<std::string> FormKeys(const container::Form& form, const char* control) {
+    std::vector<std::string> keys;
+    for (const auto& c : form.controls)
+        if (c.name == control)
+            for (const auto& p : c.properties) keys.push_back(p.name);
+    return keys;
+}
+
+void ContainerTest::SetUpTestSuite() { ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK); }
+
+void ContainerTest::SetUp() {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    host_ = std::make_unique<container::Host>();
+    ASSERT_TRUE(host_->Create());
+}
+
+void ContainerTest::TearDown() {
+    host_.reset();
+    CoFreeUnusedLibraries();
+    OleUninitialize();
+}
+
+container::ControlSite* ContainerTest::Add(const wchar_t* progId, const wchar_t* name) {
+    HRESULT hr = E_FAIL;
+    container::ControlSite* site = host_->Add(progId, name, nullptr, &hr);
+    EXPECT_EQ(hr, S_OK) << "creating " << container::ToUtf8(progId);
+    return site;
+}
+
+HRESULT ContainerTest::LoadText(const std::string& text) {
+    container::Form form;
+    if (container::ParseForm(text, form)) return E_INVALIDARG;
+    return host_->Load(form);
+}
+
+container::Form ContainerTest::SaveForm() {
+    container::Form form;
+    EXPECT_EQ(host_->Save(form), S_OK);
+    return form;
+}
+
+}  // namespace kvo_test

@@ -1,0 +1,41 @@
+// What the kvo32.ocx tests share: the library next to the test, its
+// registration, a container with OLE running, and form helpers.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Container.h"
+
+namespace kvo_test {
+
+std::string BinPath(const char* file);
+// Calls one of kvo32.ocx's registration entry points.
+HRESULT CallEntry(const char* name);
+// Runs a program of the Wine prefix with `arguments`; its exit code, and its
+// standard output in `output` when given.
+DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr);
+
+// The value of item `name` of control `control` in `form`, or "<missing>".
+std::string FormValue(const container::Form& form, const char* control, const char* name);
+// The item names of a control, in saved order.
+std::vector<std::string> FormKeys(const container::Form& form, const char* control);
+
+class ContainerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    container::ControlSite* Add(const wchar_t* progId, const wchar_t* name);
+    // Parses `text` and loads it; the HRESULT of the load.
+    HRESULT LoadText(const std::string& text);
+    container::Form SaveForm();
+
+    std::unique_ptr<container::Host> host_;
+};
+
+}  // namespace kvo_test
