@@ -12,10 +12,11 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool IsName(std::string_view s) {
+// Property names may also hold dots ("Dest0.Conn"): controls name items by prefix.
+bool IsName(std::string_view s, bool property = false) {
     if (s.empty()) return false;
     for (char c : s)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && !(property && c == '.')) return false;
     return true;
 }
 
@@ -134,7 +135,7 @@ ParseError ParseForm(std::string_view text, Form& form) {
         case Section::Control: {
             FormProperty property;
             std::string_view name;
-            if (!SplitAssignment(line, name, property.value) || !IsName(name))
+            if (!SplitAssignment(line, name, property.value) || !IsName(name, true))
                 return fail("expected: <name> = <value>");
             property.name = name;
             form.controls.back().properties.push_back(std::move(property));

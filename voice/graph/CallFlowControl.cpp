@@ -18,7 +18,7 @@ namespace {
 long Now() { return long(std::time(nullptr)); }
 }  // namespace
 
-void ThrowHostError(unsigned stringId) { fw::ole::ThrowError(KVO_ERROR_OF(stringId), stringId); }
+void ThrowHostError(unsigned number, unsigned stringId) { fw::ole::ThrowError(number, stringId); }
 
 CCallFlowControl::CCallFlowControl(const Kind& kind)
     : Control(kind.clsid, kind.dispatchIid, kind.eventIid),
@@ -63,7 +63,7 @@ std::string CCallFlowControl::Name() const {
 std::string CCallFlowControl::NodeName(int node) const { return node == 0 ? "Exit" : Vertex::NodeName(node); }
 
 void CCallFlowControl::RefuseWhileStarted() const {
-    if (Registry().Started()) ThrowHostError(IDS_ERR_STATE_DOES_NOT_ALLOW);
+    if (Registry().Started()) ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
 }
 
 // ---- host members ----
@@ -120,10 +120,10 @@ void CCallFlowControl::SetGotoNode(short channel, short node) {
     const int line = channel - 1;
     switch (CheckGotoNode(channel, NumberOfLines(), Registry().Started(), node, NumNodes())) {
     case RedirectFault::BadChannel: fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex);
-    case RedirectFault::NotStarted: ThrowHostError(IDS_ERR_SYSTEM_NOT_STARTED);
+    case RedirectFault::NotStarted: ThrowHostError(KVO_ERR_SYSTEM_NOT_STARTED, IDS_ERR_SYSTEM_NOT_STARTED);
     case RedirectFault::BadNode:
         WriteLogN(line, LK_VB_BAD_NODE, node);
-        ThrowHostError(IDS_ERR_INVALID_OUTPUT_NODE);
+        ThrowHostError(KVO_ERR_INVALID_OUTPUT_NODE, IDS_ERR_INVALID_OUTPUT_NODE);
     default: break;
     }
     WriteLogN(line, LK_VB_NEW_NODE, node);
@@ -139,10 +139,10 @@ void CCallFlowControl::SetGotoControl(short channel, const std::wstring& name) {
                         : nullptr;
     switch (CheckGotoControl(channel, NumberOfLines(), started, named)) {
     case RedirectFault::BadChannel: fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex);
-    case RedirectFault::NotStarted: ThrowHostError(IDS_ERR_SYSTEM_NOT_STARTED);
+    case RedirectFault::NotStarted: ThrowHostError(KVO_ERR_SYSTEM_NOT_STARTED, IDS_ERR_SYSTEM_NOT_STARTED);
     case RedirectFault::BadControl:
         WriteLogS(line, LK_VB_BAD_CONTROL_NAME, narrow.c_str());
-        ThrowHostError(IDS_ERR_CONTROL_NAME_NOT_FOUND);
+        ThrowHostError(KVO_ERR_CONTROL_NAME_NOT_FOUND, IDS_ERR_CONTROL_NAME_NOT_FOUND);
     default: break;
     }
     WriteLogS(line, LK_VB_NEW_CONTROL_NAME, narrow.c_str());
@@ -152,7 +152,7 @@ void CCallFlowControl::SetGotoControl(short channel, const std::wstring& name) {
 void CCallFlowControl::TakeCall(short channel) {
     switch (CheckRedirectLine(channel, NumberOfLines(), Registry().Started())) {
     case RedirectFault::BadChannel: fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex);
-    case RedirectFault::NotStarted: ThrowHostError(IDS_ERR_SYSTEM_NOT_STARTED);
+    case RedirectFault::NotStarted: ThrowHostError(KVO_ERR_SYSTEM_NOT_STARTED, IDS_ERR_SYSTEM_NOT_STARTED);
     default: break;
     }
     LineRedirections::Process().RequestControl(channel - 1, this);
@@ -182,7 +182,7 @@ STDMETHODIMP CCallFlowControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL sav
 
 std::optional<std::string> CCallFlowControl::GetValue(int channel, int index) {
     ValueContext context;
-    context.systemRunning = LogSystemRunning();
+    context.systemRunning = Registry().Started();
     context.logNotSet = [](int ch, const std::string& control) { WriteLogS(ch - 1, LK_DATA_NOT_SET, control.c_str()); };
     FormFrame* frame = Frame();
     context.ask = [frame, channel](const std::string& prompt) -> std::optional<std::string> {

@@ -145,7 +145,7 @@ inline constexpr auto kCallFlowDispatch = std::array{
     fw::ole::Method<&CCallFlowControl::AboutBox>(DISPID_ABOUTBOX),
 };
 
-// Raises the host error 32000 + k with its string 4000 + k.
-[[noreturn]] void ThrowHostError(unsigned stringId);
+// Raises host error `number` (0x800A0000 + number) with string `stringId`.
+[[noreturn]] void ThrowHostError(unsigned number, unsigned stringId);
 
 }  // namespace kvo

@@ -1,0 +1,121 @@
+#include "InProcess.h"
+
+#include "FrameCtrl.h"
+#include "InConnCtrl.h"
+#include "KvoResource.h"
+#include "OutConnCtrl.h"
+#include "UserCtrl.h"
+#include "VoiceSystem.h"
+#include "fw/Handle.h"
+#include "fw/ModulePath.h"
+#include "fw/ole/Server.h"
+#include "kvo32.h"
+
+namespace kvo_graph_test {
+
+namespace {
+
+using fw::ole::CreateObject;
+const fw::ole::ClassEntry kClasses[] = {
+    {&CLSID_InConn, &CreateObject<kvo::CInConnCtrl>, "Zentrovo.InconnCtrl.1", IDS_INCONN, true, 0, 0, false},
+    {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, 0, 0, false},
+    {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, 0, 0, false},
+    {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, 0, 0, false},
+};
+
+HRESULT RegisterLibrary() {
+    fw::Module library(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
+    if (!library) return E_FAIL;
+    auto entry = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(library.Get(), "DllRegisterServer");
+    return entry ? entry() : E_NOTIMPL;
+}
+
+}  // namespace
+
+void InProcessTest::SetUpTestSuite() {
+    // The ProgIDs come from the registered library; the classes from here.
+    ASSERT_EQ(RegisterLibrary(), S_OK);
+    fw::ole::Server::Init(GetModuleHandleA(nullptr), kClasses, {&LIBID_KVO32Lib, 4, 0});
+}
+
+void InProcessTest::SetUp() {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    for (const auto& c : kClasses) {
+        fw::ole::ComPtr<IUnknown> factory;
+        ASSERT_EQ(fw::ole::Server::GetClassObject(*c.clsid, IID_IUnknown, factory.PutVoid()), S_OK);
+        DWORD cookie = 0;
+        ASSERT_EQ(CoRegisterClassObject(*c.clsid, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+        cookies_.push_back(cookie);
+    }
+    ini_ = std::make_unique<kvotest::SuiteIni>();
+    host_ = std::make_unique<container::Host>();
+    ASSERT_TRUE(host_->Create());
+}
+
+void InProcessTest::TearDown() {
+    kvo::ControlRegistry::Process().SetStarted(false);
+    host_.reset();
+    kvo::UnloadVoiceSystem();
+    ini_.reset();
+    for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
+    cookies_.clear();
+    OleUninitialize();
+}
+
+HRESULT InProcessTest::LoadText(container::Host& host, const std::string& text) {
+    container::Form form;
+    if (container::ParseForm(text, form)) return E_INVALIDARG;
+    return host.Load(form);
+}
+
+container::Form InProcessTest::Save(container::Host& host) {
+    container::Form form;
+    EXPECT_EQ(host.Save(form), S_OK);
+    return form;
+}
+
+kvo::CCallFlowControl* InProcessTest::Control(const char* name) {
+    for (kvo::Vertex* v : kvo::ControlRegistry::Process().Controls())
+        if (v->Name() == name) return dynamic_cast<kvo::CCallFlowControl*>(v);
+    return nullptr;
+}
+
+void InProcessTest::LoadFourLines() {
+    ini_->Set("VoiceCard", "Type", "RHETOREX");
+    ini_->Set("Test", "UseSoundCard", "1");
+    kvo::ReloadSettings();
+    kvo::LoadVoiceSystem(nullptr);
+    ASSERT_EQ(kvo::NumberOfLines(), 4);
+}
+
+PromptAnswerer::PromptAnswerer(const char* text) : text_(text ? text : ""), cancel_(!text) {
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            HWND box = FindWindowA("#32770", "Kavoro");
+            if (box && GetDlgItem(box, IDC_VALUE_PROMPT_EDIT)) {
+                char seen[512] = {};
+                GetDlgItemTextA(box, IDC_VALUE_PROMPT_TEXT, seen, sizeof seen);
+                {
+                    std::lock_guard guard(m_);
+                    seen_ = seen;
+                }
+                SetDlgItemTextA(box, IDC_VALUE_PROMPT_EDIT, text_.c_str());
+                PostMessageA(box, WM_COMMAND, cancel_ ? IDCANCEL : IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+}
+
+PromptAnswerer::~PromptAnswerer() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::string PromptAnswerer::PromptSeen() {
+    std::lock_guard guard(m_);
+    return seen_;
+}
+
+}  // namespace kvo_graph_test
