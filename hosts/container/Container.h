@@ -63,6 +63,7 @@ public:
     CallResult Call(const std::wstring& member, std::vector<Variant> args = {});
 
     void AmbientChanged(DISPID id);
+    void FreezeEvents(bool freeze);
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -128,6 +129,10 @@ public:
     // Design mode (false) or run mode (true); controls are told at once.
     void SetUserMode(bool userMode);
     bool UserMode() const { return userMode_; }
+    // Break mode: the host runs no code (ambient UIDead) and holds every
+    // control's events (FreezeEvents) until it continues.
+    void SetBreakMode(bool inBreak);
+    bool BreakMode() const { return breakMode_; }
 
     // Adds a control by ProgID under `name`; null with `*hr` set on failure.
     ControlSite* Add(const std::wstring& progId, const std::wstring& name,
@@ -161,6 +166,7 @@ private:
     std::vector<EventRecord> events_;
     std::vector<EventHandler> handlers_;
     bool userMode_ = true;
+    bool breakMode_ = false;
 };
 
 // Text of UTF-16 for the UTF-8 form files and back.

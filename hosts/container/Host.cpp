@@ -32,6 +32,15 @@ void Host::SetUserMode(bool userMode) {
     for (const auto& site : sites_) site->AmbientChanged(DISPID_AMBIENT_USERMODE);
 }
 
+void Host::SetBreakMode(bool inBreak) {
+    if (breakMode_ == inBreak) return;
+    breakMode_ = inBreak;
+    for (const auto& site : sites_) {
+        site->FreezeEvents(inBreak);
+        site->AmbientChanged(DISPID_AMBIENT_UIDEAD);
+    }
+}
+
 ControlSite* Host::Add(const std::wstring& progId, const std::wstring& name,
                        const std::vector<FormProperty>* properties, HRESULT* hr) {
     HRESULT result = E_INVALIDARG;
@@ -42,6 +51,7 @@ ControlSite* Host::Add(const std::wstring& progId, const std::wstring& name,
             new ControlSite(*this, name, progId, RECT{left, 4, left + 32, 36}));
         result = site->Create(properties);
         if (SUCCEEDED(result)) {
+            if (breakMode_) site->FreezeEvents(true);
             added = site.Get();
             sites_.push_back(std::move(site));
         }

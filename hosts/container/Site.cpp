@@ -13,7 +13,10 @@ ControlSite::~ControlSite() = default;
 
 HRESULT ControlSite::Create(const std::vector<FormProperty>* properties) {
     CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(progId_.c_str(), &clsid);
+    // "{...}" names a class by its CLSID: classes a test program serves
+    // itself are in no registry.
+    HRESULT hr = progId_.starts_with(L"{") ? CLSIDFromString(progId_.c_str(), &clsid)
+                                           : CLSIDFromProgID(progId_.c_str(), &clsid);
     if (FAILED(hr)) return hr;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.PutVoid());
     if (FAILED(hr)) return hr;
@@ -109,6 +112,11 @@ HRESULT ControlSite::SaveProperties(std::vector<FormProperty>& properties) {
 void ControlSite::AmbientChanged(DISPID id) {
     ComPtr<IOleControl> control;
     if (object_ && SUCCEEDED(object_.As(control))) control->OnAmbientPropertyChange(id);
+}
+
+void ControlSite::FreezeEvents(bool freeze) {
+    ComPtr<IOleControl> control;
+    if (object_ && SUCCEEDED(object_.As(control))) control->FreezeEvents(freeze);
 }
 
 CallResult ControlSite::Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args) {
@@ -250,6 +258,10 @@ STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     case DISPID_AMBIENT_USERMODE:
         result->vt = VT_BOOL;
         result->boolVal = host_.UserMode() ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    case DISPID_AMBIENT_UIDEAD:
+        result->vt = VT_BOOL;
+        result->boolVal = host_.BreakMode() ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     case DISPID_AMBIENT_DISPLAYNAME:
         result->vt = VT_BSTR;

@@ -361,8 +361,4 @@ STDMETHODIMP Control::GetPages(CAUUID* pages) {
     return S_OK;
 }
 
-void SetNotSupported(Control& self) {
-    ThrowError(self.AmbientUserMode() ? kCtlSetNotSupportedAtRuntime : kCtlSetNotSupported);
-}
-
 }  // namespace fw::ole

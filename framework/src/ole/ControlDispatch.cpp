@@ -32,49 +32,16 @@ STDMETHODIMP Control::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCI
 STDMETHODIMP Control::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                              VARIANT* result, EXCEPINFO* excep, UINT*) {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (!params) return E_INVALIDARG;
-    for (const DispatchEntry& entry : DispatchMap()) {
-        if (entry.id != id) continue;
-        try {
-            return InvokeEntry(entry, flags, params, result);
-        } catch (const ControlError& error) {
-            if (HRESULT_FACILITY(error.scode) != FACILITY_CONTROL) return error.scode;
-            const ClassEntry* c = Server::Find(clsid_);
-            ReportError(error, c ? Widen(c->progId) : std::wstring(), dispatchIid_, excep);
-            return DISP_E_EXCEPTION;
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
-        } catch (...) {
-            return E_UNEXPECTED;  // nothing may unwind into the container
-        }
-    }
-    return DISP_E_MEMBERNOTFOUND;
+    return InvokeMap(id, flags, params, result, excep);
 }
 
-HRESULT Control::InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result) {
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (!entry.put) return DISP_E_MEMBERNOTFOUND;
-        if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-        entry.put(*this, params->rgvarg[0]);
-        return S_OK;
-    }
-    Variant scratch;
-    if (!result) result = scratch.Get();
-    VariantInit(result);
-    if ((flags & DISPATCH_METHOD) && entry.call) {
-        if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-        // rgvarg holds the arguments last to first.
-        std::vector<VARIANT> args(params->rgvarg, params->rgvarg + params->cArgs);
-        std::reverse(args.begin(), args.end());
-        entry.call(*this, args, result);
-        return S_OK;
-    }
-    if ((flags & DISPATCH_PROPERTYGET) && entry.get) {
-        if (params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
-        entry.get(*this, result);
-        return S_OK;
-    }
-    return DISP_E_MEMBERNOTFOUND;
+std::wstring Control::ErrorSource() const {
+    const ClassEntry* c = Server::Find(clsid_);
+    return c ? Widen(c->progId) : std::wstring();
+}
+
+void Control::SetNotSupported() {
+    ThrowError(AmbientUserMode() ? kCtlSetNotSupportedAtRuntime : kCtlSetNotSupported);
 }
 
 STDMETHODIMP Control::GetClassInfo(ITypeInfo** info) { return Server::LoadTypeInfo(clsid_, info); }
@@ -90,26 +57,36 @@ STDMETHODIMP Control::InterfaceSupportsErrorInfo(REFIID iid) {
     return (iid == dispatchIid_ || iid == IID_IDispatch) ? S_OK : S_FALSE;
 }
 
-HRESULT Control::AmbientProperty(DISPID id, VARIANT* value) const {
+HRESULT Control::Ambient(DISPID id, Variant& value) const {
     if (!site_) return E_FAIL;
     ComPtr<IDispatch> ambient;
     if (FAILED(site_.As(ambient))) return E_NOINTERFACE;
     DISPPARAMS none{};
-    return ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value,
+    return ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Put(),
                            nullptr, nullptr);
 }
 
+namespace {
+bool AsBool(const Variant& v, bool otherwise) {
+    Variant b;
+    if (FAILED(VariantChangeType(b.Get(), Mutable(v.Get()), 0, VT_BOOL))) return otherwise;
+    return b.Get()->boolVal != VARIANT_FALSE;
+}
+}  // namespace
+
 bool Control::AmbientUserMode() const {
     Variant v;
-    if (FAILED(AmbientProperty(DISPID_AMBIENT_USERMODE, v.Get()))) return true;
-    Variant b;
-    if (FAILED(VariantChangeType(b.Get(), v.Get(), 0, VT_BOOL))) return true;
-    return b.Get()->boolVal != VARIANT_FALSE;
+    return SUCCEEDED(Ambient(DISPID_AMBIENT_USERMODE, v)) ? AsBool(v, true) : true;
+}
+
+bool Control::AmbientUIDead() const {
+    Variant v;
+    return SUCCEEDED(Ambient(DISPID_AMBIENT_UIDEAD, v)) ? AsBool(v, false) : false;
 }
 
 std::wstring Control::AmbientDisplayName() const {
     Variant v;
-    if (FAILED(AmbientProperty(DISPID_AMBIENT_DISPLAYNAME, v.Get()))) return {};
+    if (FAILED(Ambient(DISPID_AMBIENT_DISPLAYNAME, v))) return {};
     return v.Str();
 }
 

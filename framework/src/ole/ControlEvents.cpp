@@ -81,13 +81,31 @@ STDMETHODIMP Control::FindConnectionPoint(REFIID iid, IConnectionPoint** point) 
     return S_OK;
 }
 
-void Control::FireEvent(DISPID id, std::initializer_list<Variant> args) {
-    if (frozen_ > 0) return;
-    std::vector<VARIANT> reversed;
-    reversed.reserve(args.size());
-    for (auto it = std::rbegin(args); it != std::rend(args); ++it) reversed.push_back(*it->Get());
+FireResult Control::FireEvent(DISPID id, std::initializer_list<Variant> args) {
+    std::vector<Variant> values(args);
+    return FireEvent(id, values, {});
+}
+
+FireResult Control::FireEvent(DISPID id, std::span<Variant> args, std::initializer_list<size_t> byRef) {
+    if (frozen_ > 0) return {S_OK, {}, false};
+    // rgvarg runs last to first; a by-reference slot points at the value
+    // inside args[i], so what a sink stores lands there.
+    std::vector<VARIANT> reversed(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        VARIANT& slot = reversed[args.size() - 1 - i];
+        slot = *args[i].Get();
+        if (std::find(byRef.begin(), byRef.end(), i) == byRef.end()) continue;
+        VARIANT* value = args[i].Get();
+        if (value->vt == VT_EMPTY || (value->vt & (VT_BYREF | VT_ARRAY))) {
+            slot.vt = VT_BYREF | VT_VARIANT;
+            slot.pvarVal = value;
+        } else {
+            slot.vt = VT_BYREF | value->vt;
+            slot.byref = &value->lVal;  // every member of the value union starts here
+        }
+    }
     DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
-    events_.Fire(id, params);
+    return events_.Fire(id, params);
 }
 
 STDMETHODIMP Control::ConnectionPoint::QueryInterface(REFIID iid, void** out) {
@@ -134,15 +152,37 @@ STDMETHODIMP Control::ConnectionPoint::EnumConnections(IEnumConnections** list) 
     return *list ? S_OK : E_OUTOFMEMORY;
 }
 
-void Control::ConnectionPoint::Fire(DISPID id, DISPPARAMS& params) {
+FireResult Control::ConnectionPoint::Fire(DISPID id, DISPPARAMS& params) {
     // A handler may unadvise or release the control: work on a copy.
     std::vector<ComPtr<IDispatch>> sinks = sinks_;
     ComPtr<IDispatch> keepAlive(static_cast<IDispatch*>(&owner_));
+    FireResult outcome;
     for (const auto& sink : sinks) {
         if (!sink) continue;
         Variant result;
-        sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.Get(), nullptr, nullptr);
+        EXCEPINFO excep{};
+        SetErrorInfo(0, nullptr);
+        HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.Get(),
+                                  &excep, nullptr);
+        if (hr == DISP_E_EXCEPTION && excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
+        // The first failure is the one reported; later sinks still hear the event.
+        if (FAILED(hr) && outcome.Ok()) {
+            outcome.hr = hr == DISP_E_EXCEPTION && FAILED(excep.scode) ? excep.scode : hr;
+            if (excep.bstrDescription) {
+                outcome.description.assign(excep.bstrDescription, SysStringLen(excep.bstrDescription));
+            } else {
+                ComPtr<IErrorInfo> info;
+                BSTR text = nullptr;
+                if (GetErrorInfo(0, info.Put()) == S_OK && info && SUCCEEDED(info->GetDescription(&text)) && text)
+                    outcome.description.assign(text, SysStringLen(text));
+                SysFreeString(text);
+            }
+        }
+        SysFreeString(excep.bstrSource);
+        SysFreeString(excep.bstrDescription);
+        SysFreeString(excep.bstrHelpFile);
     }
+    return outcome;
 }
 
 }  // namespace fw::ole

@@ -24,6 +24,7 @@ bool WriteAll(IStream* s, const void* buf, ULONG n) {
 class DefaultsExchange : public PropExchange {
 public:
     bool IsLoading() const override { return true; }
+    bool IsNew() const override { return true; }
 protected:
     bool Exchange(const wchar_t*, VARTYPE, VARIANT&) override { return true; }
 };
@@ -40,18 +41,22 @@ bool PropExchange::Item(const wchar_t* name, VARTYPE vt, VARIANT& value) {
 }
 
 template <class T>
-void PropExchange::Value(const wchar_t* name, VARTYPE vt, T& value, const T& def) {
+bool PropExchange::Value(const wchar_t* name, VARTYPE vt, T& value, const T& def) {
     Variant v;
     if (!IsLoading()) VariantValue<T>::To(value, v.Get());
-    if (Item(name, vt, *v.Get())) value = VariantValue<T>::From(*v.Get());
-    else if (IsLoading()) value = def;
+    if (Item(name, vt, *v.Get())) {
+        value = VariantValue<T>::From(*v.Get());
+        return true;
+    }
+    if (IsLoading()) value = def;
+    return false;
 }
 
-void PropExchange::Short(const wchar_t* name, short& value, short def) { Value(name, VT_I2, value, def); }
-void PropExchange::Long(const wchar_t* name, long& value, long def) { Value(name, VT_I4, value, def); }
-void PropExchange::Bool(const wchar_t* name, bool& value, bool def) { Value(name, VT_BOOL, value, def); }
-void PropExchange::String(const wchar_t* name, std::wstring& value, const std::wstring& def) {
-    Value(name, VT_BSTR, value, def);
+bool PropExchange::Short(const wchar_t* name, short& value, short def) { return Value(name, VT_I2, value, def); }
+bool PropExchange::Long(const wchar_t* name, long& value, long def) { return Value(name, VT_I4, value, def); }
+bool PropExchange::Bool(const wchar_t* name, bool& value, bool def) { return Value(name, VT_BOOL, value, def); }
+bool PropExchange::String(const wchar_t* name, std::wstring& value, const std::wstring& def) {
+    return Value(name, VT_BSTR, value, def);
 }
 
 bool StreamExchange::Exchange(const wchar_t*, VARTYPE vt, VARIANT& value) {

@@ -1,6 +1,10 @@
 // Control errors: raising inside the control, reporting at the COM boundary.
 #include "fw/ole/Error.h"
 #include <oleauto.h>
+#include <exception>
+#include <memory>
+#include <new>
+#include "fw/Exception.h"
 #include "fw/Window.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Dispatch.h"
@@ -13,6 +17,27 @@ namespace fw::ole {
 void ThrowError(unsigned n, UINT descriptionId) {
     if (descriptionId == 0) descriptionId = FW_IDS_CTL_ERROR_BASE + n;
     throw ControlError{ControlErrorScode(n), Widen(LoadResString(Server::Module(), descriptionId))};
+}
+
+ControlError CurrentError() {
+    try {
+        throw;
+    } catch (const ControlError& e) {
+        return e;
+    } catch (fw::Exception* raw) {
+        std::unique_ptr<fw::Exception, void (*)(fw::Exception*)> e(raw, [](fw::Exception* p) {
+            if (p) p->Delete();
+        });
+        if (!e) return {E_UNEXPECTED, {}};
+        const long status = e->ErrorStatus();
+        return {status < 0 ? SCODE(status) : E_FAIL, e->ErrorDescription()};
+    } catch (const std::bad_alloc&) {
+        return {E_OUTOFMEMORY, {}};
+    } catch (const std::exception& e) {
+        return {E_FAIL, Widen(e.what())};
+    } catch (...) {
+        return {E_UNEXPECTED, {}};
+    }
 }
 
 void ReportError(const ControlError& error, const std::wstring& source, const GUID& iid,
@@ -61,6 +86,64 @@ Variant VariantValue<Variant>::From(const VARIANT& v) {
 void VariantValue<Variant>::To(const Variant& v, VARIANT* out) {
     VariantInit(out);
     if (FAILED(VariantCopy(out, Mutable(v.Get())))) throw ControlError{E_OUTOFMEMORY, {}};
+}
+
+ComPtr<IDispatch> VariantValue<ComPtr<IDispatch>>::From(const VARIANT& v) {
+    const VARIANT& d = (v.vt & VT_BYREF) && (v.vt & ~VT_BYREF) == VT_VARIANT ? *v.pvarVal : v;
+    IUnknown* unknown = nullptr;
+    switch (d.vt) {
+    case VT_EMPTY: case VT_NULL: return {};
+    case VT_DISPATCH: unknown = d.pdispVal; break;
+    case VT_UNKNOWN: unknown = d.punkVal; break;
+    case VT_DISPATCH | VT_BYREF: unknown = d.ppdispVal ? *d.ppdispVal : nullptr; break;
+    case VT_UNKNOWN | VT_BYREF: unknown = d.ppunkVal ? *d.ppunkVal : nullptr; break;
+    default: throw ControlError{DISP_E_TYPEMISMATCH, {}};
+    }
+    ComPtr<IDispatch> object;
+    if (unknown && FAILED(unknown->QueryInterface(IID_IDispatch, object.PutVoid())))
+        throw ControlError{DISP_E_TYPEMISMATCH, {}};
+    return object;
+}
+
+void VariantValue<ComPtr<IDispatch>>::To(const ComPtr<IDispatch>& p, VARIANT* out) {
+    out->vt = VT_DISPATCH;
+    out->pdispVal = ComPtr<IDispatch>(p).Detach();
+}
+
+bool IsMissing(const VARIANT& v) {
+    return (v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND) || v.vt == VT_EMPTY;
+}
+
+const VARIANT detail::kMissingArgument = [] {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_ERROR;
+    v.scode = DISP_E_PARAMNOTFOUND;
+    return v;
+}();
+
+void StoreByRef(const VARIANT& target, const VARIANT& value) {
+    if (!(target.vt & VT_BYREF) || !target.byref) return;
+    const VARTYPE type = target.vt & ~VT_BYREF;
+    if (type == VT_VARIANT) {
+        if (FAILED(VariantCopy(target.pvarVal, Mutable(&value)))) throw ControlError{E_OUTOFMEMORY, {}};
+        return;
+    }
+    VARIANT converted;
+    CoerceVariant(value, type, &converted);
+    switch (type) {
+    case VT_I2: *target.piVal = converted.iVal; break;
+    case VT_I4: *target.plVal = converted.lVal; break;
+    case VT_BOOL: *target.pboolVal = converted.boolVal; break;
+    case VT_R8: *target.pdblVal = converted.dblVal; break;
+    case VT_BSTR:
+        SysFreeString(*target.pbstrVal);
+        *target.pbstrVal = converted.bstrVal;  // the caller's variable owns it now
+        break;
+    default:
+        VariantClear(&converted);
+        throw ControlError{DISP_E_TYPEMISMATCH, {}};
+    }
 }
 
 void detail::ThrowBadParamCount() { throw ControlError{DISP_E_BADPARAMCOUNT, {}}; }

@@ -2,6 +2,7 @@
 #include "fw/ole/Server.h"
 #include <olectl.h>
 #include <atomic>
+#include <mutex>
 #include <vector>
 #include "fw/Handle.h"
 #include "fw/ModulePath.h"
@@ -20,6 +21,12 @@ TypeLibEntry Server::typeLib_{};
 namespace {
 
 std::atomic<LONG> g_locks{0};
+
+// The library's type library, loaded on first use and kept for the process:
+// every control and object of every thread asks for its type information.
+std::mutex g_typeLibMutex;
+ITypeLib* g_typeLib = nullptr;
+LONG g_typeLibLoads = 0;
 
 // One factory object per library; it lives in static storage, so its
 // reference count only matters to the server lock taken by LockServer.
@@ -137,6 +144,11 @@ void Server::Init(HINSTANCE module, std::span<const ClassEntry> classes, TypeLib
 }
 
 void Server::Detach() {
+    {
+        std::lock_guard<std::mutex> lock(g_typeLibMutex);
+        if (g_typeLib) g_typeLib->Release();
+        g_typeLib = nullptr;
+    }
     // Our window classes belong to the module; a later load at another
     // address must not find the old procedure.
     UnregisterClassA(kControlWindowClass, module_);
@@ -165,10 +177,9 @@ HRESULT Server::GetClassObject(REFCLSID clsid, REFIID iid, void** out) {
 HRESULT Server::CanUnloadNow() { return g_locks == 0 ? S_OK : S_FALSE; }
 
 HRESULT Server::Register() {
-    const std::wstring path = Widen(ModulePath());
     ComPtr<ITypeLib> lib;
-    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put()))) return SELFREG_E_TYPELIB;
-    std::wstring pathCopy = path;  // RegisterTypeLib wants a writable string
+    if (FAILED(TypeLibrary(lib.Put()))) return SELFREG_E_TYPELIB;
+    std::wstring pathCopy = Widen(ModulePath());  // RegisterTypeLib wants a writable string
     if (FAILED(RegisterTypeLib(lib.Get(), pathCopy.data(), nullptr))) return SELFREG_E_TYPELIB;
     for (const ClassEntry& c : classes_)
         if (!RegisterClassEntry(c)) return SELFREG_E_CLASS;
@@ -193,11 +204,27 @@ HRESULT Server::Unregister() {
     return S_OK;
 }
 
+HRESULT Server::TypeLibrary(ITypeLib** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    std::lock_guard<std::mutex> lock(g_typeLibMutex);
+    if (!g_typeLib) {
+        HRESULT hr = LoadTypeLibEx(Widen(ModulePath()).c_str(), REGKIND_NONE, &g_typeLib);
+        if (FAILED(hr)) return hr;
+        ++g_typeLibLoads;
+    }
+    g_typeLib->AddRef();
+    *out = g_typeLib;
+    return S_OK;
+}
+
+LONG Server::TypeLibraryLoads() { return g_typeLibLoads; }
+
 HRESULT Server::LoadTypeInfo(REFGUID guid, ITypeInfo** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     ComPtr<ITypeLib> lib;
-    HRESULT hr = LoadTypeLibEx(Widen(ModulePath()).c_str(), REGKIND_NONE, lib.Put());
+    HRESULT hr = TypeLibrary(lib.Put());
     if (FAILED(hr)) return hr;
     return lib->GetTypeInfoOfGuid(guid, out);
 }

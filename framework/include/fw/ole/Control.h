@@ -22,7 +22,8 @@
 //
 // The library lists the class in its ClassEntry table (fw/ole/Server.h) with
 // CreateObject<CDialCtrl>; its .idl gives names, its .rc the type library and
-// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}).
+// the error strings of fw/ole/Resource.h. Events: FireEvent(id, {args...}),
+// or with by-reference arguments FireEvent(id, args, {positions}).
 //
 // Threading: a control lives in the apartment (thread) that created it. Its
 // window is made on that thread at creation and lives as long as the object:
@@ -46,6 +47,16 @@
 
 namespace fw::ole {
 
+// What became of an event: the first failure a sink returned (the host's
+// handler raised an error), or that nothing was sent because the container
+// froze events.
+struct FireResult {
+    HRESULT hr = S_OK;
+    std::wstring description;  // of that failure (EXCEPINFO, else IErrorInfo)
+    bool delivered = true;     // false while events are frozen
+    bool Ok() const { return SUCCEEDED(hr); }
+};
+
 // Window class of every control window of a library (registered per module).
 inline constexpr char kControlWindowClass[] = "FwOleControl";
 
@@ -61,6 +72,7 @@ class Control : public IDispatch,
                 public IPersistPropertyBag,
                 public ISpecifyPropertyPages,
                 public ISupportErrorInfo,
+                public DispatchTarget,
                 public fw::Window {
 public:
     // Called by CreateObject after construction: loads the type information
@@ -156,11 +168,19 @@ public:
     STDMETHODIMP GetPages(CAUUID* pages) override;
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
 
-    // Ambient properties of the client site; defaults when there is none.
-    bool AmbientUserMode() const;
+    // Any ambient property of the client site: DISP_E_MEMBERNOTFOUND when
+    // the container does not know it, E_FAIL without a site.
+    HRESULT Ambient(DISPID id, Variant& value) const;
+    // Ambient properties with their defaults when there is no answer.
+    bool AmbientUserMode() const;        // run mode (true)
+    bool AmbientUIDead() const;          // break mode: the host runs no code (false)
     std::wstring AmbientDisplayName() const;
+    // The container froze events (IOleControl::FreezeEvents).
+    bool EventsFrozen() const { return frozen_ > 0; }
 
     void SetModified() { dirty_ = true; }
+    // Control errors 382 / 383 depending on the ambient mode.
+    void SetNotSupported() override;
     // Repaints the window (if any) and tells the view's advise sink.
     void InvalidateControl();
 
@@ -168,7 +188,6 @@ protected:
     Control(const CLSID& clsid, const IID& dispatchIid, const IID& eventIid);
     ~Control() override;
 
-    virtual std::span<const DispatchEntry> DispatchMap() const = 0;
     // Stock data, then the control's own items; derived classes call this first.
     virtual void DoPropExchange(PropExchange& px);
     // Version of the persisted property data: major in the high word.
@@ -176,10 +195,15 @@ protected:
     virtual void OnDraw(HDC dc, const RECT& bounds);
     virtual std::vector<CLSID> PropertyPages() const { return {}; }
     virtual void OnAmbientChanged(DISPID /*id*/) {}
+    std::wstring ErrorSource() const override;
+    const IID& ErrorInterface() const override { return dispatchIid_; }
 
     // Fires event `id` to every connected sink; `args` in declaration order.
     // Dropped while the container has frozen events.
-    void FireEvent(DISPID id, std::initializer_list<Variant> args);
+    FireResult FireEvent(DISPID id, std::initializer_list<Variant> args);
+    // The same, with the arguments at `byRef` positions passed by reference:
+    // afterwards they hold what the sinks stored.
+    FireResult FireEvent(DISPID id, std::span<Variant> args, std::initializer_list<size_t> byRef);
 
     void SetInitialSize(int cx, int cy);  // pixels
     const CLSID& ClassId() const { return clsid_; }
@@ -199,7 +223,7 @@ private:
         STDMETHODIMP Unadvise(DWORD cookie) override;
         STDMETHODIMP EnumConnections(IEnumConnections** list) override;
 
-        void Fire(DISPID id, DISPPARAMS& params);
+        FireResult Fire(DISPID id, DISPPARAMS& params);
         void Clear() { sinks_.clear(); }
     private:
         Control& owner_;
@@ -211,8 +235,6 @@ private:
     void DeactivateInPlace();
     // Invisible-at-run-time controls hide their window in user mode.
     void UpdateVisibility();
-    HRESULT InvokeEntry(const DispatchEntry& entry, WORD flags, DISPPARAMS* params, VARIANT* result);
-    HRESULT AmbientProperty(DISPID id, VARIANT* value) const;
 
     friend class RefCount;  // deletes us on the last Release
     RefCount refs_;
@@ -234,8 +256,5 @@ private:
     bool inPlace_ = false;
     LONG frozen_ = 0;
 };
-
-// The framework's control errors 382 / 383 depending on the ambient mode.
-void SetNotSupported(Control& self);
 
 }  // namespace fw::ole

@@ -26,6 +26,12 @@ struct ControlError {
 // framework's own text for its standard errors, none for others).
 [[noreturn]] void ThrowError(unsigned n, UINT descriptionId = 0);
 
+// Inside a catch block: the error that whatever was thrown stands for.
+// ControlError as it is; a heap fw::Exception by its own mapping (E_FAIL when
+// it has none), and it is deleted here; bad_alloc E_OUTOFMEMORY; another
+// std::exception E_FAIL with its text; anything else E_UNEXPECTED.
+ControlError CurrentError();
+
 // Fills `info` (if the caller passed one) and the thread's IErrorInfo.
 void ReportError(const ControlError& error, const std::wstring& source, const GUID& iid,
                  EXCEPINFO* info);

@@ -16,14 +16,17 @@ class PropExchange {
 public:
     virtual ~PropExchange() = default;
     virtual bool IsLoading() const = 0;
+    // A new control (InitNew): loading, from nothing, every item its default.
+    virtual bool IsNew() const { return false; }
 
     // Each loads `value` (falling back to `def` when the item is missing) or
     // saves it. After the first failure of the medium the rest are skipped
-    // and Failed() tells.
-    void Short(const wchar_t* name, short& value, short def);
-    void Long(const wchar_t* name, long& value, long def);
-    void Bool(const wchar_t* name, bool& value, bool def);
-    void String(const wchar_t* name, std::wstring& value, const std::wstring& def);
+    // and Failed() tells. True when a value was loaded from the medium, so
+    // a load can tell an absent item from one that holds the default.
+    bool Short(const wchar_t* name, short& value, short def);
+    bool Long(const wchar_t* name, long& value, long def);
+    bool Bool(const wchar_t* name, bool& value, bool def);
+    bool String(const wchar_t* name, std::wstring& value, const std::wstring& def);
     bool Failed() const { return failed_; }
 
     // The version that the data was saved with; loading sees the saved one.
@@ -39,7 +42,7 @@ private:
     // Loads into or saves from `value` as `vt`; true when a value was loaded.
     bool Item(const wchar_t* name, VARTYPE vt, VARIANT& value);
     template <class T>
-    void Value(const wchar_t* name, VARTYPE vt, T& value, const T& def);
+    bool Value(const wchar_t* name, VARTYPE vt, T& value, const T& def);
 
     DWORD loadedVersion_ = 0;
     bool failed_ = false;

@@ -58,7 +58,10 @@ public:
     // Removes what Register wrote; missing keys are not an error.
     static HRESULT Unregister();
 
-    // The type info of `guid` in the library's embedded type library.
+    // The library's embedded type library, loaded once per process.
+    static HRESULT TypeLibrary(ITypeLib** out);
+    static LONG TypeLibraryLoads();
+    // The type info of `guid` in that library.
     static HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** out);
 
 private:
