@@ -40,7 +40,10 @@ constexpr auto kFrameDispatch = std::array{
     Property<&CFrameCtrl::GetScriptSize, &CFrameCtrl::SetScriptSize>(7),
     Property<&CFrameCtrl::GetVComments, &CFrameCtrl::SetVComments>(8),
     Property<&CFrameCtrl::GetNumProps, &CFrameCtrl::SetNumProps>(9),
+    ReadOnlyProperty<&CFrameCtrl::GetTransfer>(10),
     ReadOnlyProperty<&CFrameCtrl::GetFrameThis>(11),
+    Property<&CFrameCtrl::GetPropName, &CFrameCtrl::SetPropName>(12),
+    ReadOnlyProperty<&CFrameCtrl::GetCurrentDirectory>(13),
     Method<&CFrameCtrl::StartSystem>(14),
     Method<&CFrameCtrl::StopSystem>(15),
     Method<&CFrameCtrl::ShowLineStatus>(16),
@@ -51,13 +54,6 @@ constexpr auto kFrameDispatch = std::array{
 
 [[noreturn]] void NotAvailableYet() {
     throw fw::ole::ControlError{E_NOTIMPL, L"not available yet: the voice system cannot be started by this library"};
-}
-
-// Channels a transfer value may name: the lines of the voice system, or
-// every possible line while no voice system is loaded.
-int TransferLines() {
-    const int lines = NumberOfLines();
-    return lines > 0 ? std::min(lines, kMaxLines) : kMaxLines;
 }
 
 }  // namespace
@@ -180,35 +176,13 @@ void CFrameCtrl::SetPropName(long index, const std::wstring& name) {
     SetModified();
 }
 
-void CFrameCtrl::CheckChannel(short channel) const {
-    if (channel < 1 || channel > TransferLines()) fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex, IDS_INVALID_INDEX);
-}
-
-void CFrameCtrl::SizeTransferValues(int lines) {
-    std::lock_guard guard(lock_);
-    transfer_.resize(size_t(lines));
-    for (auto& line : transfer_) line.resize(kMaxTransferProps);
-}
-
-std::wstring CFrameCtrl::GetTransferValue(int prop, short channel) const {
-    CheckChannel(channel);
-    std::lock_guard guard(lock_);
-    if (prop < 0 || prop >= kMaxTransferProps || size_t(channel) > transfer_.size()) return {};
-    return fw::ole::Widen(transfer_[size_t(channel - 1)][size_t(prop)]);
-}
-
-void CFrameCtrl::SetTransferValue(int prop, short channel, const std::wstring& value) {
-    CheckChannel(channel);
-    if (prop < 0 || prop >= kMaxTransferProps) return;
-    if (transfer_.size() < size_t(channel)) SizeTransferValues(TransferLines());
-    std::lock_guard guard(lock_);
-    transfer_[size_t(channel - 1)][size_t(prop)] = fw::ole::Narrow(value);
-}
+fw::ole::ComPtr<IDispatch> CFrameCtrl::GetTransfer() const { return transfer_->AsDispatch(); }
 
 long CFrameCtrl::GetFrameThis() const { return long(reinterpret_cast<INT_PTR>(this)); }
 
 std::wstring CFrameCtrl::GetCurrentDirectory(short channel) const {
-    CheckChannel(channel);
+    if (channel < 1 || channel > CTransfer::Lines())
+        fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex, IDS_INVALID_INDEX);
     // Until a Language control chooses one, a call opens prompts in the
     // project voice directory.
     return fw::ole::Widen(CurrentAppSettings().projectVoiceDir);
@@ -224,16 +198,16 @@ std::optional<std::string> CFrameCtrl::GetValueName(int, int index) const {
 }
 
 std::optional<std::string> CFrameCtrl::GetValueText(int channel, int index) const {
-    if (channel < 1 || channel > TransferLines()) return std::nullopt;
+    if (channel < 1 || channel > CTransfer::Lines()) return std::nullopt;
     if (index == 0) return fw::ole::Narrow(GetCurrentDirectory(short(channel)));
     if (index > GetNumProps()) return std::nullopt;
-    return fw::ole::Narrow(GetTransferValue(index - 1, short(channel)));
+    return fw::ole::Narrow(transfer_->Get(index - 1, short(channel)));
 }
 
 void CFrameCtrl::SetValueText(int channel, const std::string& text, int index) {
     Flags().Set(index);
-    if (index < 1 || index > GetNumProps() || channel < 1 || channel > TransferLines()) return;
-    SetTransferValue(index - 1, short(channel), fw::ole::Widen(text));
+    if (index < 1 || index > GetNumProps() || channel < 1 || channel > CTransfer::Lines()) return;
+    transfer_->Set(index - 1, short(channel), fw::ole::Widen(text));
 }
 
 // ---- inventory and prompt ----
@@ -379,7 +353,7 @@ void CFrameCtrl::DoPropExchange(fw::ole::PropExchange& px) {
         inventory_ = std::move(inventory);
         inventoryLoaded_ = true;
     }
-    if (ex.Loading() && runMode) SizeTransferValues(TransferLines());
+    if (ex.Loading() && runMode) transfer_->Resize(CTransfer::Lines());
 }
 
 void CFrameCtrl::OnDraw(HDC dc, const RECT& bounds) {

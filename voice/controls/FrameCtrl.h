@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FormFrame.h"
+#include "TransferObject.h"
 #include "SavedForm.h"
 #include "Values.h"
 #include "fw/ole/Control.h"
@@ -46,9 +47,7 @@ public:
     void SetPropName(long index, const std::wstring& name);
     long GetFrameThis() const;
     std::wstring GetCurrentDirectory(short channel) const;
-    // Transfer values, channel 1-based; "invalid index" (381) outside the lines.
-    std::wstring GetTransferValue(int prop, short channel) const;
-    void SetTransferValue(int prop, short channel, const std::wstring& value);
+    fw::ole::ComPtr<IDispatch> GetTransfer() const;
     // The dispatcher's entry points: not available in this library yet.
     void StartSystem(short flag);
     short StopSystem(short flag);
@@ -86,9 +85,6 @@ private:
     void ExchangeSettings(ItemExchange& ex);
     // The language defaults change together.
     void SetLanguageDefaults(long timeFormat, long dateOrder, long languageId);
-    void SizeTransferValues(int lines);
-    // "invalid index" (381) for a channel outside the lines.
-    void CheckChannel(short channel) const;
 
     mutable std::mutex lock_;  // transfer values and the inventory
     std::string name_;
@@ -96,7 +92,7 @@ private:
     std::wstring pageList_;
     long currPage_ = 0;
     std::vector<std::wstring> fields_;  // transfer property names, at most 16
-    std::vector<std::vector<std::string>> transfer_;  // [line][property]
+    fw::ole::ComPtr<CTransfer> transfer_ = fw::ole::MakeAutomation<CTransfer>();
     std::wstring comment_;
     std::vector<InventoryEntry> inventory_;
     bool inventoryLoaded_ = false;

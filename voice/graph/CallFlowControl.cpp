@@ -201,7 +201,7 @@ std::optional<std::string> CCallFlowControl::GetValue(int channel, int index) {
 void CCallFlowControl::DoPropExchange(fw::ole::PropExchange& px) {
     PxItems ex(px);
     ExchangeOwnItems(ex);
-    ExchangeConditions(ex, conditions_);
+    ExchangeConditions(ex, conditions_->List());
     Control::DoPropExchange(px);
     ExchangeBaseItems(ex);
 }

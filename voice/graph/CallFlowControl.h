@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ConditionsObject.h"
 #include "Graph.h"
 #include "SavedForm.h"
 #include "Values.h"
@@ -94,7 +95,8 @@ public:
 
     // The Frame control of this control's form, or none.
     FormFrame* Frame() const;
-    const std::vector<Condition>& Conditions() const { return conditions_; }
+    const std::vector<Condition>& Conditions() const { return conditions_->List(); }
+    fw::ole::ComPtr<IDispatch> GetConditions() const { return conditions_->AsDispatch(); }
     bool PlacedOnPageZero() const { return placedOnPageZero_; }
 
     STDMETHODIMP SetClientSite(IOleClientSite* site) override;
@@ -129,13 +131,16 @@ private:
     long posX_ = 0;
     long posY_ = 0;
     std::wstring comment_;
-    std::vector<Condition> conditions_;
+    fw::ole::ComPtr<CConditions> conditions_ = fw::ole::MakeAutomation<CConditions>();
     bool placedOnPageZero_ = false;  // until the next save
 };
 
 // The base members, for the dispatch maps of the derived classes.
 inline constexpr auto kCallFlowDispatch = std::array{
     fw::ole::Method<&CCallFlowControl::SetBlockPtr>(DISPID_SETBLOCKPTR),
+    fw::ole::WriteOnlyProperty<&CCallFlowControl::SetGotoNode>(DISPID_GOTONODE),
+    fw::ole::WriteOnlyProperty<&CCallFlowControl::SetGotoControl>(DISPID_GOTOCONTROL),
+    fw::ole::ReadOnlyProperty<&CCallFlowControl::GetConditions>(DISPID_CONDITIONS),
     fw::ole::Method<&CCallFlowControl::SetNumNodesMethod>(DISPID_SETNUMNODES),
     fw::ole::Property<&CCallFlowControl::GetPage, &CCallFlowControl::SetPageProperty>(DISPID_PAGE),
     fw::ole::Property<&CCallFlowControl::GetBlockID, &CCallFlowControl::SetBlockID>(DISPID_BLOCKID),

@@ -157,9 +157,11 @@ TEST_F(Forms, RedirectionWithoutAVoiceSystemHasNoLines) {
 TEST_F(Forms, FrameStartAndStopAreNotAvailableYet) {
     ASSERT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
     container::ControlSite* frame = host_->Find(L"Frame1");
-    EXPECT_EQ(frame->Call(L"StartSystem", {Variant(short(0))}).hr, E_NOTIMPL);
-    EXPECT_EQ(frame->Call(L"StopSystem", {Variant(short(0))}).hr, E_NOTIMPL);
-    EXPECT_EQ(frame->Call(L"ShowLineStatus", {Variant(short(1))}).hr, E_NOTIMPL);
+    for (const wchar_t* method : {L"StartSystem", L"StopSystem", L"ShowLineStatus"}) {
+        auto r = frame->Call(method, {Variant(short(0))});
+        EXPECT_EQ(r.scode, E_NOTIMPL) << container::ToUtf8(method);
+        EXPECT_NE(container::ToUtf8(r.description).find("not available yet"), std::string::npos);
+    }
 }
 
 TEST(Script, RedirectionErrorsReachAScriptThroughDispatch) {
@@ -184,6 +186,65 @@ TEST(Script, RedirectionErrorsReachAScriptThroughDispatch) {
     // and the channel is checked first.
     // Script hosts see a control error by its number, 381.
     EXPECT_EQ(output, "17D Invalid property array index\r\n17D\r\n");
+}
+
+}  // namespace
+}  // namespace kvo_test
+
+namespace kvo_test {
+namespace {
+
+using container::Variant;
+
+class Objects : public ContainerTest {};
+
+TEST_F(Objects, TransferValuesArePerChannelAndChannelZeroIsInvalid) {
+    auto frame = AsDispatch(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"));
+    auto transfer = ObjectProperty(frame.Get(), L"Transfer");
+    ASSERT_TRUE(transfer);
+    EXPECT_TRUE(Dispatch(transfer.Get(), L"Prop00", DISPATCH_PROPERTYPUT, {Variant(short(1)), Variant(std::wstring(L"205"))}).Ok());
+    EXPECT_TRUE(Dispatch(transfer.Get(), L"Prop15", DISPATCH_PROPERTYPUT, {Variant(short(2)), Variant(std::wstring(L"x"))}).Ok());
+    EXPECT_EQ(Dispatch(transfer.Get(), L"Prop00", DISPATCH_PROPERTYGET, {Variant(short(1))}).value.Str(), L"205");
+    EXPECT_EQ(Dispatch(transfer.Get(), L"Prop00", DISPATCH_PROPERTYGET, {Variant(short(2))}).value.Str(), L"");
+    EXPECT_EQ(Dispatch(transfer.Get(), L"Prop15", DISPATCH_PROPERTYGET, {Variant(short(2))}).value.Str(), L"x");
+    auto zero = Dispatch(transfer.Get(), L"Prop00", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    EXPECT_EQ(zero.scode, SCODE(0x800A017D));
+    EXPECT_EQ(container::ToUtf8(zero.description), "invalid index");
+
+    EXPECT_TRUE(Dispatch(frame.Get(), L"NumProps", DISPATCH_PROPERTYPUT, {Variant(2L)}).Ok());
+    EXPECT_TRUE(Dispatch(frame.Get(), L"PropName", DISPATCH_PROPERTYPUT, {Variant(1L), Variant(std::wstring(L"Account"))}).Ok());
+    EXPECT_EQ(Dispatch(frame.Get(), L"PropName", DISPATCH_PROPERTYGET, {Variant(1L)}).value.Str(), L"Account");
+    EXPECT_EQ(Dispatch(frame.Get(), L"PropName", DISPATCH_PROPERTYGET, {Variant(5L)}).value.Str(), L"") << "past NumProps";
+    EXPECT_EQ(Dispatch(frame.Get(), L"NumProps", DISPATCH_PROPERTYPUT, {Variant(17L)}).scode, SCODE(0x800A017C));
+    container::Form form = SaveForm();
+    EXPECT_EQ(FormValue(form, "Frame1", "NumFields"), "2");
+    EXPECT_EQ(FormValue(form, "Frame1", "Field1"), "Account");
+}
+
+TEST_F(Objects, ConditionsAreSavedWithTheControl) {
+    auto user = AsDispatch(Add(L"Zentrovo.UserCtrl.1", L"User1"));
+    auto conditions = ObjectProperty(user.Get(), L"Conditions");
+    ASSERT_TRUE(conditions);
+    EXPECT_EQ(Dispatch(conditions.Get(), L"Add", DISPATCH_METHOD,
+                       {Variant(std::wstring(L"one")), Variant(std::wstring(L"1#")), Variant(short(-1))}).value.Long(), 0);
+    EXPECT_TRUE(Dispatch(conditions.Get(), L"Data", DISPATCH_PROPERTYPUT, {Variant(0L), Variant(std::wstring(L"12#"))}).Ok());
+    EXPECT_EQ(Dispatch(conditions.Get(), L"Name", DISPATCH_PROPERTYGET, {Variant(3L)}).scode, SCODE(0x800A017D));
+    container::Form form = SaveForm();
+    EXPECT_EQ(FormValue(form, "User1", "NumConditions"), "1");
+    EXPECT_EQ(FormValue(form, "User1", "Condition0.Name"), "one");
+    EXPECT_EQ(FormValue(form, "User1", "Condition0.Data"), "12#");
+    ASSERT_EQ(host_->Load(form), S_OK);
+    auto loaded = ObjectProperty(AsDispatch(host_->Find(L"User1")).Get(), L"Conditions");
+    EXPECT_EQ(Dispatch(loaded.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 1);
+    EXPECT_EQ(Dispatch(loaded.Get(), L"UseVB", DISPATCH_PROPERTYGET, {Variant(0L)}).value.Long(), -1);
+}
+
+TEST_F(Objects, GotoNodeIsAnIndexedPutThatChecksTheChannelFirst) {
+    auto user = AsDispatch(Add(L"Zentrovo.UserCtrl.1", L"User1"));
+    auto r = Dispatch(user.Get(), L"GotoNode", DISPATCH_PROPERTYPUT, {Variant(short(1)), Variant(short(0))});
+    EXPECT_EQ(r.scode, SCODE(0x800A017D)) << "no voice system: no lines";
+    auto name = Dispatch(user.Get(), L"GotoControl", DISPATCH_PROPERTYPUT, {Variant(short(1)), Variant(std::wstring(L"x"))});
+    EXPECT_EQ(name.scode, SCODE(0x800A017D));
 }
 
 }  // namespace

@@ -24,6 +24,15 @@ std::string FormValue(const container::Form& form, const char* control, const ch
 // The item names of a control, in saved order.
 std::vector<std::string> FormKeys(const container::Form& form, const char* control);
 
+// Calls `member` of `object` with `args` in declaration order (index
+// arguments first; for a put the value last), as a late-bound host does.
+container::CallResult Dispatch(IDispatch* object, const wchar_t* member, WORD flags,
+                               std::vector<container::Variant> args = {});
+// The object-valued property `member` of `object`.
+fw::ole::ComPtr<IDispatch> ObjectProperty(IDispatch* object, const wchar_t* member);
+// The control of a site as IDispatch.
+fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site);
+
 class ContainerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();

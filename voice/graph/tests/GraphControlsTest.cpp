@@ -6,6 +6,7 @@
 #include "Checks.h"
 #include "FormFrame.h"
 #include "InProcess.h"
+#include "KvoTestSupport.h"
 #include "Redirection.h"
 
 namespace kvo_graph_test {
@@ -17,21 +18,6 @@ const char kFlow[] =
     "Begin Zentrovo.OutconnCtrl.1 OutConn1\n BlockId = 300\n NumNodes = 1\n Dest0BlockID = 100\n Dest0.Conn = True\nEnd\n"
     "Begin Zentrovo.UserCtrl.1 User1\n BlockId = 200\n NumNodes = 1\n Dest0BlockID = 300\n Dest0.Conn = True\nEnd\n"
     "Begin Zentrovo.InconnCtrl.1 InConn1\n BlockId = 100\n NumNodes = 1\n Dest0BlockID = 200\n Dest0.Conn = True\nEnd\n";
-
-// The error a host member raised, as the caller sees it.
-struct Raised {
-    SCODE scode = 0;
-    std::wstring text;
-};
-template <class F>
-Raised Catch(F&& f) {
-    try {
-        f();
-    } catch (const fw::ole::ControlError& e) {
-        return {e.scode, e.description};
-    }
-    return {};
-}
 
 class Graph : public InProcessTest {};
 
@@ -99,18 +85,22 @@ TEST_F(Graph, RedirectionChecksChannelThenStartedThenTarget) {
 
     kvo::ControlRegistry::Process().SetStarted(true);
     kvo::CCallFlowControl* user = Control("User1");
+    auto object = kvo_test::AsDispatch(site);
     auto& slots = kvo::LineRedirections::Process();
-    Raised badNode = Catch([&] { user->SetGotoNode(2, 1); });  // equal to the node count
+    auto put = [&](const wchar_t* member, short channel, Variant value) {
+        return kvo_test::Dispatch(object.Get(), member, DISPATCH_PROPERTYPUT, {Variant(channel), value});
+    };
+    auto badNode = put(L"GotoNode", 2, Variant(short(1)));  // equal to the node count
     EXPECT_EQ(badNode.scode, SCODE(0x800A7D00));
-    EXPECT_EQ(badNode.text, L"invalid output node");
-    Raised badName = Catch([&] { user->SetGotoControl(2, L"inconn1"); });  // names are case-sensitive
+    EXPECT_EQ(container::ToUtf8(badNode.description), "invalid output node");
+    auto badName = put(L"GotoControl", 2, Variant(std::wstring(L"inconn1")));  // names are case-sensitive
     EXPECT_EQ(badName.scode, SCODE(0x800A7D01));
-    EXPECT_EQ(badName.text, L"control name not found");
+    EXPECT_EQ(container::ToUtf8(badName.description), "control name not found");
     EXPECT_EQ(slots.RequestedExit(1), -1) << "a refused call changes nothing";
     EXPECT_EQ(slots.RequestedControl(1), nullptr);
 
-    EXPECT_EQ(Catch([&] { user->SetGotoNode(2, 0); }).scode, 0);
-    EXPECT_EQ(Catch([&] { user->SetGotoControl(3, L"InConn1"); }).scode, 0);
+    EXPECT_TRUE(put(L"GotoNode", 2, Variant(short(0))).Ok());
+    EXPECT_TRUE(put(L"GotoControl", 3, Variant(std::wstring(L"InConn1"))).Ok());
     EXPECT_TRUE(site->Call(L"TakeCall", {Variant(short(4))}).Ok());
     EXPECT_EQ(slots.RequestedExit(1), 0);
     EXPECT_EQ(slots.RequestedControl(2), Control("InConn1"));
