@@ -8,6 +8,8 @@
 #include "KvoResource.h"
 #include "OutConnCtrl.h"
 #include "FrameCtrl.h"
+#include "Greeting.h"
+#include "Phrase.h"
 #include "UserCtrl.h"
 #include "kvo32.h"
 #include "fw/ole/Server.h"
@@ -26,6 +28,8 @@ const fw::ole::ClassEntry kClasses[] = {
      false},
     {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kControlMisc, 0, false},
     {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kControlMisc, 0, false},
+    {&CLSID_Greeting, &CreateObject<kvo::CGreeting>, "kvo.greeting", IDS_GREETING, false, 0, 0, false},
+    {&CLSID_Phrase, &CreateObject<kvo::CPhrase>, "kvo.phrase", IDS_PHRASE, false, 0, 0, false},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "KvoTestSupport.h"
 #include "fw/ole/ComPtr.h"
+#include "fw/ole/Dispatch.h"
 #include "fw/ole/Text.h"
 
 namespace kvo_test {
@@ -245,6 +246,87 @@ TEST_F(Objects, GotoNodeIsAnIndexedPutThatChecksTheChannelFirst) {
     EXPECT_EQ(r.scode, SCODE(0x800A017D)) << "no voice system: no lines";
     auto name = Dispatch(user.Get(), L"GotoControl", DISPATCH_PROPERTYPUT, {Variant(short(1)), Variant(std::wstring(L"x"))});
     EXPECT_EQ(name.scode, SCODE(0x800A017D));
+}
+
+}  // namespace
+}  // namespace kvo_test
+
+namespace kvo_test {
+namespace {
+
+using container::Variant;
+using fw::ole::ComPtr;
+
+class GreetingObject : public ContainerTest {
+protected:
+    ComPtr<IDispatch> Create(const wchar_t* progId) {
+        CLSID clsid;
+        ComPtr<IDispatch> object;
+        EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.PutVoid()), S_OK);
+        return object;
+    }
+    static Variant Text(const wchar_t* s) { return Variant(std::wstring(s)); }
+};
+
+TEST_F(GreetingObject, InsertsBeforeAnIndexAndRefusesOnesBeyondTheCount) {
+    auto greeting = Create(L"kvo.greeting");
+    ASSERT_TRUE(greeting);
+    EXPECT_EQ(Dispatch(greeting.Get(), L"Fileformat", DISPATCH_PROPERTYGET).value.Long(), -1);
+    EXPECT_EQ(Dispatch(greeting.Get(), L"TermOnDTMF", DISPATCH_PROPERTYGET).value.Long(), -1);
+    EXPECT_TRUE(Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD, {Variant(short(-1)), Text(L"b.vox")}).Ok());
+    EXPECT_TRUE(Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD, {Variant(short(0)), Text(L"a.vox")}).Ok());
+    EXPECT_TRUE(Dispatch(greeting.Get(), L"InsertSysPhrase", DISPATCH_METHOD, {Variant(short(-1)), Variant(short(5))}).Ok())
+        << "the data arguments may be left out";
+    auto beyond = Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD, {Variant(short(4)), Text(L"c.vox")});
+    EXPECT_EQ(beyond.scode, SCODE(0x800A017D));
+    EXPECT_EQ(container::ToUtf8(beyond.description), "invalid index");
+    EXPECT_EQ(Dispatch(greeting.Get(), L"RemoveAt", DISPATCH_METHOD, {Variant(short(3))}).scode, SCODE(0x800A017D));
+    EXPECT_EQ(Dispatch(greeting.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
+
+    auto first = Dispatch(greeting.Get(), L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    ASSERT_EQ(first.value.Type(), VT_DISPATCH);
+    IDispatch* phrase = first.value.Get()->pdispVal;
+    EXPECT_EQ(Dispatch(phrase, L"Filename", DISPATCH_PROPERTYGET).value.Str(), L"a.vox");
+    EXPECT_EQ(Dispatch(phrase, L"PhrsType", DISPATCH_PROPERTYGET).value.Long(), 1);
+    EXPECT_EQ(Dispatch(phrase, L"Type", DISPATCH_PROPERTYGET).value.Long(), -1);
+    auto sys = Dispatch(greeting.Get(), L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(2))});
+    EXPECT_EQ(Dispatch(sys.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), 5);
+    EXPECT_EQ(Dispatch(sys.value.Get()->pdispVal, L"Filename", DISPATCH_PROPERTYGET).value.Str(), L"");
+
+    auto copy = Create(L"kvo.greeting");
+    Variant source;
+    fw::ole::VariantValue<ComPtr<IDispatch>>::To(greeting, source.Put());
+    EXPECT_TRUE(Dispatch(copy.Get(), L"Copy", DISPATCH_METHOD, {source}).Ok());
+    EXPECT_EQ(Dispatch(copy.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
+    EXPECT_EQ(Dispatch(copy.Get(), L"GetNameAt", DISPATCH_METHOD, {Variant(short(1))}).value.Str(), L"b.vox");
+}
+
+TEST_F(GreetingObject, PhraseCreateMethodsSetTheKindsAsPublished) {
+    auto phrase = Create(L"kvo.phrase");
+    ASSERT_TRUE(phrase);
+    struct Step {
+        const wchar_t* method;
+        std::vector<Variant> args;
+        long phrsType, type;
+        const wchar_t* file;
+        const wchar_t* name;
+    } steps[] = {
+        {L"CreateNamedPhrase", {Text(L"menu.vap"), Text(L"main")}, 4, -1, L"menu.vap", L"main"},
+        {L"CreateNamedPhrase", {Text(L"other.vap")}, 4, -1, L"menu.vap", L"main"},  // both needed to change
+        {L"CreateIndexPhrase", {Text(L"menu.vap"), Variant(short(3))}, 4, 3, L"menu.vap", L"main"},
+        {L"CreateSysPhrase", {Variant(short(13)), Text(L"12/25/2026")}, 2, 13, L"12/25/2026", L""},
+        {L"CreateWavePhrase", {}, 1, 13, L"12/25/2026", L""},  // no file: only the kind changes
+        {L"CreateWavePhrase", {Text(L"hi.vox")}, 1, -1, L"hi.vox", L""},
+    };
+    for (auto& s : steps) {
+        SCOPED_TRACE(container::ToUtf8(s.method));
+        ASSERT_TRUE(Dispatch(phrase.Get(), s.method, DISPATCH_METHOD, s.args).Ok());
+        EXPECT_EQ(Dispatch(phrase.Get(), L"PhrsType", DISPATCH_PROPERTYGET).value.Long(), s.phrsType);
+        EXPECT_EQ(Dispatch(phrase.Get(), L"Type", DISPATCH_PROPERTYGET).value.Long(), s.type);
+        EXPECT_EQ(Dispatch(phrase.Get(), L"Filename", DISPATCH_PROPERTYGET).value.Str(), s.file);
+        EXPECT_EQ(Dispatch(phrase.Get(), L"Phrasename", DISPATCH_PROPERTYGET).value.Str(), s.name);
+    }
 }
 
 }  // namespace

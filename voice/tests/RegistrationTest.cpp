@@ -64,6 +64,12 @@ TEST(Registration, Regsvr32RegistersEveryBuiltControlAndUnregisterRemovesThem) {
         EXPECT_EQ(Value(key + "\\TypeLib"), GuidString(LIBID_KVO32Lib));
         EXPECT_EQ(Value(key + "\\Version"), "4.0");
     }
+    for (const ClassKeys& c : {ClassKeys{&CLSID_Greeting, "kvo.greeting", "Kavoro Greeting"},
+                               ClassKeys{&CLSID_Phrase, "kvo.phrase", "Kavoro Phrase"}}) {
+        EXPECT_EQ(Value(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
+        EXPECT_EQ(Value("CLSID\\" + GuidString(*c.clsid)), c.typeName);
+        EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid) + "\\Control")) << c.progId;
+    }
     EXPECT_TRUE(TypeLibRegistered());
     EXPECT_FALSE(KeyExists("Zentrovo.DigitsCtrl.1")) << "controls not built are not registered";
 
@@ -72,6 +78,7 @@ TEST(Registration, Regsvr32RegistersEveryBuiltControlAndUnregisterRemovesThem) {
         EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
         EXPECT_FALSE(KeyExists(c.progId)) << c.progId;
     }
+    EXPECT_FALSE(KeyExists("kvo.greeting"));
     EXPECT_FALSE(TypeLibRegistered());
     EXPECT_EQ(CallEntry("DllRegisterServer"), S_OK);
 }

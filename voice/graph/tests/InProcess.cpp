@@ -88,6 +88,37 @@ void InProcessTest::LoadFourLines() {
     ASSERT_EQ(kvo::NumberOfLines(), 4);
 }
 
+// A class object whose instances come from `create`.
+class TestFactory : public IClassFactory {
+public:
+    explicit TestFactory(fw::ole::CreateFn create) : create_(create) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        return fw::ole::QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IClassFactory, this}});
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return refs_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return refs_.Release(this); }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        return outer ? CLASS_E_NOAGGREGATION : create_(iid, out);
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+private:
+    friend class fw::ole::RefCount;
+    virtual ~TestFactory() = default;
+    fw::ole::RefCount refs_;
+    fw::ole::CreateFn create_;
+};
+
+void InProcessTest::ServeAsUser(fw::ole::CreateFn create) {
+    for (size_t i = 0; i < std::size(kClasses); ++i) {
+        if (*kClasses[i].clsid != CLSID_User) continue;
+        CoRevokeClassObject(cookies_[i]);
+        auto factory = fw::ole::ComPtr<TestFactory>::Attach(new TestFactory(create));
+        ASSERT_EQ(CoRegisterClassObject(CLSID_User, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookies_[i]),
+                  S_OK);
+    }
+}
+
 PromptAnswerer::PromptAnswerer(const char* text) : text_(text ? text : ""), cancel_(!text) {
     thread_ = std::thread([this] {
         while (!stop_) {

@@ -27,6 +27,8 @@ protected:
     kvo::CCallFlowControl* Control(const char* name);
     // Loads the voice system on the simulated card: four lines.
     void LoadFourLines();
+    // Serves `create` under the User control's class for the rest of the test.
+    void ServeAsUser(fw::ole::CreateFn create);
 
     std::unique_ptr<container::Host> host_;
     std::unique_ptr<kvotest::SuiteIni> ini_;

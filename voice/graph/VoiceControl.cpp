@@ -1,0 +1,52 @@
+// The voice-control base (see VoiceControl.h).
+#include "VoiceControl.h"
+
+#include "fw/ole/Text.h"
+
+namespace kvo {
+
+CVoiceControl::CVoiceControl(const Kind& kind) : CCallFlowControl(kind) { entry_->SetName(L"Entry"); }
+
+std::span<const fw::ole::DispatchEntry> CVoiceControl::DispatchMap() const { return kVoiceDispatch; }
+
+void CVoiceControl::SetClearDigits(bool on) {
+    clearDigits_ = on;
+    SetModified();
+}
+
+void CVoiceControl::SetEntryGreeting(const fw::ole::ComPtr<IDispatch>& greeting) {
+    entry_->Copy(greeting);
+    entry_->SetName(L"Entry");  // the role stays: it names the saved keys
+    SetModified();
+}
+
+std::wstring CVoiceControl::GetGreetingNames(short index) const { return index == 0 ? entry_->GetName() : L""; }
+
+void CVoiceControl::SetDisconnectControl(const std::wstring& name) {
+    disconnectControl_ = name.empty() ? kDefaultHandler : name;
+    SetModified();
+}
+
+void CVoiceControl::SetHelpdigitControl(const std::wstring& name) {
+    helpdigitControl_ = name.empty() ? kDefaultHandler : name;
+    SetModified();
+}
+
+Vertex* CVoiceControl::DisconnectHandler() const {
+    return Registry().ResolveHandlerName(fw::ole::Narrow(disconnectControl_));
+}
+
+Vertex* CVoiceControl::HelpdigitHandler() const {
+    return Registry().ResolveHandlerName(fw::ole::Narrow(helpdigitControl_));
+}
+
+void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {
+    GreetingData entry = entry_->Data();
+    ExchangeGreeting(ex, entry);
+    if (ex.Loading()) entry_->Assign(entry);
+    ex.Bool(L"ClearDigits", clearDigits_, true);
+    ExchangeHandlerName(ex, L"DisconnectControlName", disconnectControl_);
+    ExchangeHandlerName(ex, L"HelpdigitControlName", helpdigitControl_);
+}
+
+}  // namespace kvo
