@@ -26,7 +26,8 @@ using fw::ole::Variant;
 struct EventRecord {
     std::wstring control;  // the control's name on the form
     std::wstring event;    // from the event interface's type information
-    std::vector<Variant> args;  // in declaration order
+    std::vector<Variant> args;  // in declaration order; handlers may change
+                                // them, and by-reference ones go back
     DWORD threadId;        // the thread the sink ran on
 };
 
@@ -41,15 +42,25 @@ struct CallResult {
 
 class Host;
 class EventSink;
+class Extender;
+class FormObjects;
 
-class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+// IDispatch::Invoke of `member` by name; `args` in call order (a put's value
+// last), EXCEPINFO and IErrorInfo read back.
+CallResult InvokeMember(IDispatch* object, const std::wstring& member, WORD flags, std::vector<Variant>& args);
+
+class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
 public:
+    // `where` in the form's client pixels; an empty size takes the
+    // control's own extent.
     ControlSite(Host& host, std::wstring name, std::wstring progId, RECT where);
 
     const std::wstring& Name() const { return name_; }
     const std::wstring& ProgId() const { return progId_; }
     IUnknown* Object() const { return object_.Get(); }
     DWORD MiscStatus() const { return misc_; }
+    const RECT& Where() const { return where_; }
+    void MoveTo(const RECT& where);
 
     // Creates the control, sites it, loads `properties` (a fresh control
     // when null), connects its events and activates it if it shows.
@@ -61,6 +72,10 @@ public:
     CallResult Get(const std::wstring& member);
     CallResult Put(const std::wstring& member, const Variant& value);
     CallResult Call(const std::wstring& member, std::vector<Variant> args = {});
+    // A member of the control, else of its extender (Name, Object, Left,
+    // Top, Width, Height), as the host's code sees them.
+    CallResult Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args);
+    HRESULT DoVerb(LONG verb);
 
     void AmbientChanged(DISPID id);
     void FreezeEvents(bool freeze);
@@ -90,6 +105,14 @@ public:
     STDMETHODIMP DiscardUndoState() override;
     STDMETHODIMP DeactivateAndUndo() override;
     STDMETHODIMP OnPosRectChange(LPCRECT pos) override;
+    // IOleControlSite
+    STDMETHODIMP OnControlInfoChanged() override;
+    STDMETHODIMP LockInPlaceActive(BOOL lock) override;
+    STDMETHODIMP GetExtendedControl(IDispatch** extender) override;
+    STDMETHODIMP TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) override;
+    STDMETHODIMP TranslateAccelerator(MSG* msg, DWORD modifiers) override;
+    STDMETHODIMP OnFocus(BOOL gotFocus) override;
+    STDMETHODIMP ShowPropertyFrame() override;
     // IDispatch: the ambient properties
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
@@ -100,7 +123,6 @@ public:
 private:
     virtual ~ControlSite();
     HRESULT ConnectEvents();
-    CallResult Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args);
 
     friend class fw::ole::RefCount;
     fw::ole::RefCount refs_;
@@ -113,12 +135,14 @@ private:
     ComPtr<IDispatch> dispatch_;
     ComPtr<IConnectionPoint> eventPoint_;
     ComPtr<EventSink> sink_;
+    ComPtr<Extender> extender_;
     DWORD eventCookie_ = 0;
 };
 
 class Host : public fw::Window {
 public:
-    using EventHandler = std::function<void(const EventRecord&)>;
+    // May change the event's arguments (by-reference ones go back).
+    using EventHandler = std::function<void(EventRecord&)>;
 
     Host();
     ~Host() override;
@@ -135,8 +159,10 @@ public:
     bool BreakMode() const { return breakMode_; }
 
     // Adds a control by ProgID under `name`; null with `*hr` set on failure.
+    // `where` places it (pixels); by default controls go in a row.
     ControlSite* Add(const std::wstring& progId, const std::wstring& name,
-                     const std::vector<FormProperty>* properties = nullptr, HRESULT* hr = nullptr);
+                     const std::vector<FormProperty>* properties = nullptr, HRESULT* hr = nullptr,
+                     const RECT* where = nullptr);
     ControlSite* Find(const std::wstring& name) const;
     // Closes and drops one control, or all of them.
     void Remove(const std::wstring& name);
@@ -150,11 +176,18 @@ public:
     bool LoadFile(const std::wstring& path, Form& form, std::string& error);
     bool SaveFile(const std::wstring& path, std::string& error);
 
-    // Every event so far, oldest first; handlers run as events arrive.
+    // Shows the form, sized to hold its controls.
+    void Show();
+
+    // The form as the container its controls live in (IOleContainer).
+    IOleContainer* Container() const;
+
+    // Every event so far, oldest first, as it arrived; handlers run as
+    // events arrive and may change `record`'s arguments.
     const std::vector<EventRecord>& Events() const { return events_; }
     void ClearEvents() { events_.clear(); }
     void OnEvent(EventHandler handler) { handlers_.push_back(std::move(handler)); }
-    void RecordEvent(EventRecord record);
+    void RecordEvent(EventRecord& record);
 
     // Runs the message loop until `done` holds or `timeoutMs` passes.
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
@@ -163,6 +196,7 @@ public:
 
 private:
     std::vector<ComPtr<ControlSite>> sites_;
+    ComPtr<FormObjects> objects_;
     std::vector<EventRecord> events_;
     std::vector<EventHandler> handlers_;
     bool userMode_ = true;

@@ -1,7 +1,9 @@
-// The generic event sink and the text property bag.
+// The generic event sink, the extender and the text property bag.
 #include "SiteParts.h"
 #include <algorithm>
 #include <cwctype>
+#include "fw/ole/Dispatch.h"
+#include "fw/ole/Enumerator.h"
 
 namespace container {
 
@@ -51,9 +53,128 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
             VariantCopyInd(arg.Get(), &params->rgvarg[i]);
             record.args.push_back(arg);
         }
-    host_->RecordEvent(std::move(record));
+    host_->RecordEvent(record);
+    // What a handler stored in a by-reference argument goes back to the control.
+    if (params)
+        for (UINT i = 0; i < params->cArgs && i < record.args.size(); ++i) {
+            VARIANT& slot = params->rgvarg[params->cArgs - 1 - i];
+            if (!(slot.vt & VT_BYREF)) continue;
+            try {
+                fw::ole::StoreByRef(slot, *record.args[i].Get());
+            } catch (const fw::ole::ControlError&) {
+                // A value the control's variable cannot take leaves it as it was.
+            }
+        }
     return S_OK;
 }
+
+// --- the extender ---------------------------------------------------------------
+
+namespace {
+struct ExtenderMember {
+    const wchar_t* name;
+    DISPID id;
+};
+constexpr ExtenderMember kExtenderMembers[] = {
+    {L"Name", 1}, {L"Object", 2}, {L"Left", 3}, {L"Top", 4}, {L"Width", 5}, {L"Height", 6},
+};
+}  // namespace
+
+STDMETHODIMP Extender::QueryInterface(REFIID iid, void** out) {
+    return fw::ole::QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IDispatch, this}});
+}
+STDMETHODIMP_(ULONG) Extender::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) Extender::Release() { return refs_.Release(this); }
+
+STDMETHODIMP Extender::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+STDMETHODIMP Extender::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
+}
+
+STDMETHODIMP Extender::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids) return E_POINTER;
+    if (count != 1) return DISP_E_UNKNOWNNAME;
+    for (const ExtenderMember& m : kExtenderMembers)
+        if (_wcsicmp(m.name, names[0]) == 0) {
+            ids[0] = m.id;
+            return S_OK;
+        }
+    ids[0] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP Extender::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO*, UINT*) {
+    if (!site_) return E_UNEXPECTED;
+    if (!params) return E_INVALIDARG;
+    RECT where = site_->Where();
+    const LONG width = where.right - where.left, height = where.bottom - where.top;
+    if (flags & DISPATCH_PROPERTYPUT) {
+        if (params->cArgs != 1 || id < 3) return DISP_E_MEMBERNOTFOUND;
+        Variant value;
+        if (FAILED(VariantChangeType(value.Get(), &params->rgvarg[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+        const LONG n = value.Get()->lVal;
+        switch (id) {
+        case 3: where = RECT{n, where.top, n + width, where.bottom}; break;
+        case 4: where = RECT{where.left, n, where.right, n + height}; break;
+        case 5: where.right = where.left + n; break;
+        default: where.bottom = where.top + n; break;
+        }
+        site_->MoveTo(where);
+        return S_OK;
+    }
+    if (!(flags & DISPATCH_PROPERTYGET) || params->cArgs != 0) return DISP_E_MEMBERNOTFOUND;
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    switch (id) {
+    case 1:
+        result->vt = VT_BSTR;
+        result->bstrVal = SysAllocString(site_->Name().c_str());
+        return S_OK;
+    case 2:
+        result->vt = VT_DISPATCH;
+        return site_->Object() ? site_->Object()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&result->pdispVal))
+                               : E_UNEXPECTED;
+    case 3: case 4: case 5: case 6:
+        result->vt = VT_I4;
+        result->lVal = id == 3 ? where.left : id == 4 ? where.top : id == 5 ? width : height;
+        return S_OK;
+    default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+}
+
+// --- the form as a container ---------------------------------------------------
+
+STDMETHODIMP FormObjects::QueryInterface(REFIID iid, void** out) {
+    return fw::ole::QueryInterfaceTable(iid, out, {
+        {IID_IUnknown, this}, {IID_IParseDisplayName, this}, {IID_IOleContainer, this}});
+}
+STDMETHODIMP_(ULONG) FormObjects::AddRef() { return refs_.AddRef(); }
+STDMETHODIMP_(ULONG) FormObjects::Release() { return refs_.Release(this); }
+
+STDMETHODIMP FormObjects::ParseDisplayName(IBindCtx*, LPOLESTR, ULONG* eaten, IMoniker** out) {
+    if (eaten) *eaten = 0;
+    if (out) *out = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP FormObjects::EnumObjects(DWORD, IEnumUnknown** out) {
+    if (!out) return E_POINTER;
+    std::vector<IUnknown*> objects;
+    if (host_)
+        for (const auto& site : host_->Sites())
+            if (site->Object()) objects.push_back(site->Object());
+    *out = new (std::nothrow) fw::ole::Enumerator<IEnumUnknown, IUnknown*, IID_IEnumUnknown>(std::move(objects));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP FormObjects::LockContainer(BOOL) { return S_OK; }
 
 STDMETHODIMP TextBag::QueryInterface(REFIID iid, void** out) {
     return fw::ole::QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {IID_IPropertyBag, this}});

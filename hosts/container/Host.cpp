@@ -1,8 +1,10 @@
 // The form: its window, its controls, forms on disk and the message loop.
 #include <olectl.h>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include "Container.h"
+#include "SiteParts.h"
 #include "fw/ole/Text.h"
 
 namespace container {
@@ -12,11 +14,28 @@ constexpr char kFormClass[] = "QvContainerForm";
 constexpr int kCellSize = 40;  // controls are laid out in a row of cells
 }  // namespace
 
-Host::Host() = default;
+Host::Host() : objects_(ComPtr<FormObjects>::Attach(new FormObjects(*this))) {}
 
 Host::~Host() {
     Clear();
+    objects_->Disconnect();
     Destroy();
+}
+
+IOleContainer* Host::Container() const { return objects_.Get(); }
+
+void Host::Show() {
+    RECT need{0, 0, 200, 120};
+    for (const auto& site : sites_) {
+        need.right = std::max(need.right, site->Where().right + 8);
+        need.bottom = std::max(need.bottom, site->Where().bottom + 8);
+    }
+    const DWORD style = DWORD(GetWindowLongA(Handle(), GWL_STYLE));
+    AdjustWindowRect(&need, style, FALSE);
+    SetWindowPos(Handle(), nullptr, 0, 0, need.right - need.left, need.bottom - need.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
 }
 
 bool Host::Create() {
@@ -42,13 +61,13 @@ void Host::SetBreakMode(bool inBreak) {
 }
 
 ControlSite* Host::Add(const std::wstring& progId, const std::wstring& name,
-                       const std::vector<FormProperty>* properties, HRESULT* hr) {
+                       const std::vector<FormProperty>* properties, HRESULT* hr, const RECT* where) {
     HRESULT result = E_INVALIDARG;
     ControlSite* added = nullptr;
     if (!Find(name)) {
         const int left = int(sites_.size()) * kCellSize + 4;
         ComPtr<ControlSite> site = ComPtr<ControlSite>::Attach(
-            new ControlSite(*this, name, progId, RECT{left, 4, left + 32, 36}));
+            new ControlSite(*this, name, progId, where ? *where : RECT{left, 4, left + 32, 36}));
         result = site->Create(properties);
         if (SUCCEEDED(result)) {
             if (breakMode_) site->FreezeEvents(true);
@@ -84,7 +103,10 @@ HRESULT Host::Load(const Form& form) {
     Clear();
     for (const FormControl& control : form.controls) {
         HRESULT hr;
-        if (!Add(FromUtf8(control.progId), FromUtf8(control.name), &control.properties, &hr)) return hr;
+        const RECT where{control.left, control.top, control.left + control.width, control.top + control.height};
+        if (!Add(FromUtf8(control.progId), FromUtf8(control.name), &control.properties, &hr,
+                 control.placed ? &where : nullptr))
+            return hr;
     }
     return S_OK;
 }
@@ -92,7 +114,9 @@ HRESULT Host::Load(const Form& form) {
 HRESULT Host::Save(Form& form) {
     form.controls.clear();
     for (const auto& site : sites_) {
-        FormControl control{ToUtf8(site->ProgId()), ToUtf8(site->Name()), {}};
+        const RECT& where = site->Where();
+        FormControl control{ToUtf8(site->ProgId()), ToUtf8(site->Name()), {}, true, int(where.left),
+                            int(where.top), int(where.right - where.left), int(where.bottom - where.top)};
         HRESULT hr = site->SaveProperties(control.properties);
         if (FAILED(hr)) return hr;
         form.controls.push_back(std::move(control));
@@ -137,7 +161,7 @@ bool Host::SaveFile(const std::wstring& path, std::string& error) {
     return true;
 }
 
-void Host::RecordEvent(EventRecord record) {
+void Host::RecordEvent(EventRecord& record) {
     events_.push_back(record);
     // Handlers may cause events or add handlers, which move both lists: call
     // copies, never elements.

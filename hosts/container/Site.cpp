@@ -40,8 +40,21 @@ HRESULT ControlSite::Create(const std::vector<FormProperty>* properties) {
         Close();
         return hr;
     }
+    extender_ = ComPtr<Extender>::Attach(new Extender(*this));
     if (!siteFirst) object_->SetClientSite(this);
     object_->SetHostNames(L"container", name_.c_str());
+    if (where_.right <= where_.left || where_.bottom <= where_.top) {
+        // No size on the form: the control's own extent (HIMETRIC) at 96 dpi.
+        SIZEL extent{846, 846};
+        object_->GetExtent(DVASPECT_CONTENT, &extent);
+        // A damaged extent must not make a window of no or absurd size.
+        auto pixels = [](LONG himetric) {
+            const int n = MulDiv(himetric, 96, 2540);
+            return n > 0 && n <= 4000 ? n : 32;
+        };
+        where_.right = where_.left + pixels(extent.cx);
+        where_.bottom = where_.top + pixels(extent.cy);
+    }
     if (FAILED(hr = object_.As(dispatch_)) || FAILED(hr = ConnectEvents())) {
         Close();
         return hr;
@@ -87,6 +100,8 @@ HRESULT ControlSite::ConnectEvents() {
 }
 
 void ControlSite::Close() {
+    if (extender_) extender_->Disconnect();
+    extender_.Reset();
     if (eventPoint_) eventPoint_->Unadvise(eventCookie_);
     eventPoint_.Reset();
     if (sink_) sink_->Disconnect();
@@ -119,24 +134,25 @@ void ControlSite::FreezeEvents(bool freeze) {
     if (object_ && SUCCEEDED(object_.As(control))) control->FreezeEvents(freeze);
 }
 
-CallResult ControlSite::Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args) {
+CallResult InvokeMember(IDispatch* object, const std::wstring& member, WORD flags, std::vector<Variant>& args) {
     CallResult r;
-    if (!dispatch_) return r;
+    if (!object) return r;
     DISPID id;
     LPOLESTR name = const_cast<LPOLESTR>(member.c_str());
-    if (FAILED(r.hr = dispatch_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return r;
+    if (FAILED(r.hr = object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return r;
     std::vector<VARIANT> reversed;
     for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
     DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
-    if (flags & DISPATCH_PROPERTYPUT) {
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    if (put) {
         params.rgdispidNamedArgs = &putId;
         params.cNamedArgs = 1;
     }
     EXCEPINFO excep{};
     SetErrorInfo(0, nullptr);
-    r.hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                             (flags & DISPATCH_PROPERTYPUT) ? nullptr : r.value.Get(), &excep, nullptr);
+    r.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : r.value.Get(), &excep,
+                          nullptr);
     if (r.hr == DISP_E_EXCEPTION) {
         if (excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
         r.scode = excep.scode;
@@ -152,6 +168,23 @@ CallResult ControlSite::Invoke(const std::wstring& member, WORD flags, std::vect
     SysFreeString(excep.bstrDescription);
     SysFreeString(excep.bstrHelpFile);
     return r;
+}
+
+CallResult ControlSite::Invoke(const std::wstring& member, WORD flags, std::vector<Variant>& args) {
+    CallResult r = InvokeMember(dispatch_.Get(), member, flags, args);
+    if (r.hr != DISP_E_UNKNOWNNAME || !extender_) return r;
+    return InvokeMember(extender_.Get(), member, flags, args);
+}
+
+HRESULT ControlSite::DoVerb(LONG verb) {
+    if (!object_) return E_UNEXPECTED;
+    return object_->DoVerb(verb, nullptr, this, 0, host_.Handle(), &where_);
+}
+
+void ControlSite::MoveTo(const RECT& where) {
+    where_ = where;
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (object_ && SUCCEEDED(object_.As(inPlace))) inPlace->SetObjectRects(&where_, &where_);
 }
 
 CallResult ControlSite::Get(const std::wstring& member) {
@@ -176,6 +209,7 @@ STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
         {IID_IOleClientSite, static_cast<IOleClientSite*>(this)},
         {IID_IOleWindow, static_cast<IOleInPlaceSite*>(this)},
         {IID_IOleInPlaceSite, static_cast<IOleInPlaceSite*>(this)},
+        {IID_IOleControlSite, static_cast<IOleControlSite*>(this)},
         {IID_IDispatch, static_cast<IDispatch*>(this)},  // the ambient properties
     });
 }
@@ -191,8 +225,11 @@ STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** mk) {
     return E_NOTIMPL;
 }
 STDMETHODIMP ControlSite::GetContainer(IOleContainer** c) {
-    if (c) *c = nullptr;
-    return E_NOINTERFACE;
+    if (!c) return E_POINTER;
+    *c = host_.Container();
+    if (!*c) return E_NOINTERFACE;
+    (*c)->AddRef();
+    return S_OK;
 }
 STDMETHODIMP ControlSite::ShowObject() { return S_OK; }
 STDMETHODIMP ControlSite::OnShowWindow(BOOL) { return S_OK; }
@@ -235,6 +272,22 @@ STDMETHODIMP ControlSite::OnPosRectChange(LPCRECT pos) {
     where_ = *pos;
     return S_OK;
 }
+
+// --- IOleControlSite --------------------------------------------------------
+
+STDMETHODIMP ControlSite::OnControlInfoChanged() { return S_OK; }
+STDMETHODIMP ControlSite::LockInPlaceActive(BOOL) { return S_OK; }
+
+STDMETHODIMP ControlSite::GetExtendedControl(IDispatch** extender) {
+    if (!extender) return E_POINTER;
+    *extender = ComPtr<IDispatch>(extender_.Get()).Detach();
+    return *extender ? S_OK : E_UNEXPECTED;
+}
+
+STDMETHODIMP ControlSite::TransformCoords(POINTL*, POINTF*, DWORD) { return E_NOTIMPL; }
+STDMETHODIMP ControlSite::TranslateAccelerator(MSG*, DWORD) { return S_FALSE; }
+STDMETHODIMP ControlSite::OnFocus(BOOL) { return S_OK; }
+STDMETHODIMP ControlSite::ShowPropertyFrame() { return E_NOTIMPL; }
 
 // --- ambient properties -----------------------------------------------------
 

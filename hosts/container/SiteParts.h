@@ -33,6 +33,54 @@ private:
     ComPtr<ITypeInfo> eventInfo_;
 };
 
+// The extended control: what the host adds to each control (its Name on
+// the form, the Object itself, its place). No type information; names are
+// matched without regard to case.
+class Extender : public IDispatch {
+public:
+    explicit Extender(ControlSite& site) : site_(&site) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* excep, UINT* argErr) override;
+
+    // The control may keep its extender longer than the form keeps the site.
+    void Disconnect() { site_ = nullptr; }
+
+private:
+    virtual ~Extender() = default;
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
+    ControlSite* site_;
+};
+
+// The form as an OLE container: controls find each other through it.
+class FormObjects : public IOleContainer {
+public:
+    explicit FormObjects(Host& host) : host_(&host) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP ParseDisplayName(IBindCtx* ctx, LPOLESTR name, ULONG* eaten, IMoniker** out) override;
+    // Every control on the form, in the order they were added.
+    STDMETHODIMP EnumObjects(DWORD flags, IEnumUnknown** out) override;
+    STDMETHODIMP LockContainer(BOOL lock) override;
+
+    void Disconnect() { host_ = nullptr; }
+
+private:
+    virtual ~FormObjects() = default;
+    friend class fw::ole::RefCount;
+    fw::ole::RefCount refs_;
+    Host* host_;
+};
+
 // A property bag over name/value text pairs (values kept as UTF-8 text).
 class TextBag : public IPropertyBag {
 public:

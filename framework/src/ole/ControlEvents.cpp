@@ -4,66 +4,10 @@
 #include <algorithm>
 #include <vector>
 #include "fw/ole/Control.h"
+#include "fw/ole/Enumerator.h"
 
 namespace fw::ole {
 
-namespace {
-
-void Hold(IConnectionPoint* p) { p->AddRef(); }
-void Drop(IConnectionPoint* p) { p->Release(); }
-void Hold(CONNECTDATA& d) { d.pUnk->AddRef(); }
-void Drop(CONNECTDATA& d) { d.pUnk->Release(); }
-
-// A snapshot enumerator over a fixed list; items handed out carry their
-// own reference, as the enumeration contract wants.
-template <class Itf, class Item, const IID& ItfIid>
-class Enumerator : public Itf {
-public:
-    explicit Enumerator(std::vector<Item> items, size_t pos = 0) : items_(std::move(items)), pos_(pos) {
-        for (Item& item : items_) Hold(item);
-    }
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        return QueryInterfaceTable(iid, out, {{IID_IUnknown, this}, {ItfIid, this}});
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return refs_.AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return refs_.Release(this); }
-    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
-        ULONG n = 0;
-        for (; n < count && pos_ < items_.size(); ++n, ++pos_) {
-            out[n] = items_[pos_];
-            Hold(out[n]);
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override {
-        const size_t left = items_.size() - pos_;
-        pos_ += std::min<size_t>(count, left);
-        return count <= left ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override {
-        pos_ = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(Itf** out) override {
-        if (!out) return E_POINTER;
-        *out = new (std::nothrow) Enumerator(items_, pos_);
-        return *out ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
-    friend class fw::ole::RefCount;
-    virtual ~Enumerator() {
-        for (Item& item : items_) Drop(item);
-    }
-    RefCount refs_;
-    ServerLock lock_;  // may outlive the control that made it
-    std::vector<Item> items_;
-    size_t pos_;
-};
-
-}  // namespace
 
 STDMETHODIMP Control::EnumConnectionPoints(IEnumConnectionPoints** list) {
     if (!list) return E_POINTER;

@@ -1,7 +1,9 @@
 // The framework's test control, its item object and the in-process server.
 #include "TestControl.h"
 #include <stdexcept>
+#include "fw/Window.h"
 #include "fw/ole/Server.h"
+#include "fw/ole/Text.h"
 
 namespace fwtest {
 
@@ -120,6 +122,35 @@ long CFwTestCtrl::Ask(short channel, fw::ole::Ref<short> node, fw::ole::Ref<std:
     return long(result.hr);
 }
 
+namespace {
+// The test program's dialog 100: one edit field (1001), OK and Cancel.
+class PromptDialog : public fw::Dialog {
+public:
+    explicit PromptDialog(std::string title) : Dialog(fw::ole::Server::Module(), 100), title_(std::move(title)) {}
+    std::string text;
+protected:
+    BOOL OnInitDialog() override {
+        SetWindowTextA(Handle(), title_.c_str());
+        return TRUE;
+    }
+    void OnOK() override {
+        text = ItemText(1001);
+        End(IDOK);
+    }
+private:
+    std::string title_;
+};
+}  // namespace
+
+std::wstring CFwTestCtrl::Prompt(const std::wstring& title) {
+    PromptDialog dialog(fw::ole::Narrow(title));
+    return dialog.DoModal(nullptr) == IDOK ? fw::ole::Widen(dialog.text) : L"(cancelled)";
+}
+
+long CFwTestCtrl::Confirm(const std::wstring& text) {
+    return MessageBoxA(nullptr, fw::ole::Narrow(text).c_str(), "FwTest", MB_YESNO);
+}
+
 void CFwTestCtrl::DoPropExchange(fw::ole::PropExchange& px) {
     Control::DoPropExchange(px);
     long count = count_;
@@ -139,6 +170,8 @@ std::span<const DispatchEntry> CFwTestCtrl::DispatchMap() const {
         Method<&CFwTestCtrl::Divide>(6),
         Method<&CFwTestCtrl::Raise>(7),
         Method<&CFwTestCtrl::Ask>(8),
+        Method<&CFwTestCtrl::Prompt>(9),
+        Method<&CFwTestCtrl::Confirm>(10),
         Method<&CFwTestCtrl::AboutBox>(DISPID_ABOUTBOX),
     };
     return map;

@@ -74,6 +74,11 @@ public:
     // Fires Asked with node and text by reference, hands back what the
     // sinks stored, and answers the sinks' status.
     long Ask(short channel, fw::ole::Ref<short> node, fw::ole::Ref<std::wstring> text);
+    // A modal dialog titled `title` with an edit field: its text on OK,
+    // "(cancelled)" otherwise.
+    std::wstring Prompt(const std::wstring& title);
+    // A Yes/No message box titled "FwTest": the button's id.
+    long Confirm(const std::wstring& text);
     void AboutBox() {}
 
     // The same as Ask, for C++ callers.
