@@ -331,3 +331,63 @@ TEST_F(GreetingObject, PhraseCreateMethodsSetTheKindsAsPublished) {
 
 }  // namespace
 }  // namespace kvo_test
+
+namespace kvo_test {
+namespace {
+
+using container::Variant;
+
+// Frames read [Directories] Voice of KVO32.INI; each test sets it.
+class FrameSettings : public ContainerTest {
+protected:
+    void SetUp() override {
+        ContainerTest::SetUp();
+        WritePrivateProfileStringA("Directories", "Voice", "c:\\kvo32", "KVO32.INI");
+    }
+    void TearDown() override {
+        WritePrivateProfileStringA("Directories", nullptr, nullptr, "KVO32.INI");
+        ContainerTest::TearDown();
+    }
+    std::wstring Get(const wchar_t* frame, const wchar_t* member) {
+        return host_->Find(frame)->Get(member).value.Str();
+    }
+};
+
+TEST_F(FrameSettings, VoiceDirectoryResolvesAgainstTheSystemDirectory) {
+    ASSERT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
+    struct { const wchar_t* value; const wchar_t* expected; } cases[] = {
+        {L"prompts", L"c:\\kvo32\\prompts\\"},
+        {L"d:\\voice", L"d:\\voice\\"},
+        {L"", L"c:\\kvo32\\"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(host_->Find(L"Frame1")->Put(L"VoiceDirectory", Variant(std::wstring(c.value))).Ok());
+        EXPECT_EQ(Get(L"Frame1", L"VoiceDirectory"), c.expected) << container::ToUtf8(c.value);
+    }
+}
+
+TEST_F(FrameSettings, OnlyTheFirstFrameAppliesItsSettingsAndTheLogDirectoryIsMade) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string logs = std::string(temp) + "kvo-frame-logs\\day\\";
+    RemoveDirectoryA(logs.c_str());
+    ASSERT_EQ(LoadText("Begin Zentrovo.FrameCtrl.1 Frame1\n VoiceDir = prompts\n LogDir = " +
+                       container::QuoteValue(std::string(temp) + "kvo-frame-logs\\day") + "\n TimeFormat = 1\nEnd\n"),
+              S_OK);
+    container::Host other;
+    ASSERT_TRUE(other.Create());
+    container::Form second;
+    ASSERT_FALSE(container::ParseForm("Begin Zentrovo.FrameCtrl.1 Frame2\n VoiceDir = elsewhere\n TimeFormat = 0\nEnd\n", second));
+    ASSERT_EQ(other.Load(second), S_OK);
+    EXPECT_EQ(Get(L"Frame1", L"VoiceDirectory"), L"c:\\kvo32\\prompts\\");
+    EXPECT_EQ(other.Find(L"Frame2")->Get(L"VoiceDirectory").value.Str(), L"c:\\kvo32\\prompts\\");
+    EXPECT_EQ(Get(L"Frame1", L"TimeFormat"), L"1");
+    EXPECT_EQ(container::ToUtf8(Get(L"Frame1", L"LogDirectory")), logs);
+    const DWORD attributes = GetFileAttributesA(logs.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << logs;
+    RemoveDirectoryA(logs.c_str());
+    RemoveDirectoryA((std::string(temp) + "kvo-frame-logs").c_str());
+}
+
+}  // namespace
+}  // namespace kvo_test
