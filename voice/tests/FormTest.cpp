@@ -1,12 +1,13 @@
 // Forms of call-flow controls in the stand-in container: the exact saved
 // keys through a property bag and a stream, load order, damaged forms, and
 // the host's redirection errors from the container and from a script.
-#include <fstream>
 
 #include "KvoTestSupport.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Dispatch.h"
 #include "fw/ole/Text.h"
+#include "fw/testing/Files.h"
+#include "fw/testing/Process.h"
 
 namespace kvo_test {
 namespace {
@@ -167,26 +168,23 @@ TEST_F(Forms, FrameStartAndStopAreNotAvailableYet) {
 
 TEST(Script, RedirectionErrorsReachAScriptThroughDispatch) {
     ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK);
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    const std::string path = std::string(dir) + "kvo-redirect.vbs";
-    {
-        std::ofstream vbs(path);
-        vbs << "On Error Resume Next\r\n"
-               "Set u = CreateObject(\"Zentrovo.UserCtrl.1\")\r\n"
-               "u.TakeCall 0\r\n"
-               "WScript.Echo Hex(Err.Number) & \" \" & Err.Description\r\n"
-               "Err.Clear\r\n"
-               "u.TakeCall 1\r\n"
-               "WScript.Echo Hex(Err.Number)\r\n";
-    }
-    std::string output;
-    RunProgram("cscript.exe //nologo \"" + path + "\"", &output);
-    DeleteFileA(path.c_str());
+    fw::testing::TempDir dir("kvoscript");
+    const std::string out = dir.File("out.txt");
+    const std::string script = dir.Write(
+        "redirect.vbs",
+        "Set out = CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"" + out + "\")\r\n"
+        "On Error Resume Next\r\n"
+        "Set u = CreateObject(\"Zentrovo.UserCtrl.1\")\r\n"
+        "u.TakeCall 0\r\n"
+        "out.WriteLine Hex(Err.Number) & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "u.GotoNode(1) = 0\r\n"
+        "out.WriteLine Hex(Err.Number)\r\n"
+        "out.Close\r\n");
+    EXPECT_EQ(fw::testing::RunToEnd("cscript.exe", "//nologo \"" + script + "\"", 60000), 0u);
     // No voice system is loaded in the script's process: there are no lines,
-    // and the channel is checked first.
-    // Script hosts see a control error by its number, 381.
-    EXPECT_EQ(output, "17D Invalid property array index\r\n17D\r\n");
+    // and the channel is checked first. Script hosts see error 381 by number.
+    EXPECT_EQ(fw::testing::ReadText(out), "17D Invalid property array index\r\n17D\r\n");
 }
 
 }  // namespace
