@@ -42,22 +42,29 @@ HRESULT CCallFlowControl::Initialize() {
 
 std::span<const fw::ole::DispatchEntry> CCallFlowControl::DispatchMap() const { return kCallFlowDispatch; }
 
-STDMETHODIMP CCallFlowControl::SetClientSite(IOleClientSite* site) {
-    HRESULT hr = Control::SetClientSite(site);
-    OnAmbientChanged(DISPID_AMBIENT_DISPLAYNAME);
-    return hr;
-}
-
-void CCallFlowControl::OnAmbientChanged(DISPID id) {
+void AmbientName::Update(const fw::ole::Control& control, DISPID id) {
     if (id != DISPID_AMBIENT_DISPLAYNAME && id != DISPID_UNKNOWN) return;
-    std::string name = fw::ole::Narrow(AmbientDisplayName());
-    std::lock_guard guard(nameLock_);
+    std::string name = fw::ole::Narrow(control.AmbientDisplayName());
+    std::lock_guard guard(lock_);
     name_ = std::move(name);
 }
 
-std::string CCallFlowControl::Name() const {
-    std::lock_guard guard(nameLock_);
+std::string AmbientName::Get() const {
+    std::lock_guard guard(lock_);
     return name_;
+}
+
+void CCallFlowControl::OnAmbientChanged(DISPID id) { name_.Update(*this, id); }
+
+std::string CCallFlowControl::Name() const { return name_.Get(); }
+
+void CCallFlowControl::SetHandlerName(std::wstring& field, const std::wstring& name) {
+    field = name.empty() ? kDefaultHandler : name;
+    SetModified();
+}
+
+Vertex* CCallFlowControl::ResolveHandler(const std::wstring& name) const {
+    return Registry().ResolveHandlerName(fw::ole::Narrow(name));
 }
 
 std::string CCallFlowControl::NodeName(int node) const { return node == 0 ? "Exit" : Vertex::NodeName(node); }
