@@ -226,7 +226,8 @@ void CCallFlowControl::ExchangeBaseItems(ItemExchange& ex) {
     if (ex.Loading()) {
         SetPage(page);
         placedOnPageZero_ = false;
-        FormFrame* frame = Frame();
+        // A new control has no stored page to check against the inventory.
+        FormFrame* frame = ex.New() ? nullptr : Frame();
         if (frame && frame->InventoryLoaded()) {
             if (std::optional<long> stored = frame->TakeInventoryPage(Name())) {
                 SetPage(*stored);

@@ -51,14 +51,14 @@ TEST_F(Forms, FourControlFlowSavesTheExactKeys) {
     EXPECT_EQ(FormValue(form, "User1", "Dest0BlockID"), std::to_string(BlockId(L"OutConn1")));
     EXPECT_EQ(FormValue(form, "OutConn1", "Dest0BlockID"), std::to_string(BlockId(L"InConn1")));
     EXPECT_EQ(FormValue(form, "User1", "NumNodes"), "1");
-    EXPECT_EQ(FormValue(form, "User1", "FramePage"), "0") << "placed on the Frame's first page";
+    EXPECT_EQ(FormValue(form, "User1", "FramePage"), "-1") << "a new control's page is not known yet";
 
     EXPECT_EQ(FormKeys(form, "Frame1"),
               (Keys{"_Version", "_ExtentX", "_ExtentY", "_StockProps", "Caption", "PageList", "CurrPage", "NumFields",
                     "Playformat", "VoiceDir", "LogDir", "TimeFormat", "DateOrder", "LanguageId", "ScriptSize",
                     "NumControls", "Control0", "Control1", "Control2", "Comment"}));
     EXPECT_EQ(FormValue(form, "Frame1", "NumControls"), "3");
-    EXPECT_EQ(FormValue(form, "Frame1", "Control1"), "0,User1");
+    EXPECT_EQ(FormValue(form, "Frame1", "Control1"), "-1,User1");
 }
 
 TEST_F(Forms, LoadingInAnyOrderKeepsIdsAndConnections) {
@@ -70,7 +70,7 @@ TEST_F(Forms, LoadingInAnyOrderKeepsIdsAndConnections) {
     for (const char* name : {"InConn1", "User1", "OutConn1"})
         for (const char* key : {"BlockId", "Dest0BlockID", "Dest0.Conn", "FramePage"})
             EXPECT_EQ(FormValue(again, name, key), FormValue(form, name, key)) << name << " " << key;
-    EXPECT_EQ(FormValue(again, "User1", "FramePage"), "0") << "the frame loaded after it: the stored page stays";
+    EXPECT_EQ(FormValue(again, "User1", "FramePage"), "-1") << "the frame loaded after it: the stored page stays";
 }
 
 TEST_F(Forms, StreamRoundTripGivesTheSameItems) {

@@ -15,6 +15,8 @@ class ItemExchange {
 public:
     virtual ~ItemExchange() = default;
     virtual bool Loading() const = 0;
+    // A new control: loading from nothing, every item its default.
+    virtual bool New() const { return false; }
     // Each loads `value` (`def` when the item is missing) or saves it.
     virtual void Short(const std::wstring& name, short& value, short def) = 0;
     virtual void Long(const std::wstring& name, long& value, long def) = 0;

@@ -154,3 +154,32 @@ TEST_F(Graph, ValuePromptWithoutAFrameIsCancelledAndLogged) {
 
 }  // namespace
 }  // namespace kvo_graph_test
+
+namespace kvo_graph_test {
+namespace {
+
+class Pages : public InProcessTest {};
+
+TEST_F(Pages, TheFramesInventoryGivesPagesAndAMissingControlGoesToPageZero) {
+    ASSERT_EQ(LoadText(*host_,
+                       "Begin Zentrovo.FrameCtrl.1 Frame1\n NumControls = 1\n Control0 = \"3,Listed\"\nEnd\n"
+                       "Begin Zentrovo.UserCtrl.1 Listed\n FramePage = 7\nEnd\n"
+                       "Begin Zentrovo.UserCtrl.1 Unlisted\n FramePage = 5\nEnd\n"),
+              S_OK);
+    EXPECT_EQ(Control("Listed")->Page(), 3) << "the inventory wins over the stored page";
+    EXPECT_EQ(Control("Unlisted")->Page(), 0);
+    EXPECT_FALSE(Control("Listed")->PlacedOnPageZero());
+    EXPECT_TRUE(Control("Unlisted")->PlacedOnPageZero());
+    fw::ole::ComPtr<IPersistPropertyBag> bag;
+    ASSERT_EQ(host_->Find(L"Unlisted")->Object()->QueryInterface(IID_IPersistPropertyBag, bag.PutVoid()), S_OK);
+    fw::ole::ComPtr<IPersistStreamInit> stream;
+    ASSERT_EQ(bag.As(stream), S_OK);
+    EXPECT_EQ(stream->IsDirty(), S_OK) << "the form must be saved again";
+    container::Form form = Save(*host_);
+    EXPECT_EQ(kvo_test::FormValue(form, "Frame1", "Control0"), "3,Listed");
+    EXPECT_EQ(kvo_test::FormValue(form, "Frame1", "Control1"), "0,Unlisted");
+    EXPECT_EQ(stream->IsDirty(), S_FALSE);
+}
+
+}  // namespace
+}  // namespace kvo_graph_test

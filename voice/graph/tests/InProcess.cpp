@@ -16,11 +16,13 @@ namespace kvo_graph_test {
 namespace {
 
 using fw::ole::CreateObject;
+// As the library serves them: sited before they load, so they know their names.
+constexpr DWORD kMisc = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME;
 const fw::ole::ClassEntry kClasses[] = {
-    {&CLSID_InConn, &CreateObject<kvo::CInConnCtrl>, "Zentrovo.InconnCtrl.1", IDS_INCONN, true, 0, 0, false},
-    {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, 0, 0, false},
-    {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, 0, 0, false},
-    {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, 0, 0, false},
+    {&CLSID_InConn, &CreateObject<kvo::CInConnCtrl>, "Zentrovo.InconnCtrl.1", IDS_INCONN, true, kMisc, 0, false},
+    {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, kMisc, 0, false},
+    {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kMisc, 0, false},
+    {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kMisc, 0, false},
 };
 
 HRESULT RegisterLibrary() {
