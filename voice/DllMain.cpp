@@ -1,8 +1,55 @@
-// Entry point of kvo32.ocx. Areas reach the library's own resources through
-// fw::ThisModule(), so nothing is remembered here.
+// Entry points of kvo32.ocx: the class table and the four OLE exports (the
+// log exports live in logging/). Areas reach the library's own resources
+// through fw::ThisModule().
 #include <windows.h>
+#include <olectl.h>
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+#include "InConnCtrl.h"
+#include "KvoResource.h"
+#include "OutConnCtrl.h"
+#include "FrameCtrl.h"
+#include "Greeting.h"
+#include "Phrase.h"
+#include "UserCtrl.h"
+#include "kvo32.h"
+#include "fw/ole/Server.h"
+
+namespace {
+
+// Voice controls show at design time only, and want their site before loading.
+constexpr DWORD kControlMisc = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME | OLEMISC_ACTIVATEWHENVISIBLE |
+                               OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
+
+using fw::ole::CreateObject;
+// Only what this library builds is listed (and so registered).
+const fw::ole::ClassEntry kClasses[] = {
+    {&CLSID_InConn, &CreateObject<kvo::CInConnCtrl>, "Zentrovo.InconnCtrl.1", IDS_INCONN, true, kControlMisc, 0, false},
+    {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, kControlMisc, 0,
+     false},
+    {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kControlMisc, 0, false},
+    {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kControlMisc, 0, false},
+    {&CLSID_Greeting, &CreateObject<kvo::CGreeting>, "kvo.greeting", IDS_GREETING, false, 0, 0, false},
+    {&CLSID_Phrase, &CreateObject<kvo::CPhrase>, "kvo.phrase", IDS_PHRASE, false, 0, 0, false},
+};
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        fw::ole::Server::Init(instance, kClasses, {&LIBID_KVO32Lib, 4, 0});
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Only on FreeLibrary: at process end cut-off threads may hold locks.
+        fw::ole::Server::Detach();
+    }
     return TRUE;
+}
+
+extern "C" {
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    return fw::ole::Server::GetClassObject(clsid, iid, out);
+}
+STDAPI DllCanUnloadNow() { return fw::ole::Server::CanUnloadNow(); }
+STDAPI DllRegisterServer() { return fw::ole::Server::Register(); }
+STDAPI DllUnregisterServer() { return fw::ole::Server::Unregister(); }
 }

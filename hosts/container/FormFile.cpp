@@ -17,10 +17,11 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool IsName(std::string_view s) {
+// Property names may also hold dots ("Dest0.Conn"): controls name items by prefix.
+bool IsName(std::string_view s, bool property = false) {
     if (s.empty()) return false;
     for (char c : s)
-        if (!NameChar(c)) return false;
+        if (!NameChar(c) && !(property && c == '.')) return false;
     return true;
 }
 
@@ -330,7 +331,7 @@ ParseError ParseForm(std::string_view text, Form& form) {
             FormProperty property;
             size_t eq = line.find('=');
             std::string_view name = Trim(line.substr(0, eq));
-            if (eq == std::string_view::npos || !IsName(name) || !UnquoteValue(Trim(line.substr(eq + 1)), property.value))
+            if (eq == std::string_view::npos || !IsName(name, true) || !UnquoteValue(Trim(line.substr(eq + 1)), property.value))
                 return fail("expected: <name> = <value>");
             property.name = name;
             form.controls.back().properties.push_back(std::move(property));

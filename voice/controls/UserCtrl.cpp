@@ -1,0 +1,34 @@
+// The User control (see UserCtrl.h).
+#include "UserCtrl.h"
+
+#include "kvo32.h"
+
+namespace kvo {
+
+namespace {
+// Two inputs: the second lets a flow come back into the step.
+const CCallFlowControl::Kind kUser{CLSID_User, DIID__DUser, DIID__DUserEvents, "User", 1, 2};
+}  // namespace
+
+CUserCtrl::CUserCtrl() : CCallFlowControl(kUser) {}
+
+std::optional<std::string> CUserCtrl::GetValueName(int, int index) const {
+    return index == 0 ? std::optional<std::string>("Value") : std::nullopt;
+}
+
+std::optional<std::string> CUserCtrl::GetValueText(int channel, int index) const {
+    if (index != 0 || channel < 1 || channel > kMaxLines) return std::nullopt;
+    std::lock_guard guard(lock_);
+    return values_[size_t(channel - 1)];
+}
+
+void CUserCtrl::SetValueText(int channel, const std::string& text, int index) {
+    if (index != 0 || channel < 1 || channel > kMaxLines) return;
+    {
+        std::lock_guard guard(lock_);
+        values_[size_t(channel - 1)] = text;
+    }
+    Flags().Set(index);
+}
+
+}  // namespace kvo

@@ -1,0 +1,27 @@
+// The User control: a step whose behaviour host code supplies in its Enter
+// handler (GotoNode, GotoControl or TakeCall). It offers one run-time value,
+// "Value", per channel.
+#pragma once
+#include <array>
+#include <mutex>
+#include <string>
+
+#include "CallFlowControl.h"
+#include "Redirection.h"
+
+namespace kvo {
+
+class CUserCtrl : public CCallFlowControl {
+public:
+    CUserCtrl();
+
+    std::optional<std::string> GetValueName(int channel, int index) const override;
+    std::optional<std::string> GetValueText(int channel, int index) const override;
+    void SetValueText(int channel, const std::string& text, int index) override;
+
+private:
+    mutable std::mutex lock_;
+    std::array<std::string, kMaxLines> values_;
+};
+
+}  // namespace kvo

@@ -1,0 +1,171 @@
+// CCallFlowControl: the OLE side of a vertex of the call-flow graph. Every
+// call-flow control derives from it (directly, or through CVoiceControl and
+// CDigitControl) and gets the base members (dispatch ids 100-119), the base
+// events, the saved form with its loading repairs, host redirection of
+// running calls and value access.
+#pragma once
+#include <array>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ConditionsObject.h"
+#include "Graph.h"
+#include "SavedForm.h"
+#include "Values.h"
+#include "fw/ole/Control.h"
+
+namespace kvo {
+
+class FormFrame;
+
+// Dispatch ids and event ids shared by every call-flow control.
+enum : DISPID {
+    DISPID_SETBLOCKPTR = 100,
+    DISPID_GOTONODE = 101,
+    DISPID_GOTOCONTROL = 102,
+    DISPID_CLEARDIGITS = 103,
+    DISPID_ENTRYGREETING = 105,
+    DISPID_GETGREETINGNAMES = 106,
+    DISPID_MAXRETRIES = 107,
+    DISPID_SETNUMNODES = 108,
+    DISPID_CONDITIONS = 109,
+    DISPID_PAGE = 110,
+    DISPID_BLOCKID = 112,
+    DISPID_TAKECALL = 113,
+    DISPID_CONTROLTHIS = 114,
+    DISPID_VCOMMENTS = 115,
+    DISPID_DISCONNECTCONTROL = 116,
+    DISPID_HELPDIGITCONTROL = 117,
+    DISPID_INVALIDERRORCONTROL = 118,
+    DISPID_NODIGITSERRORCONTROL = 119,
+};
+enum : DISPID { EVENTID_ENTER = 1, EVENTID_EXIT = 101, EVENTID_VOICEERROR = 102, EVENTID_DISCONNECT = 103 };
+
+// Joins dispatch tables at compile time: a derived class lists its own
+// members after its base's.
+template <size_t N, size_t M>
+constexpr std::array<fw::ole::DispatchEntry, N + M> JoinDispatch(const std::array<fw::ole::DispatchEntry, N>& a,
+                                                                 const std::array<fw::ole::DispatchEntry, M>& b) {
+    std::array<fw::ole::DispatchEntry, N + M> out{};
+    for (size_t i = 0; i < N; ++i) out[i] = a[i];
+    for (size_t i = 0; i < M; ++i) out[N + i] = b[i];
+    return out;
+}
+
+// The control's ambient display name, kept for readers on other threads.
+class AmbientName {
+public:
+    // Refreshes from `control` when `id` says the name may have changed.
+    void Update(const fw::ole::Control& control, DISPID id);
+    std::string Get() const;
+
+private:
+    mutable std::mutex lock_;
+    std::string name_;
+};
+
+class CCallFlowControl : public fw::ole::Control, public Vertex, public ValueSource {
+public:
+    // What a concrete control names: its identity, nodes and inputs.
+    struct Kind {
+        const CLSID& clsid;
+        const IID& dispatchIid;
+        const IID& eventIid;
+        const char* className;  // "InConn", "User", ...
+        int numNodes;
+        int inputCount;
+    };
+
+    // Joins the registry first: refused while the system runs.
+    HRESULT Initialize();
+
+    // Base members, in dispatch-id order.
+    bool SetBlockPtr(short destNode, long blockId, long lineConnection, long flag);
+    void SetGotoNode(short channel, short node);
+    void SetGotoControl(short channel, const std::wstring& name);
+    bool SetNumNodesMethod(short count);
+    long GetPage() const { return Vertex::Page(); }
+    void SetPageProperty(long page);
+    long GetBlockID() const { return BlockId(); }
+    void SetBlockID(long id);
+    void TakeCall(short channel);
+    long GetControlThis() const;
+    std::wstring GetVComments() const { return comment_; }
+    void SetVComments(const std::wstring& text);
+    void AboutBox();
+
+    // Vertex
+    std::string Name() const override;
+    std::string NodeName(int node) const override;
+    // ValueSource
+    std::string ValueOwnerName() const override { return Name(); }
+
+    // The one way values are read (see Values.h); channel 1-based.
+    std::optional<std::string> GetValue(int channel, int index);
+
+    // The Frame control of this control's form, or none.
+    FormFrame* Frame() const;
+    const std::vector<Condition>& Conditions() const { return conditions_->List(); }
+    fw::ole::ComPtr<IDispatch> GetConditions() const { return conditions_->AsDispatch(); }
+    bool PlacedOnPageZero() const { return placedOnPageZero_; }
+
+    // A load that had to correct the page leaves the control changed.
+    STDMETHODIMP IsDirty() override;
+    STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
+    STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+
+protected:
+    explicit CCallFlowControl(const Kind& kind);
+    ~CCallFlowControl() override;
+
+    std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
+
+    // Stores a handler control's name ("[Default]" for none) and marks the control changed.
+    void SetHandlerName(std::wstring& field, const std::wstring& name);
+    // Resolves a handler name through the registry; none: the default processing.
+    Vertex* ResolveHandler(const std::wstring& name) const;
+
+    // Items of the derived classes, most derived first; each override
+    // exchanges its own and then calls its base's.
+    virtual void ExchangeOwnItems(ItemExchange&) {}
+    void OnAmbientChanged(DISPID id) override;
+    void OnDraw(HDC dc, const RECT& bounds) override;
+
+    const Kind& kind_;
+
+private:
+    void DoPropExchange(fw::ole::PropExchange& px) final;
+    void ExchangeBaseItems(ItemExchange& ex);
+    // Raises 0x800A7D05 while the system runs: the graph is read by lines.
+    void RefuseWhileStarted() const;
+
+    AmbientName name_;
+    bool joined_ = false;
+    long posX_ = 0;
+    long posY_ = 0;
+    std::wstring comment_;
+    fw::ole::ComPtr<CConditions> conditions_ = fw::ole::MakeAutomation<CConditions>();
+    bool placedOnPageZero_ = false;  // until the next save
+};
+
+// The base members, for the dispatch maps of the derived classes.
+inline constexpr auto kCallFlowDispatch = std::array{
+    fw::ole::Method<&CCallFlowControl::SetBlockPtr>(DISPID_SETBLOCKPTR),
+    fw::ole::WriteOnlyProperty<&CCallFlowControl::SetGotoNode>(DISPID_GOTONODE),
+    fw::ole::WriteOnlyProperty<&CCallFlowControl::SetGotoControl>(DISPID_GOTOCONTROL),
+    fw::ole::ReadOnlyProperty<&CCallFlowControl::GetConditions>(DISPID_CONDITIONS),
+    fw::ole::Method<&CCallFlowControl::SetNumNodesMethod>(DISPID_SETNUMNODES),
+    fw::ole::Property<&CCallFlowControl::GetPage, &CCallFlowControl::SetPageProperty>(DISPID_PAGE),
+    fw::ole::Property<&CCallFlowControl::GetBlockID, &CCallFlowControl::SetBlockID>(DISPID_BLOCKID),
+    fw::ole::Method<&CCallFlowControl::TakeCall>(DISPID_TAKECALL),
+    fw::ole::ReadOnlyProperty<&CCallFlowControl::GetControlThis>(DISPID_CONTROLTHIS),
+    fw::ole::Property<&CCallFlowControl::GetVComments, &CCallFlowControl::SetVComments>(DISPID_VCOMMENTS),
+    fw::ole::Method<&CCallFlowControl::AboutBox>(DISPID_ABOUTBOX),
+};
+
+// Raises host error `number` (0x800A0000 + number) with string `stringId`.
+[[noreturn]] void ThrowHostError(unsigned number, unsigned stringId);
+
+}  // namespace kvo

@@ -1,0 +1,37 @@
+// The voice-control base (see VoiceControl.h).
+#include "VoiceControl.h"
+
+namespace kvo {
+
+CVoiceControl::CVoiceControl(const Kind& kind) : CCallFlowControl(kind) { entry_->SetName(L"Entry"); }
+
+std::span<const fw::ole::DispatchEntry> CVoiceControl::DispatchMap() const { return kVoiceDispatch; }
+
+void CVoiceControl::SetClearDigits(bool on) {
+    clearDigits_ = on;
+    SetModified();
+}
+
+void CVoiceControl::SetEntryGreeting(const fw::ole::ComPtr<IDispatch>& greeting) {
+    entry_->Copy(greeting);
+    entry_->SetName(L"Entry");  // the role stays: it names the saved keys
+    SetModified();
+}
+
+std::wstring CVoiceControl::GetGreetingNames(short index) const { return index == 0 ? entry_->GetName() : L""; }
+
+void CVoiceControl::SetDisconnectControl(const std::wstring& name) { SetHandlerName(disconnectControl_, name); }
+void CVoiceControl::SetHelpdigitControl(const std::wstring& name) { SetHandlerName(helpdigitControl_, name); }
+Vertex* CVoiceControl::DisconnectHandler() const { return ResolveHandler(disconnectControl_); }
+Vertex* CVoiceControl::HelpdigitHandler() const { return ResolveHandler(helpdigitControl_); }
+
+void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {
+    GreetingData entry = entry_->Data();
+    ExchangeGreeting(ex, entry);
+    if (ex.Loading()) entry_->Assign(entry);
+    ex.Bool(L"ClearDigits", clearDigits_, true);
+    ExchangeHandlerName(ex, L"DisconnectControlName", disconnectControl_);
+    ExchangeHandlerName(ex, L"HelpdigitControlName", helpdigitControl_);
+}
+
+}  // namespace kvo

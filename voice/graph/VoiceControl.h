@@ -1,0 +1,53 @@
+// CVoiceControl: base of the call-flow controls that speak to the caller and
+// listen for digits. It owns the entry greeting and names the controls that
+// handle a disconnect and the help digit ("[Default]": the default handling).
+#pragma once
+#include "CallFlowControl.h"
+#include "Greeting.h"
+
+namespace kvo {
+
+class CVoiceControl : public CCallFlowControl {
+public:
+    bool GetClearDigits() const { return clearDigits_; }
+    void SetClearDigits(bool on);
+    fw::ole::ComPtr<IDispatch> GetEntryGreeting() const { return entry_->AsDispatch(); }
+    // Takes another greeting's settings and phrases (the object stays ours).
+    void SetEntryGreeting(const fw::ole::ComPtr<IDispatch>& greeting);
+    // The greetings this control owns, by index; empty after the last.
+    std::wstring GetGreetingNames(short index) const;
+    std::wstring GetDisconnectControl() const { return disconnectControl_; }
+    void SetDisconnectControl(const std::wstring& name);
+    std::wstring GetHelpdigitControl() const { return helpdigitControl_; }
+    void SetHelpdigitControl(const std::wstring& name);
+
+    // Handler look-ups; none means the default processing.
+    Vertex* DisconnectHandler() const;
+    Vertex* HelpdigitHandler() const;
+    CGreeting& EntryGreeting() { return *entry_.Get(); }
+
+protected:
+    explicit CVoiceControl(const Kind& kind);
+    std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
+    void ExchangeOwnItems(ItemExchange& ex) override;
+
+private:
+    fw::ole::ComPtr<CGreeting> entry_ = fw::ole::MakeAutomation<CGreeting>();
+    bool clearDigits_ = true;
+    std::wstring disconnectControl_ = kDefaultHandler;
+    std::wstring helpdigitControl_ = kDefaultHandler;
+};
+
+inline constexpr auto kVoiceDispatch = JoinDispatch(
+    kCallFlowDispatch,
+    std::array{
+        fw::ole::Property<&CVoiceControl::GetClearDigits, &CVoiceControl::SetClearDigits>(DISPID_CLEARDIGITS),
+        fw::ole::Property<&CVoiceControl::GetEntryGreeting, &CVoiceControl::SetEntryGreeting>(DISPID_ENTRYGREETING),
+        fw::ole::Method<&CVoiceControl::GetGreetingNames>(DISPID_GETGREETINGNAMES),
+        fw::ole::Property<&CVoiceControl::GetDisconnectControl, &CVoiceControl::SetDisconnectControl>(
+            DISPID_DISCONNECTCONTROL),
+        fw::ole::Property<&CVoiceControl::GetHelpdigitControl, &CVoiceControl::SetHelpdigitControl>(
+            DISPID_HELPDIGITCONTROL),
+    });
+
+}  // namespace kvo

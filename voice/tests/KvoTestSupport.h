@@ -1,0 +1,46 @@
+// What the kvo32.ocx tests share: the library next to the test, its
+// registration, a container with OLE running, and form helpers.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Container.h"
+
+namespace kvo_test {
+
+std::string BinPath(const char* file);
+// Calls one of kvo32.ocx's registration entry points.
+HRESULT CallEntry(const char* name);
+// The value of item `name` of control `control` in `form`, or "<missing>".
+std::string FormValue(const container::Form& form, const char* control, const char* name);
+// The item names of a control, in saved order.
+std::vector<std::string> FormKeys(const container::Form& form, const char* control);
+
+// Calls `member` of `object` with `args` in declaration order (index
+// arguments first; for a put the value last), as a late-bound host does.
+container::CallResult Dispatch(IDispatch* object, const wchar_t* member, WORD flags,
+                               std::vector<container::Variant> args = {});
+// The object-valued property `member` of `object`.
+fw::ole::ComPtr<IDispatch> ObjectProperty(IDispatch* object, const wchar_t* member);
+// The control of a site as IDispatch.
+fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site);
+
+class ContainerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    container::ControlSite* Add(const wchar_t* progId, const wchar_t* name);
+    // Parses `text` and loads it; the HRESULT of the load.
+    HRESULT LoadText(const std::string& text);
+    container::Form SaveForm();
+
+    std::unique_ptr<container::Host> host_;
+};
+
+}  // namespace kvo_test
