@@ -4,7 +4,9 @@
 //     at +4 and the template list at +8, kind 2 at +0 and +4
 //   document template: next, document string, first document
 //   document: next, path name, first view, line table, line count
-//   view: next, window, caret line, caret column, document
+//   view: next, window, caret line, caret column, document, selection
+//     anchor line, selection anchor column (the anchor equals the caret
+//     when nothing is selected)
 //   line table entry: characters, length
 #include "IdeAdapter.h"
 #include "fw/Handle.h"
@@ -18,6 +20,7 @@ constexpr DWORD kAppPlace = 0x100;
 constexpr DWORD kTemplateNext = 0, kTemplateDocString = 4, kTemplateFirstDoc = 8;
 constexpr DWORD kDocNext = 0, kDocPath = 4, kDocFirstView = 8, kDocLines = 12, kDocLineCount = 16;
 constexpr DWORD kViewNext = 0, kViewWindow = 4, kViewCaretLine = 8, kViewCaretColumn = 12, kViewDocument = 16;
+constexpr DWORD kViewAnchorLine = 20, kViewAnchorColumn = 24;
 constexpr int kChainLimit = 4096;  // a damaged list must not loop for ever
 
 struct KindLayout {
@@ -164,6 +167,8 @@ bool IdeAdapter::FindView(HWND view, IdeViewInfo& info) const {
                 if (!ReadString(Word(doc + kDocPath), MAX_PATH, info.path)) return false;
                 info.caretLine = Word(v + kViewCaretLine);
                 info.caretColumn = Word(v + kViewCaretColumn);
+                info.hasSelection = Word(v + kViewAnchorLine) != info.caretLine ||
+                                    Word(v + kViewAnchorColumn) != info.caretColumn;
                 info.document = doc;
                 return true;
             }

@@ -16,6 +16,7 @@ struct IdeViewInfo {
     std::string path;       // full path of the view's document
     DWORD caretLine = 0;    // 0-based
     DWORD caretColumn = 0;  // 0-based
+    bool hasSelection = false;
     DWORD document = 0;     // what IdeDocumentLines reads
 };
 
