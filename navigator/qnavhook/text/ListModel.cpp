@@ -75,7 +75,7 @@ int PreselectEntry(const EntryStore& store, const std::vector<int>& shown, unsig
     if (shown.empty()) return -1;
     std::vector<int> report(shown);
     std::sort(report.begin(), report.end());
-    const unsigned caret = caretLine + 1;
+    const unsigned caret = caretLine;
     std::size_t i = report.size() - 1;
     while (i > 0 && store.At(report[i]).topLine >= caret + 4) --i;
     for (int more = 0; more < 10 && i > 0 && store.At(report[i - 1]).line > caret; ++more) --i;

@@ -49,9 +49,9 @@ bool SortsBefore(const ListEntry& a, const ListEntry& b, bool qualified);
 // category bit is in `filter` (and pinned ones), in report order or sorted.
 std::vector<int> ShownOrder(const EntryStore& store, unsigned filter, bool sorted, bool qualified);
 
-// The report-order entry nearest to 0-based caret line `caretLine`: back from
-// the last while its top line is at or after caret + 4 (1-based lines), then
-// at most 10 more while the previous entry's line is after the caret.
+// The report-order entry nearest to the caret line as the IDE gives it: back
+// from the last while its top line is at or after caret + 4, then at most 10
+// more while the previous entry's line is after the caret.
 int PreselectEntry(const EntryStore& store, const std::vector<int>& shown, unsigned caretLine);
 
 // Filter buttons of C/C++ lists, left to right, and their categories.
