@@ -74,7 +74,7 @@ protected:
     }
     HWND WaitList() {
         HWND list = nullptr;
-        WaitUntil([&] { return (list = ListWindow()) != nullptr; }, 5000);
+        WaitUntil([&] { return (list = ListWindow()) != nullptr; }, 10000);
         return list;
     }
     bool WaitListGone() { return WaitUntil([&] { return ListWindow() == nullptr; }, 5000); }
@@ -109,7 +109,7 @@ protected:
 
     // The lines of the next popup menu the IDE opens.
     std::string WaitMenu() {
-        WaitUntil([] { return !menuReport().empty(); }, 5000);
+        WaitUntil([] { return !menuReport().empty(); }, 10000);
         std::string r = menuReport();
         menuReport().clear();
         return r;
