@@ -103,8 +103,11 @@ protected:
         Query(view, ide::kQueryCaretLine);   // processed in order after the key
         Hold(view, 0);
     }
+    // Runs a navigator command in the view's child and waits for it; a
+    // command that unexpectedly opens a dialog cannot hang the test.
     static void Command(HWND view, UINT id) {
-        SendMessageA(GetParent(GetParent(view)), WM_COMMAND, id, 0);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(GetParent(GetParent(view)), WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &result);
     }
 
     // The lines of the next popup menu the IDE opens.
