@@ -1,4 +1,5 @@
 #include "CaptionButton.h"
+#include "Attachment.h"
 #include "HookGdi.h"
 #include "NavigatorExtensions.h"
 #include "Settings.h"
@@ -7,15 +8,7 @@
 namespace qnav {
 
 namespace {
-HWND g_pressed = nullptr;
-
-bool NewLook() {
-    const DWORD v = GetVersion();
-    if ((v & 0xC0000000u) == 0xC0000000u) return true;
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwMajorVersion >= 4;
-}
+HWND g_pressed = nullptr;   // the window whose button is drawn pressed
 }  // namespace
 
 RECT CaptionButtonRect(HWND w, bool onMainFrame) {
@@ -25,7 +18,7 @@ RECT CaptionButtonRect(HWND w, bool onMainFrame) {
     GetWindowRect(w, &wr);
     int left = 0;
     if (HookSetting(kSetButtonsRight)) {
-        const int slots = space + (NewLook() ? 2 : 1);
+        const int slots = space + (HasWindows4Look() ? 2 : 1);
         left = (wr.right - wr.left) - (2 + slots) * g.ButtonWidth() - g.FrameWidth() - 3;
     } else {
         left = g.FrameWidth() + 2 + (space + 1) * g.ButtonWidth();

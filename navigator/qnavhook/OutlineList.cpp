@@ -132,6 +132,8 @@ bool OutlineList::Create() {
                                nullptr);
     if (!listBox_) return false;
     SendMessageA(listBox_, WM_SETFONT, reinterpret_cast<WPARAM>(ListFontOrSystem()), FALSE);
+    // Filled while hidden: no scroll bar or repaint work per added entry.
+    SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
     if (itemHeight_ > 0) SendMessageA(listBox_, LB_SETITEMHEIGHT, 0, itemHeight_);
     SetPropA(listBox_, "QuorvaneList", this);
     listBoxOld_ = reinterpret_cast<WNDPROC>(
@@ -152,6 +154,7 @@ void OutlineList::Show(int rowLimit, unsigned caretLine) {
         return;
     }
     rowLimit_ = rowLimit;
+    SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
     if (IsCppList()) {
         filterButton_ = text::InitialFilterButton(store_);
         filter_ = text::FilterMaskOf(filterButton_);

@@ -129,11 +129,13 @@ HWND VisibleList(DWORD pid) {
     return nullptr;
 }
 
+// Ctrl+Alt+key; the keys are let go by a posted request, which cannot
+// overtake the posted key as a sent one could.
 void HoldAndPress(HWND view, WPARAM key) {
+    static const UINT query = RegisterWindowMessageA(ide::kQueryMessageName);
     Query(view, ide::kQueryHoldKeys, ide::kHoldCtrl | ide::kHoldAlt);
     PostMessageA(view, WM_KEYDOWN, key, 1);
-    Query(view, ide::kQueryCaretLine);
-    Query(view, ide::kQueryHoldKeys, 0);
+    PostMessageA(view, query, ide::kQueryHoldKeys, 0);
 }
 
 std::string Selected(HWND view) {

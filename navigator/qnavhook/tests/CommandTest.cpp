@@ -148,10 +148,7 @@ TEST_F(NavTest, CommentAndUncommentRoundTripForEveryStyle) {
         ASSERT_NE(Open(c.kind, WriteTempFile(c.name, c.text), view), nullptr) << c.name;
         const std::string before = ViewText(view);
         Select(view, 1, 0, 4, 0);
-        Hold(view, ide::kHoldCtrl | ide::kHoldAlt);
-        Press(view, VK_DIVIDE);
-        Query(view, ide::kQueryCaretLine);
-        Hold(view, 0);
+        CtrlAlt(view, VK_DIVIDE);
         EXPECT_TRUE(WaitUntil([&] { return LineOf(ViewText(view), 1) == c.first; }))
             << c.name << ": " << LineOf(ViewText(view), 1);
         // The same lines again, now commented.
@@ -364,8 +361,7 @@ TEST_F(NavTest, CtrlAltCaptionClickSwitchesToTheCounterpart) {
             GetWindowRect(child, &wr);
             Hold(v, ide::kHoldCtrl | ide::kHoldAlt);
             PostMessageA(child, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM((wr.left + wr.right) / 2, wr.top + 8));
-            Query(v, ide::kQueryCaretLine);
-            Hold(v, 0);
+            ReleaseAfterPosted(v);
         };
         clickCaption(view);
         EXPECT_TRUE(WaitUntil([&] { return ActiveTitle(frame) == Upper(dir + "foo.hpp"); })) << kind << ActiveTitle(frame);
@@ -374,8 +370,10 @@ TEST_F(NavTest, CtrlAltCaptionClickSwitchesToTheCounterpart) {
         EXPECT_TRUE(WaitUntil([&] { return reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView)) == view; })) << kind;
         EXPECT_EQ(Query(frame, ide::kQueryDocumentCount), 2) << kind << ": the open one is activated, not opened again";
         ASSERT_TRUE(ide::testing::OpenInIde(frame, dir + "lonely.cpp"));
-        clickCaption(reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView)));
-        EXPECT_EQ(Query(frame, ide::kQueryDocumentCount), 3) << kind << ": no counterpart, a beep";
+        HWND lonely = reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView));
+        clickCaption(lonely);
+        EXPECT_FALSE(WaitUntil([&] { return Query(frame, ide::kQueryDocumentCount) != 3; }, 1000))
+            << kind << ": no counterpart, a beep";
         Cleanup();
         ides_.clear();
     }

@@ -96,8 +96,8 @@ TEST_F(NavTest, CaptionButtonAndModifiedCaptionClicksOpenTheirMenus) {
     for (const Case& c : cases) {
         Hold(view, c.keys);
         PostMessageA(child, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(c.at.x, c.at.y));
+        ReleaseAfterPosted(view);
         const std::string r = WaitMenu();
-        Hold(view, 0);
         EXPECT_TRUE(Has(r, c.want)) << c.note << "\n" << r;
         // The next click waits for the frame to hear the menu is done.
         WaitUntil([&] { return Query(frame, ide::kQueryDocumentCount) >= 1; });

@@ -72,9 +72,9 @@ protected:
             if (IsWindowVisible(w)) return w;
         return nullptr;
     }
-    HWND WaitList() {
+    HWND WaitList(DWORD ms = 10000) {
         HWND list = nullptr;
-        WaitUntil([&] { return (list = ListWindow()) != nullptr; }, 10000);
+        WaitUntil([&] { return (list = ListWindow()) != nullptr; }, ms);
         return list;
     }
     bool WaitListGone() { return WaitUntil([&] { return ListWindow() == nullptr; }, 5000); }
@@ -95,13 +95,18 @@ protected:
     }
 
     static void Hold(HWND view, LPARAM keys) { Query(view, ide::kQueryHoldKeys, keys); }
+    // Lets the keys go once the IDE has handled what was posted before: a
+    // sent release would overtake posted input.
+    static void ReleaseAfterPosted(HWND view) {
+        static const UINT query = RegisterWindowMessageA(ide::kQueryMessageName);
+        PostMessageA(view, query, ide::kQueryHoldKeys, 0);
+    }
     // A first press of `key` (repeat count 1).
     static void Press(HWND w, WPARAM key, LPARAM extra = 0) { PostMessageA(w, WM_KEYDOWN, key, 1 | extra); }
     static void CtrlAlt(HWND view, WPARAM key) {
         Hold(view, ide::kHoldCtrl | ide::kHoldAlt);
         Press(view, key);
-        Query(view, ide::kQueryCaretLine);   // processed in order after the key
-        Hold(view, 0);
+        ReleaseAfterPosted(view);
     }
     // Runs a navigator command in the view's child and waits for it; a
     // command that unexpectedly opens a dialog cannot hang the test.
