@@ -93,6 +93,14 @@ void EditorView::OnPaint() {
         const std::string& l = lines[static_cast<std::size_t>(i)];
         if (leftColumn_ < static_cast<int>(l.size()))
             TextOutA(dc, 0, y, l.c_str() + leftColumn_, static_cast<int>(l.size()) - leftColumn_);
+        // The selection shows inverted.
+        int l1 = selLine_, c1 = selColumn_, l2 = caretLine_, c2 = caretColumn_;
+        if (std::tie(l2, c2) < std::tie(l1, c1)) { std::swap(l1, l2); std::swap(c1, c2); }
+        if (HasSelection() && i >= l1 && i <= l2) {
+            const int from = (i == l1 ? c1 : 0) - leftColumn_;
+            const int to = (i == l2 ? c2 : static_cast<int>(l.size()) + 1) - leftColumn_;
+            if (to > from) PatBlt(dc, from * charWidth_, y, (to - from) * charWidth_, lineHeight_, DSTINVERT);
+        }
     }
     SelectObject(dc, old);
     EndPaint(Handle(), &ps);

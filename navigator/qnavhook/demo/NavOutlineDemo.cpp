@@ -67,6 +67,8 @@ void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
 }
 
 bool SaveScreenPng(const std::string& path) {
+    // The windows were just shown: give the IDE and the X server time to paint.
+    WaitUntil([] { return false; }, 800);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -242,6 +244,12 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
                 for (std::size_t t; (t = l.find('\t')) != std::string::npos;) l.replace(t, 1, "    ");
                 std::printf("  %s\n", l.c_str());
             }
+            // The report comes as the menu starts; the shot waits for its window.
+            WaitUntil([&] {
+                for (HWND w : ide::testing::TopLevelWindows(ide.Id(), "#32768"))
+                    if (IsWindowVisible(w)) return true;
+                return false;
+            }, 5000);
             if (!shots.empty() && GetEnvironmentVariableA("DISPLAY", nullptr, 0)) {
                 const std::string png = shots + "\\popup-menu-kind" + std::to_string(kind) + ".png";
                 if (SaveScreenPng(png)) std::printf("screenshot of the menu: %s\n", png.c_str());
