@@ -23,9 +23,9 @@
 
 namespace {
 
+using fw::testing::WaitUntil;
 using ide::testing::IdeProcess;
 using ide::testing::Query;
-using ide::testing::WaitUntil;
 
 using QuorvaneProcFn = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
 
@@ -68,7 +68,7 @@ void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
 
 bool SaveScreenPng(const std::string& path) {
     // The windows were just shown: give the IDE and the X server time to paint.
-    WaitUntil([] { return false; }, 800);
+    fw::testing::PumpFor(800);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -126,7 +126,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 HWND VisibleList(DWORD pid) {
-    for (HWND w : ide::testing::TopLevelWindows(pid, "QuorvaneList"))
+    for (HWND w : fw::testing::TopLevelWindows(pid, "QuorvaneList"))
         if (IsWindowVisible(w)) return w;
     return nullptr;
 }
@@ -246,7 +246,7 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
             }
             // The report comes as the menu starts; the shot waits for its window.
             WaitUntil([&] {
-                for (HWND w : ide::testing::TopLevelWindows(ide.Id(), "#32768"))
+                for (HWND w : fw::testing::TopLevelWindows(ide.Id(), "#32768"))
                     if (IsWindowVisible(w)) return true;
                 return false;
             }, 5000);

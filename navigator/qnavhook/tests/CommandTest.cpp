@@ -4,7 +4,8 @@
 // each place they are looked for, the counterpart switch, File Info and the
 // first-use hint.
 #include "NavigatorFixture.h"
-#include "fw/Window.h"
+#include "fw/testing/Process.h"
+#include "fw/testing/Windows.h"
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +13,6 @@
 namespace hooktest {
 namespace {
 
-using ide::testing::WaitForBox;
 
 // The user's clipboard: a format of their own, no text.
 struct UserClipboard {
@@ -46,8 +46,8 @@ struct UserClipboard {
 };
 
 HWND DialogTitledNow(DWORD pid, const char* title) {
-    for (HWND w : TopLevelWindows(pid, "#32770"))
-        if (IsWindowVisible(w) && fw::WindowText(w) == title) return w;
+    for (HWND w : fw::testing::FindDialogs(pid, title))
+        if (fw::testing::WindowText(w) == title) return w;
     return nullptr;
 }
 
@@ -103,7 +103,7 @@ TEST_F(NavTest, PasteBuffersRoundTripAndKeepTheUsersClipboard) {
         PostMessageA(GetParent(GetParent(view)), WM_COMMAND, 6201, 0);
         HWND box = LastIde().WaitForMessageBox();
         ASSERT_NE(box, nullptr) << kind;
-        EXPECT_EQ(ide::testing::MessageBoxText(box), "Do you want to overwrite paste-buffer #1 ?") << kind;
+        EXPECT_EQ(fw::testing::MessageBoxText(box), "Do you want to overwrite paste-buffer #1 ?") << kind;
         PostMessageA(box, WM_COMMAND, IDNO, 0);
         WaitUntil([&] { return !IsWindow(box); });
         CtrlAlt(view, 'S');
@@ -206,7 +206,7 @@ TEST_F(NavTest, BookmarksGoToOpenFilesAndWaitForDroppedOnes) {
         PostMessageA(GetParent(GetParent(reopened)), WM_COMMAND, 6241, 0);
         HWND box = LastIde().WaitForMessageBox();
         ASSERT_NE(box, nullptr) << kind;
-        const std::string text = ide::testing::MessageBoxText(box);
+        const std::string text = fw::testing::MessageBoxText(box);
         EXPECT_NE(text.find("#1:  "), std::string::npos) << text;
         EXPECT_NE(text.find("QV_BOOK.CPP  line 9\n\nDo you want to overwrite this bookmark ?"), std::string::npos) << text;
         PostMessageA(box, WM_COMMAND, IDNO, 0);
@@ -248,15 +248,13 @@ TEST_F(NavTest, FileInfoShowsSizesLinesAndNeverANegativeSize) {
 
 TEST_F(NavTest, FirstUseHintShowsOnceForKeysAndClearsFirstCall) {
     settings_.FirstCall = 1;
-    WritePrivateProfileStringA("Quorvane", "FirstCall", "1", "QNAV.INI");
+    ini_.Set("Quorvane", "FirstCall", "1");
     HWND view = nullptr;
     ASSERT_NE(Open("/kind:4", WriteTempFile("qv_hint.cpp", kCode), view), nullptr);
     CtrlAlt(view, 'G');
     HWND hint = DialogTitled(LastIdePid(), "Quorvane");
     ASSERT_NE(hint, nullptr);
-    char value[8] = "";
-    GetPrivateProfileStringA("Quorvane", "FirstCall", "", value, sizeof value, "QNAV.INI");
-    EXPECT_STREQ(value, "0");
+    EXPECT_TRUE(WaitUntil([&] { return ini_.Get("Quorvane", "FirstCall") == "0"; })) << ini_.Get("Quorvane", "FirstCall");
     EXPECT_EQ(shared_->settings.FirstCall, 0u) << "cleared for every IDE at once";
     PostMessageA(hint, WM_COMMAND, IDOK, 0);
     HWND list = WaitList();
@@ -284,7 +282,7 @@ TEST_F(NavTest, ForwardedAcceleratorClosesTheListAndReturnsTheFocus) {
 }
 
 std::string ActiveTitle(HWND frame) {
-    return fw::WindowText(reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveChild)));
+    return fw::testing::WindowText(reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveChild)));
 }
 
 std::string MakeDir(const std::string& path) {
@@ -292,12 +290,7 @@ std::string MakeDir(const std::string& path) {
     return path;
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
+void WriteFile(const std::string& path, const std::string& text) { fw::testing::WriteText(path, text); }
 
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -305,9 +298,7 @@ std::string Upper(std::string s) {
 }
 
 TEST_F(NavTest, IncludesAreFoundInEachPlaceInTurn) {
-    char tmp[MAX_PATH];
-    GetTempPathA(sizeof tmp, tmp);
-    const std::string base = MakeDir(std::string(tmp) + "qv_inc\\");
+    const std::string base = dir_.Path();
     const std::string src = MakeDir(base + "src\\"), proj = MakeDir(base + "proj\\");
     const std::string inc = MakeDir(proj + "inc\\"), reg = MakeDir(base + "reg\\");
     WriteFile(src + "a.h", "a");
@@ -318,8 +309,10 @@ TEST_F(NavTest, IncludesAreFoundInEachPlaceInTurn) {
     WriteFile(src + "main.cpp", "#include \"a.h\"\n#include <b.h>\n#include \"c.h\"\n#include <d.h>\n#include \"" +
                                     src + "a.h\"\n");
     // No backslash before the closing quote: it would escape the quote.
-    ide::testing::IdeProcess reg4("/register /kind:4 \"/includes:" + reg.substr(0, reg.size() - 1) + "\"");
-    WaitForSingleObject(reg4.Handle(), 10000);
+    ASSERT_EQ(fw::testing::RunToEnd("ide.exe", "/register /kind:4 \"/includes:" + reg.substr(0, reg.size() - 1) + "\""), 0u);
+    struct Unregister {
+        ~Unregister() { fw::testing::RunToEnd("ide.exe", "/register /kind:4"); }
+    } unregister;
     HWND view = nullptr;
     HWND frame = Open("/kind:4 \"/project:" + proj + "p.mdp\"", src + "main.cpp", view);
     ASSERT_NE(frame, nullptr);
@@ -345,9 +338,7 @@ TEST_F(NavTest, IncludesAreFoundInEachPlaceInTurn) {
 }
 
 TEST_F(NavTest, CtrlAltCaptionClickSwitchesToTheCounterpart) {
-    char tmp[MAX_PATH];
-    GetTempPathA(sizeof tmp, tmp);
-    const std::string dir = MakeDir(std::string(tmp) + "qv_cp\\");
+    const std::string dir = dir_.Path();
     WriteFile(dir + "foo.cpp", "int foo;\n");
     WriteFile(dir + "foo.hpp", "extern int foo;\n");
     WriteFile(dir + "lonely.cpp", "int x;\n");

@@ -6,18 +6,21 @@
 #include "HookFixture.h"
 #include "SettingsFile.h"
 #include "fw/Handle.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Files.h"
 #include <string>
 
 namespace hooktest {
 
+using fw::testing::TopLevelWindows;
 using ide::testing::Query;
-using ide::testing::TopLevelWindows;
-using ide::testing::WriteTempFile;
 
 class NavTest : public HookTest {
 protected:
     void SetUp() override {
         HookTest::SetUp();
+        // Bookmarks and paste buffers of these tests stay in files of their own.
+        ini_.Set("Quorvane", "PasteBufferFile", dir_.File("QNAV.DAT").c_str());
         ASSERT_EQ(Call(qnav::QP_INSTALLSHELLHOOK, control_), 1);   // the control window hears the hook
         settings_.FirstCall = 0;
         settings_.ItemCount = 20;
@@ -130,6 +133,12 @@ protected:
     }
 
     DWORD LastIdePid() const { return ides_.empty() ? 0 : ides_.back()->Id(); }
+
+    // A file of this test's own folder holding `text`.
+    std::string WriteTempFile(const std::string& name, const std::string& text) const { return dir_.Write(name, text); }
+
+    fw::testing::TempDir dir_{"qv_nav"};
+    fw::testing::IniFileScope ini_{"QNAV.INI"};
 
     static std::string& menuReport() {
         static std::string r;
