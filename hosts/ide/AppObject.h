@@ -62,6 +62,12 @@ public:
     void Close(Document* doc);
 
     void AddView(Document* doc, raw::View* view);
+
+    // How new editor panes look: a split pane has a second (decoy) vertical
+    // scroll bar beside the view's own; the horizontal bar may be hidden.
+    struct PaneOptions { bool split = false; bool hideHorizontal = false; };
+    void SetPaneOptions(PaneOptions o) { pane_ = o; }
+    PaneOptions Pane() const { return pane_; }
     void RemoveView(Document* doc, raw::View* view);
 
 private:
@@ -69,6 +75,7 @@ private:
     void Relink();
 
     int kind_ = 4;
+    PaneOptions pane_;
     raw::DocTemplate sourceTemplate_{};
     raw::DocTemplate projectTemplate_{};
     std::list<Document> sources_;

@@ -291,6 +291,9 @@ LRESULT EditorView::OnQuery(WPARAM what, LPARAM arg) {
     case kQuerySelect: MoveCaret(LOWORD(arg), HIWORD(arg), true); return 1;
     case kQueryHoldKeys: HoldKeys(arg); return 1;
     case kQueryContextMenus: return contextMenus_;
+    case kQueryMark:
+        if (arg) mark_ = arg;
+        return mark_;
     case kQueryTakeFocus:
         SetActiveWindow(GetAncestor(Handle(), GA_ROOT));
         SendMessageA(GetParent(GetParent(GetParent(Handle()))), WM_MDIACTIVATE,

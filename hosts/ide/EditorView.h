@@ -45,6 +45,7 @@ private:
     int topLine_ = 0, leftColumn_ = 0;
     int charWidth_ = 8, lineHeight_ = 16;
     int contextMenus_ = 0;
+    LPARAM mark_ = 0;
 };
 
 // Sets Ctrl, Alt and Shift (kHold* bits) in this thread's keyboard state, as

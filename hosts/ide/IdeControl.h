@@ -30,6 +30,7 @@ enum Query : WPARAM {
     kQueryDocumentCount,       // main window: open documents
     kQueryOpenMaximized,       // main window: lParam 1 makes new children open maximized
     kQueryTakeFocus,           // view: activates its frame and takes the keyboard focus
+    kQueryMark,                // view: lParam != 0 stores it (post it after input), 0 answers the last stored
 };
 
 // Modifier bits of kQueryHoldKeys.

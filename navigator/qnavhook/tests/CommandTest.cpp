@@ -90,7 +90,7 @@ TEST_F(NavTest, PasteBuffersRoundTripAndKeepTheUsersClipboard) {
         Command(view, 6201);
         EXPECT_TRUE(user.Intact()) << kind << ": copy keeps the user's clipboard";
         CtrlAlt(view, 'S');
-        std::string menu = WaitMenu();
+        std::string menu = WaitMenu(view);
         EXPECT_NE(menu.find("1|6221|0000|1  int alpha()\n"), std::string::npos) << kind << "\n" << menu;
 
         Query(view, ide::kQuerySetCaret, MAKELPARAM(5, 0));
@@ -107,7 +107,7 @@ TEST_F(NavTest, PasteBuffersRoundTripAndKeepTheUsersClipboard) {
         PostMessageA(box, WM_COMMAND, IDNO, 0);
         WaitUntil([&] { return !IsWindow(box); });
         CtrlAlt(view, 'S');
-        menu = WaitMenu();
+        menu = WaitMenu(view);
         EXPECT_NE(menu.find("1|6221|0000|1  int alpha()\n"), std::string::npos) << kind << "\n" << menu;
         EXPECT_TRUE(user.Intact()) << kind;
 
@@ -115,7 +115,7 @@ TEST_F(NavTest, PasteBuffersRoundTripAndKeepTheUsersClipboard) {
         Select(view, 11, 0, 311, 0);
         Command(view, 6202);
         CtrlAlt(view, 'S');
-        menu = WaitMenu();
+        menu = WaitMenu(view);
         EXPECT_NE(menu.find("1|6222|0001|2  \n"), std::string::npos) << kind << ": refused, still empty\n" << menu;
 
         // Detached and attached again, the buffer is still there.
@@ -124,7 +124,7 @@ TEST_F(NavTest, PasteBuffersRoundTripAndKeepTheUsersClipboard) {
         AttachAll();
         ASSERT_TRUE(WaitAttached(frame)) << kind;
         CtrlAlt(view, 'S');
-        menu = WaitMenu();
+        menu = WaitMenu(view);
         EXPECT_NE(menu.find("1|6221|0000|1  int alpha()\n"), std::string::npos) << kind << "\n" << menu;
         Command(view, 6211);   // clear all, for the next kind
         Cleanup();
@@ -178,7 +178,7 @@ TEST_F(NavTest, BookmarksGoToOpenFilesAndWaitForDroppedOnes) {
         Query(view, ide::kQuerySetCaret, MAKELPARAM(8, 4));
         Command(view, 6241);
         CtrlAlt(view, 'J');
-        std::string menu = WaitMenu();
+        std::string menu = WaitMenu(view);
         EXPECT_NE(menu.find("0|6261|0000|1  QV_BOOK.CPP  9\n"), std::string::npos) << kind << "\n" << menu;
 
         ASSERT_TRUE(ide::testing::OpenInIde(frame, b));
@@ -317,7 +317,7 @@ TEST_F(NavTest, IncludesAreFoundInEachPlaceInTurn) {
     HWND frame = Open("/kind:4 \"/project:" + proj + "p.mdp\"", src + "main.cpp", view);
     ASSERT_NE(frame, nullptr);
     CtrlAlt(view, 'X');
-    const std::string menu = WaitMenu();
+    const std::string menu = WaitMenu(view);
     ASSERT_NE(menu.find("0|6504|0000|"), std::string::npos) << menu;
     struct Case { UINT id; std::string path; const char* note; };
     const Case cases[] = {

@@ -16,7 +16,7 @@ TEST_F(NavTest, CtrlAltSShowsTheFullMenuWithItsAcceleratorLabels) {
         HWND view = nullptr;
         ASSERT_NE(Open(kind, file, view), nullptr) << kind;
         CtrlAlt(view, 'S');
-        const std::string r = WaitMenu();
+        const std::string r = WaitMenu(view);
         const bool vc2 = std::string(kind) == "/kind:2";
         // Visual C++ 2.x comments only a selection; there is none yet.
         const std::string comment = vc2 ? "0001" : "0000";
@@ -70,7 +70,7 @@ TEST_F(NavTest, ShortMenusAndDocumentKinds) {
         HWND view = nullptr;
         ASSERT_NE(Open("/kind:4", WriteTempFile(c.name, c.text), view), nullptr) << c.note;
         CtrlAlt(view, c.key);
-        const std::string r = WaitMenu();
+        const std::string r = WaitMenu(view);
         for (const std::string& l : c.want) EXPECT_TRUE(Has(r, l)) << c.note << " wants " << l << "\n" << r;
         Cleanup();
         ides_.clear();
@@ -80,8 +80,7 @@ TEST_F(NavTest, ShortMenusAndDocumentKinds) {
 TEST_F(NavTest, CaptionButtonAndModifiedCaptionClicksOpenTheirMenus) {
     const std::string file = WriteTempFile("qv_caption.cpp", kSource);
     HWND view = nullptr;
-    HWND frame = Open("/kind:4", file, view);
-    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(Open("/kind:4", file, view), nullptr);
     HWND child = GetParent(GetParent(view));
     RECT wr;
     GetWindowRect(child, &wr);
@@ -97,26 +96,23 @@ TEST_F(NavTest, CaptionButtonAndModifiedCaptionClicksOpenTheirMenus) {
         Hold(view, c.keys);
         PostMessageA(child, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(c.at.x, c.at.y));
         ReleaseAfterPosted(view);
-        const std::string r = WaitMenu();
+        const std::string r = WaitMenu(view);
         EXPECT_TRUE(Has(r, c.want)) << c.note << "\n" << r;
-        // The next click waits for the frame to hear the menu is done.
-        WaitUntil([&] { return Query(frame, ide::kQueryDocumentCount) >= 1; });
     }
     // A plain click beside the button is the IDE's own.
     PostMessageA(child, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM((wr.left + wr.right) / 2, button.y));
-    Query(view, ide::kQueryCaretLine);
+    Settle(view);
     EXPECT_TRUE(menuReport().empty());
 }
 
 TEST_F(NavTest, EmptyAndDebuggerWindowsOfferNothing) {
     HWND view = nullptr;
-    HWND frame = Open("/kind:4", "Watch", view);
-    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(Open("/kind:4", "Watch", view), nullptr);
     CtrlAlt(view, 'S');
     CtrlAlt(view, 'G');
+    Settle(view);
     EXPECT_EQ(ListWindow(), nullptr);
-    const std::string r = WaitMenu();
-    EXPECT_TRUE(r.empty()) << r;
+    EXPECT_TRUE(menuReport().empty()) << menuReport();
 }
 
 }  // namespace

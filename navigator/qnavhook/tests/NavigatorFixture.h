@@ -118,11 +118,30 @@ protected:
         SendMessageTimeoutA(GetParent(GetParent(view)), WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &result);
     }
 
-    // The lines of the next popup menu the IDE opens.
-    std::string WaitMenu() {
+    // Waits until the IDE has handled everything posted to `view` so far: a
+    // posted mark comes back in order. Three rounds also cover what those
+    // messages posted in turn (a closed menu posts its end, which posts more).
+    void Settle(HWND view) {
+        static const UINT query = RegisterWindowMessageA(ide::kQueryMessageName);
+        for (int round = 0; round < 3; ++round) {
+            const LPARAM mark = ++mark_;
+            PostMessageA(view, query, ide::kQueryMark, mark);
+            WaitUntil([&] { return Query(view, ide::kQueryMark) == mark; });
+        }
+    }
+
+    // The lines of the next popup menu the IDE opens in `view`'s frame, once
+    // that menu has closed again and the navigator has finished with it.
+    std::string WaitMenu(HWND view) {
         WaitUntil([] { return !menuReport().empty(); }, 10000);
         std::string r = menuReport();
         menuReport().clear();
+        WaitUntil([&] {
+            for (HWND w : TopLevelWindows(LastIdePid(), "#32768"))
+                if (IsWindowVisible(w)) return false;
+            return true;
+        });
+        Settle(view);
         return r;
     }
 
@@ -137,6 +156,7 @@ protected:
     // A file of this test's own folder holding `text`.
     std::string WriteTempFile(const std::string& name, const std::string& text) const { return dir_.Write(name, text); }
 
+    LPARAM mark_ = 0;
     fw::testing::TempDir dir_{"qv_nav"};
     fw::testing::IniFileScope ini_{"QNAV.INI"};
 
