@@ -55,7 +55,14 @@ void Document::SetLines(std::vector<std::string> lines) {
     if (lines.empty()) lines.emplace_back();
     lines_ = std::move(lines);
     refs_.clear();
-    for (const std::string& l : lines_) refs_.push_back({l.c_str(), static_cast<DWORD>(l.size())});
+    withEnds_.clear();
+    // Developer Studio counts a line's end as part of the line, all but the last.
+    const bool ends = Application::Instance().Kind() == 4;
+    if (ends) {
+        for (std::size_t i = 0; i < lines_.size(); ++i) withEnds_.push_back(lines_[i] + (i + 1 < lines_.size() ? "\r\n" : ""));
+    }
+    const std::vector<std::string>& shown = ends ? withEnds_ : lines_;
+    for (const std::string& l : shown) refs_.push_back({l.c_str(), static_cast<DWORD>(l.size())});
     raw_.lines = refs_.data();
     raw_.lineCount = static_cast<DWORD>(refs_.size());
 }
@@ -105,7 +112,9 @@ bool Application::Install(int kind, AppMode mode) {
 
 Document* Application::OpenSource(const std::string& path) {
     Document& doc = sources_.emplace_back(path);
-    if (!doc.Load()) { sources_.pop_back(); return nullptr; }
+    // A bare name such as "Watch" is one of the debugger's windows: no file behind it.
+    const bool debuggerWindow = path.find_first_of("\\/.:") == std::string::npos;
+    if (!doc.Load() && !debuggerWindow) { sources_.pop_back(); return nullptr; }
     Relink();
     return &doc;
 }

@@ -16,7 +16,8 @@ extern unsigned char g_bssPlace[kPlaceSize];
 namespace raw {
 struct Document;
 struct LineRef { const char* chars; DWORD length; };
-struct View { View* next; HWND window; DWORD caretLine; DWORD caretColumn; Document* document; };
+struct View { View* next; HWND window; DWORD caretLine; DWORD caretColumn; Document* document;
+              DWORD anchorLine; DWORD anchorColumn; };
 struct Document { Document* next; const char* pathName; View* firstView; const LineRef* lines; DWORD lineCount; };
 struct DocTemplate { DocTemplate* next; const char* docString; Document* firstDocument; };
 // The two kinds keep the name and the template list at different offsets.
@@ -43,6 +44,7 @@ private:
     std::string path_;
     std::vector<std::string> lines_{std::string()};
     std::vector<raw::LineRef> refs_;
+    std::vector<std::string> withEnds_;   // Developer Studio's lines carry CR LF
     raw::Document raw_{};
 };
 
@@ -60,6 +62,12 @@ public:
     void Close(Document* doc);
 
     void AddView(Document* doc, raw::View* view);
+
+    // How new editor panes look: a split pane has a second (decoy) vertical
+    // scroll bar beside the view's own; the horizontal bar may be hidden.
+    struct PaneOptions { bool split = false; bool hideHorizontal = false; };
+    void SetPaneOptions(PaneOptions o) { pane_ = o; }
+    PaneOptions Pane() const { return pane_; }
     void RemoveView(Document* doc, raw::View* view);
 
 private:
@@ -67,6 +75,7 @@ private:
     void Relink();
 
     int kind_ = 4;
+    PaneOptions pane_;
     raw::DocTemplate sourceTemplate_{};
     raw::DocTemplate projectTemplate_{};
     std::list<Document> sources_;

@@ -11,7 +11,7 @@ ChildFrame::~ChildFrame() {
     if (hwnd_ && IsWindow(hwnd_)) SendMessageA(GetParent(hwnd_), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd_), 0);
 }
 
-bool ChildFrame::Create(HWND mdiClient, const char* className) {
+bool ChildFrame::Create(HWND mdiClient, const char* className, bool maximized) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -29,6 +29,7 @@ bool ChildFrame::Create(HWND mdiClient, const char* className) {
     mcs.hOwner = inst;
     mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
     mcs.lParam = reinterpret_cast<LPARAM>(this);
+    if (maximized) mcs.style = WS_MAXIMIZE;
     HWND hwnd = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
     return hwnd && hwnd == hwnd_ && inner_.Handle();
 }

@@ -12,7 +12,7 @@ public:
     ChildFrame& operator=(const ChildFrame&) = delete;
 
     // Creates the child through WM_MDICREATE, as the IDE does.
-    bool Create(HWND mdiClient, const char* className);
+    bool Create(HWND mdiClient, const char* className, bool maximized = false);
     HWND Handle() const { return hwnd_; }
     InnerFrame& Inner() { return inner_; }
     Document* Doc() const { return doc_; }

@@ -2,6 +2,7 @@
 #include "IdeControl.h"
 #include "IdeKind.h"
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <tuple>
 
@@ -59,8 +60,11 @@ LRESULT EditorView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wp)); return 0;
     case WM_CHAR: OnChar(static_cast<char>(wp)); return 0;
     case WM_LBUTTONDOWN: OnLButtonDown(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))); return 0;
-    case WM_VSCROLL: OnScroll(true, LOWORD(wp)); return 0;
-    case WM_HSCROLL: OnScroll(false, LOWORD(wp)); return 0;
+    case WM_LBUTTONDBLCLK: OnLButtonDblClk(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))); return 0;
+    case WM_RBUTTONDOWN: OnRButton(true); return 0;
+    case WM_RBUTTONUP: OnRButton(false); return 0;
+    case WM_VSCROLL: OnScroll(true, wp, reinterpret_cast<HWND>(lp)); return 0;
+    case WM_HSCROLL: OnScroll(false, wp, reinterpret_cast<HWND>(lp)); return 0;
     case WM_SETFOCUS:
         CreateCaret(Handle(), nullptr, 2, lineHeight_);
         Sync();
@@ -89,13 +93,42 @@ void EditorView::OnPaint() {
         const std::string& l = lines[static_cast<std::size_t>(i)];
         if (leftColumn_ < static_cast<int>(l.size()))
             TextOutA(dc, 0, y, l.c_str() + leftColumn_, static_cast<int>(l.size()) - leftColumn_);
+        // The selection shows inverted.
+        int l1 = selLine_, c1 = selColumn_, l2 = caretLine_, c2 = caretColumn_;
+        if (std::tie(l2, c2) < std::tie(l1, c1)) { std::swap(l1, l2); std::swap(c1, c2); }
+        if (HasSelection() && i >= l1 && i <= l2) {
+            const int from = (i == l1 ? c1 : 0) - leftColumn_;
+            const int to = (i == l2 ? c2 : static_cast<int>(l.size()) + 1) - leftColumn_;
+            if (to > from) PatBlt(dc, from * charWidth_, y, (to - from) * charWidth_, lineHeight_, DSTINVERT);
+        }
     }
     SelectObject(dc, old);
     EndPaint(Handle(), &ps);
 }
 
+void HoldKeys(LPARAM mask) {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return;
+    keys[VK_CONTROL] = (mask & kHoldCtrl) ? 0x80 : 0;
+    keys[VK_MENU] = (mask & kHoldAlt) ? 0x80 : 0;
+    keys[VK_SHIFT] = (mask & kHoldShift) ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Without Shift an arrow key first collapses a selection: Left, Up and Down
+// to its start, Right to its end; Left and Right then stay there. Arrows do
+// not wrap at the ends of a line.
 void EditorView::OnKeyDown(UINT key) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    if (arrow && !shift && HasSelection()) {
+        const bool anchorFirst = std::tie(selLine_, selColumn_) < std::tie(caretLine_, caretColumn_);
+        const bool toEnd = key == VK_RIGHT;
+        const int line = anchorFirst != toEnd ? selLine_ : caretLine_;
+        const int column = anchorFirst != toEnd ? selColumn_ : caretColumn_;
+        MoveCaret(line, column, false);
+        if (key == VK_LEFT || key == VK_RIGHT) return;
+    }
     switch (key) {
     case VK_UP: MoveCaret(caretLine_ - 1, caretColumn_, shift); break;
     case VK_DOWN: MoveCaret(caretLine_ + 1, caretColumn_, shift); break;
@@ -121,7 +154,31 @@ void EditorView::OnLButtonDown(int x, int y) {
     MoveCaret(topLine_ + y / lineHeight_, leftColumn_ + x / charWidth_, GetKeyState(VK_SHIFT) < 0);
 }
 
-void EditorView::OnScroll(bool vertical, UINT code) {
+void EditorView::OnLButtonDblClk(int x, int y) {
+    OnLButtonDown(x, y);
+    const std::string& l = doc_->Lines()[static_cast<std::size_t>(caretLine_)];
+    auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    int from = caretColumn_, to = caretColumn_;
+    if (from < static_cast<int>(l.size()) && word(l[static_cast<std::size_t>(from)])) {
+        while (from > 0 && word(l[static_cast<std::size_t>(from - 1)])) --from;
+        while (to < static_cast<int>(l.size()) && word(l[static_cast<std::size_t>(to)])) ++to;
+    } else if (from < static_cast<int>(l.size())) {
+        ++to;
+    }
+    MoveCaret(caretLine_, from, false);
+    MoveCaret(caretLine_, to, true);
+}
+
+// Developer Studio opens its context menu when the right button comes up,
+// Visual C++ 2.x when it goes down; the stand-in only counts it.
+void EditorView::OnRButton(bool down) {
+    if (down == (Application::Instance().Kind() == 2)) ++contextMenus_;
+}
+
+// Developer Studio reads a thumb position from the scroll bar the message
+// names; Visual C++ 2.x takes it from the message.
+void EditorView::OnScroll(bool vertical, WPARAM wp, HWND bar) {
+    const UINT code = LOWORD(wp);
     int& pos = vertical ? topLine_ : leftColumn_;
     const int page = 20;
     switch (code) {
@@ -132,6 +189,8 @@ void EditorView::OnScroll(bool vertical, UINT code) {
     case SB_TOP: pos = 0; break;
     case SB_BOTTOM: pos = 1 << 20; break;
     case SB_THUMBPOSITION:
+        pos = Application::Instance().Kind() == 4 && bar ? GetScrollPos(bar, SB_CTL) : HIWORD(wp);
+        break;
     case SB_THUMBTRACK: {
         SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
         GetScrollInfo(vertical ? vbar_ : hbar_, SB_CTL, &si);
@@ -230,6 +289,17 @@ LRESULT EditorView::OnQuery(WPARAM what, LPARAM arg) {
     case kQueryLineCount: return static_cast<LRESULT>(doc_->Lines().size());
     case kQuerySetCaret: MoveCaret(LOWORD(arg), HIWORD(arg), false); return 1;
     case kQuerySelect: MoveCaret(LOWORD(arg), HIWORD(arg), true); return 1;
+    case kQueryHoldKeys: HoldKeys(arg); return 1;
+    case kQueryContextMenus: return contextMenus_;
+    case kQueryMark:
+        if (arg) mark_ = arg;
+        return mark_;
+    case kQueryTakeFocus:
+        SetActiveWindow(GetAncestor(Handle(), GA_ROOT));
+        SendMessageA(GetParent(GetParent(GetParent(Handle()))), WM_MDIACTIVATE,
+                     reinterpret_cast<WPARAM>(GetParent(GetParent(Handle()))), 0);
+        SetFocus(Handle());
+        return GetFocus() == Handle() ? 1 : 0;
     }
     return 0;
 }
@@ -246,6 +316,8 @@ LRESULT EditorView::OnGetText(WPARAM size, char* buffer) {
 void EditorView::Sync() {
     raw_.caretLine = static_cast<DWORD>(caretLine_);
     raw_.caretColumn = static_cast<DWORD>(caretColumn_);
+    raw_.anchorLine = static_cast<DWORD>(selLine_);
+    raw_.anchorColumn = static_cast<DWORD>(selColumn_);
     if (vbar_) {
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, 0,
                       std::max(0, static_cast<int>(doc_->Lines().size()) - 1), 20, topLine_, 0};

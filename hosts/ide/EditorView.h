@@ -22,7 +22,9 @@ private:
     void OnKeyDown(UINT key);
     void OnChar(char c);
     void OnLButtonDown(int x, int y);
-    void OnScroll(bool vertical, UINT code);
+    void OnLButtonDblClk(int x, int y);
+    void OnRButton(bool down);
+    void OnScroll(bool vertical, WPARAM wp, HWND bar);
     void OnCopy();
     void OnPaste();
     LRESULT OnQuery(WPARAM what, LPARAM arg);
@@ -42,6 +44,12 @@ private:
     int selLine_ = 0, selColumn_ = 0;  // the selection's anchor; equal to the caret when none
     int topLine_ = 0, leftColumn_ = 0;
     int charWidth_ = 8, lineHeight_ = 16;
+    int contextMenus_ = 0;
+    LPARAM mark_ = 0;
 };
+
+// Sets Ctrl, Alt and Shift (kHold* bits) in this thread's keyboard state, as
+// if the user held them.
+void HoldKeys(LPARAM mask);
 
 }  // namespace ide

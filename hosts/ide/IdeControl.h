@@ -24,13 +24,26 @@ enum Query : WPARAM {
     kQueryStartThread,         // main window: starts a worker thread that waits for kQueryStopThreads
     kQueryStopThreads,         // main window: ends the workers and waits for them
     kQueryActiveView,          // main window: the active child's editor view
+    kQueryHoldKeys,            // main window or view: lParam = kHold* bits held in the IDE thread's key state
+    kQueryContextMenus,        // view: how often the view's own context menu opened
+    kQueryActiveChild,         // main window: the active MDI child
+    kQueryDocumentCount,       // main window: open documents
+    kQueryOpenMaximized,       // main window: lParam 1 makes new children open maximized
+    kQueryTakeFocus,           // view: activates its frame and takes the keyboard focus
+    kQueryMark,                // view: lParam != 0 stores it (post it after input), 0 answers the last stored
 };
+
+// Modifier bits of kQueryHoldKeys.
+constexpr LPARAM kHoldCtrl = 1, kHoldAlt = 2, kHoldShift = 4;
 
 // WM_COPYDATA to a main window: dwData selects the action, the data is a
 // zero-terminated path. The result is 1 on success.
 constexpr ULONG_PTR kCopyOpenFile = 1;
 
 // View WM_GETTEXT answers with the whole document, lines joined by CR LF.
+
+// Developer Studio's accelerator that the navigator forwards to its list.
+constexpr UINT kCmdListAccelerator = 0x8333;
 
 // Where the application object lives: this offset from the start of the
 // section that belongs to the kind (".data" for kind 4, ".bss" for kind 2).

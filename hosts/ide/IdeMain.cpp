@@ -5,6 +5,8 @@
 //   /project:PATH          an open project (workspace) document
 //   /app:absent|badname|badtemplates   a missing or damaged application object
 //   /peekfirst             the message loop peeks at each message before it gets it
+//   /split                 editor panes carry a second, decoy vertical scroll bar
+//   /nohbar                the horizontal scroll bar of editor panes is hidden
 //   /register [/version:V] [/includes:DIRS] [/undo:N]   write the kind's registry keys and exit
 #include "AppObject.h"
 #include "IdeKind.h"
@@ -26,6 +28,7 @@ struct Options {
     int frames = 1;
     bool registerOnly = false;
     bool peekFirst = false;
+    ide::Application::PaneOptions pane;
     std::vector<std::string> files;
 };
 
@@ -52,6 +55,8 @@ Options Parse(int argc, char** argv) {
                   : m == "badtemplates" ? ide::AppMode::BadTemplates : ide::AppMode::Normal;
         } else if (a == "/register") o.registerOnly = true;
         else if (a == "/peekfirst") o.peekFirst = true;
+        else if (a == "/split") o.pane.split = true;
+        else if (a == "/nohbar") o.pane.hideHorizontal = true;
         else o.files.push_back(a);
     }
     return o;
@@ -86,6 +91,7 @@ int main(int argc, char** argv) {
         return 3;
     }
     if (!o.project.empty()) app.OpenProject(o.project);
+    app.SetPaneOptions(o.pane);
 
     const ide::KindNames& n = ide::NamesOf(o.kind);
     const std::string cls = o.className.empty() ? n.frameClass : o.className;

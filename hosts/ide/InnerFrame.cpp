@@ -15,8 +15,12 @@ bool InnerFrame::Create(HWND child, const char* className, const char* viewClass
         return CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, Handle(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
     };
+    const Application::PaneOptions pane = Application::Instance().Pane();
+    // The decoy comes first, so a search that ignores the IDs finds it.
+    if (pane.split) decoy_ = bar(SBS_VERT, kVScrollId + 1);
     vbar_ = bar(SBS_VERT, kVScrollId);
     hbar_ = bar(SBS_HORZ, kHScrollId);
+    if (pane.hideHorizontal && hbar_) ShowWindow(hbar_, SW_HIDE);
     view_.SetScrollBars(vbar_, hbar_);
     RECT rc;
     GetClientRect(child, &rc);
@@ -43,6 +47,7 @@ void InnerFrame::OnSize(int cx, int cy) {
     if (view_.Handle()) MoveWindow(view_.Handle(), 0, 0, cx - bw, cy - bh, TRUE);
     if (vbar_) MoveWindow(vbar_, cx - bw, 0, bw, cy - bh, TRUE);
     if (hbar_) MoveWindow(hbar_, 0, cy - bh, cx - bw, bh, TRUE);
+    if (decoy_) MoveWindow(decoy_, cx - 2 * bw, 0, bw, cy / 2, TRUE);
 }
 
 }  // namespace ide

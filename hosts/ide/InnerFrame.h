@@ -20,7 +20,7 @@ private:
     void OnSize(int cx, int cy);
 
     EditorView view_;
-    HWND vbar_ = nullptr, hbar_ = nullptr;
+    HWND vbar_ = nullptr, hbar_ = nullptr, decoy_ = nullptr;
     WNDPROC originalProc_ = nullptr;
 };
 

@@ -9,6 +9,10 @@ namespace ide {
 namespace {
 int g_openFrames = 0;  // the process ends with its last main window
 
+// Files dropped on the frame open after the drop message returns, as the IDE
+// opens them from its message loop.
+constexpr UINT kOpenDropped = WM_APP + 7;
+
 UINT QueryMessage() {
     static const UINT msg = RegisterWindowMessageA(kQueryMessageName);
     return msg;
@@ -24,7 +28,7 @@ bool MainFrame::Create(const char* className, const char* title) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     if (!RegisterClass(inst, className, 0, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1))) return false;
     if (!fw::Window::Create(inst, className, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                            WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr))
+                            WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT, 800, 700, nullptr))
         return false;
     originalProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle(), GWLP_WNDPROC));
     ++g_openFrames;
@@ -35,7 +39,7 @@ bool MainFrame::OpenFile(const std::string& path) {
     Document* doc = Application::Instance().OpenSource(path);
     if (!doc) return false;
     auto child = std::make_unique<ChildFrame>(doc, Handle());
-    if (!child->Create(mdiClient_, NamesOf(Application::Instance().Kind()).childClass)) {
+    if (!child->Create(mdiClient_, NamesOf(Application::Instance().Kind()).childClass, openMaximized_)) {
         child.reset();
         Application::Instance().Close(doc);
         return false;
@@ -45,10 +49,11 @@ bool MainFrame::OpenFile(const std::string& path) {
 }
 
 LRESULT MainFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == QueryMessage()) return OnQuery(wp);
+    if (msg == QueryMessage()) return OnQuery(wp, lp);
     switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
+    case kOpenDropped: OnOpenDropped(); return 0;
     case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case ChildFrame::kChildGone: OnChildGone(reinterpret_cast<ChildFrame*>(lp)); return 0;
     case WM_COMMAND:
@@ -74,9 +79,16 @@ void MainFrame::OnDropFiles(HDROP drop) {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH];
-        if (DragQueryFileA(drop, i, path, sizeof path)) OpenFile(path);
+        if (DragQueryFileA(drop, i, path, sizeof path)) dropped_.push_back(path);
     }
     DragFinish(drop);
+    if (count) PostMessageA(Handle(), kOpenDropped, 0, 0);
+}
+
+void MainFrame::OnOpenDropped() {
+    std::vector<std::string> files;
+    files.swap(dropped_);
+    for (const std::string& f : files) OpenFile(f);
 }
 
 LRESULT MainFrame::OnCopyData(const COPYDATASTRUCT* cds) {
@@ -113,8 +125,15 @@ bool MainFrame::ProcsOriginal() {
     return true;
 }
 
-LRESULT MainFrame::OnQuery(WPARAM what) {
+LRESULT MainFrame::OnQuery(WPARAM what, LPARAM arg) {
     switch (what) {
+    case kQueryHoldKeys: HoldKeys(arg); return 1;
+    case kQueryActiveChild: {
+        ChildFrame* child = ActiveChild();
+        return child ? reinterpret_cast<LRESULT>(child->Handle()) : 0;
+    }
+    case kQueryDocumentCount: return static_cast<LRESULT>(children_.size());
+    case kQueryOpenMaximized: openMaximized_ = arg != 0; return 1;
     case kQueryProcsOriginal: return ProcsOriginal() ? 1 : 0;
     case kQueryStartThread: {
         HANDLE t = CreateThread(nullptr, 0, &WorkerMain, stopWorkers_.Get(), 0, nullptr);

@@ -22,9 +22,10 @@ private:
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefFrameProcA(Handle(), mdiClient_, msg, wp, lp); }
     void OnCreate();
     void OnDropFiles(HDROP drop);
+    void OnOpenDropped();
     LRESULT OnCopyData(const COPYDATASTRUCT* cds);
     void OnChildGone(ChildFrame* child);
-    LRESULT OnQuery(WPARAM what);
+    LRESULT OnQuery(WPARAM what, LPARAM arg);
     void OnDestroy();
     ChildFrame* ActiveChild() const;
     bool ProcsOriginal();
@@ -33,6 +34,8 @@ private:
     WNDPROC originalProc_ = nullptr;
     WNDPROC clientProc_ = nullptr;
     std::vector<std::unique_ptr<ChildFrame>> children_;
+    std::vector<std::string> dropped_;   // opened once the drop message is done
+    bool openMaximized_ = false;
     std::vector<fw::KernelHandle> workers_;
     fw::KernelHandle stopWorkers_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };

@@ -50,8 +50,9 @@ void UnsubclassIdeWindows(HWND frame, HWND client) {
 
 }  // namespace
 
-bool CaptionTextShiftWanted() {
-    if (HookSetting(kSetButtonsRight) != 0) return false;
+bool CaptionTextShiftWanted() { return HookSetting(kSetButtonsRight) == 0 && HasWindows4Look(); }
+
+bool HasWindows4Look() {
     const DWORD version = GetVersion();
     if ((version & 0xC0000000u) == 0xC0000000u) return true;
     OSVERSIONINFOA info{};

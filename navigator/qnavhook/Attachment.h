@@ -20,4 +20,7 @@ bool SubclassIdeWindows(HWND frame);
 // Whether captions should shift their text to make room for the button.
 bool CaptionTextShiftWanted();
 
+// Whether the system has the Windows 4.0 look (its caption has more buttons).
+bool HasWindows4Look();
+
 }  // namespace qnav

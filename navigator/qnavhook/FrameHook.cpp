@@ -2,6 +2,7 @@
 #include "Attachment.h"
 #include "HookGdi.h"
 #include "NavigatorExtensions.h"
+#include "OutlineList.h"
 #include "ProcessState.h"
 #include "QuorvaneProtocol.h"
 #include "Settings.h"
@@ -31,8 +32,11 @@ LRESULT CALLBACK FrameHook::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY: return OnDestroy(w, wp, lp);
     case WM_COMMAND: return OnCommand(w, wp, lp);
     case WM_DROPFILES: {
+        // An IDE may open a dropped file later: the pending go-to waits for
+        // its window unless a further drop shows the file never came.
         const LRESULT r = CallOldProc(w, msg, wp, lp);
-        g_process.gotoPending = false;
+        if (g_process.gotoPending && g_process.pendingDropSeen) g_process.gotoPending = false;
+        else g_process.pendingDropSeen = g_process.gotoPending;
         return r;
     }
     case WM_WININICHANGE:
@@ -53,7 +57,6 @@ LRESULT FrameHook::OnPrivate(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case QNM_GOTOPENDING:
         GoToPending(reinterpret_cast<HWND>(wp));
-        g_process.gotoPending = false;
         return 0;
     case QNM_SETTINGSCHANGED:
         OnSettingsChanged(w, wp == 1);
@@ -85,7 +88,7 @@ void FrameHook::OnSettingsChanged(HWND w, bool repaintCaptions) {
 LRESULT FrameHook::OnCommand(HWND w, WPARAM wp, LPARAM lp) {
     if (HIWORD(wp) == 1 && g_process.listOpen) {
         if (g_process.kind == IdeKind::DevStudio4 && LOWORD(wp) == kDevStudioListCommand && g_process.listWindow)
-            PostMessageA(g_process.listWindow, kListAccelerator, wp, lp);
+            PostMessageA(g_process.listWindow, kListAccelerator, reinterpret_cast<WPARAM>(OutlineList::FocusToRestore()), 0);
         return 0;
     }
     return CallOldProc(w, WM_COMMAND, wp, lp);

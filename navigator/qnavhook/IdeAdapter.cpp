@@ -4,7 +4,9 @@
 //     at +4 and the template list at +8, kind 2 at +0 and +4
 //   document template: next, document string, first document
 //   document: next, path name, first view, line table, line count
-//   view: next, window, caret line, caret column, document
+//   view: next, window, caret line, caret column, document, selection
+//     anchor line, selection anchor column (the anchor equals the caret
+//     when nothing is selected)
 //   line table entry: characters, length
 #include "IdeAdapter.h"
 #include "fw/Handle.h"
@@ -18,6 +20,7 @@ constexpr DWORD kAppPlace = 0x100;
 constexpr DWORD kTemplateNext = 0, kTemplateDocString = 4, kTemplateFirstDoc = 8;
 constexpr DWORD kDocNext = 0, kDocPath = 4, kDocFirstView = 8, kDocLines = 12, kDocLineCount = 16;
 constexpr DWORD kViewNext = 0, kViewWindow = 4, kViewCaretLine = 8, kViewCaretColumn = 12, kViewDocument = 16;
+constexpr DWORD kViewAnchorLine = 20, kViewAnchorColumn = 24;
 constexpr int kChainLimit = 4096;  // a damaged list must not loop for ever
 
 struct KindLayout {
@@ -35,12 +38,37 @@ const KindLayout* LayoutOf(IdeKind kind) {
     return kind == IdeKind::DevStudio4 ? &k4 : kind == IdeKind::VisualCpp2 ? &k2 : nullptr;
 }
 
+// Whether [address, address + size) is committed, readable memory of this
+// process. The last readable region is remembered: a document's lines mostly
+// lie in a few regions, and asking for every line made long documents slow
+// (a read through ReadProcessMemory costs a round trip to the server under Wine).
+bool Readable(ULONG_PTR address, std::size_t size) {
+    static ULONG_PTR knownFrom = 0, knownTo = 0;
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const ULONG_PTR end = address + size;
+    if (end < address) return false;
+    ULONG_PTR at = address;
+    while (at < end) {
+        if (at >= knownFrom && at < knownTo) {
+            at = knownTo;
+            continue;
+        }
+        MEMORY_BASIC_INFORMATION mbi{};
+        if (!VirtualQuery(reinterpret_cast<LPCVOID>(at), &mbi, sizeof mbi) || mbi.State != MEM_COMMIT ||
+            !(mbi.Protect & kReadable) || (mbi.Protect & (PAGE_GUARD | PAGE_NOACCESS)))
+            return false;
+        knownFrom = reinterpret_cast<ULONG_PTR>(mbi.BaseAddress);
+        knownTo = knownFrom + mbi.RegionSize;
+        at = knownTo;
+    }
+    return true;
+}
+
 bool ReadBytes(DWORD address, void* out, std::size_t size) {
-    SIZE_T got = 0;
-    return address != 0 &&
-           ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<LPCVOID>(static_cast<ULONG_PTR>(address)), out,
-                             size, &got) &&
-           got == size;
+    if (address == 0 || !Readable(address, size)) return false;
+    std::memcpy(out, reinterpret_cast<const void*>(static_cast<ULONG_PTR>(address)), size);
+    return true;
 }
 
 bool ReadWord(DWORD address, DWORD& out) { return ReadBytes(address, &out, sizeof out); }
@@ -164,6 +192,8 @@ bool IdeAdapter::FindView(HWND view, IdeViewInfo& info) const {
                 if (!ReadString(Word(doc + kDocPath), MAX_PATH, info.path)) return false;
                 info.caretLine = Word(v + kViewCaretLine);
                 info.caretColumn = Word(v + kViewCaretColumn);
+                info.hasSelection = Word(v + kViewAnchorLine) != info.caretLine ||
+                                    Word(v + kViewAnchorColumn) != info.caretColumn;
                 info.document = doc;
                 return true;
             }
@@ -178,12 +208,20 @@ IdeDocumentLines::IdeDocumentLines(DWORD document) {
 
 const char* IdeDocumentLines::NextLine(std::size_t& length) {
     if (next_ >= count_) return nullptr;
-    const DWORD entry = lines_ + next_ * 8;
-    DWORD chars = 0, size = 0;
-    if (!ReadWord(entry, chars) || !ReadWord(entry + 4, size)) {
-        count_ = 0;  // a damaged table ends the document here
-        return nullptr;
+    // The line table is read a block at a time: one guarded read per line
+    // made long documents slow.
+    constexpr DWORD kBlock = 512;
+    if (table_.empty() || next_ < tableFirst_ || next_ >= tableFirst_ + table_.size() / 2) {
+        const DWORD n = count_ - next_ < kBlock ? count_ - next_ : kBlock;
+        table_.assign(std::size_t{n} * 2, 0);
+        tableFirst_ = next_;
+        if (!ReadBytes(lines_ + next_ * 8, table_.data(), table_.size() * sizeof(DWORD))) {
+            table_.clear();
+            count_ = 0;  // a damaged table ends the document here
+            return nullptr;
+        }
     }
+    const DWORD chars = table_[(next_ - tableFirst_) * 2], size = table_[(next_ - tableFirst_) * 2 + 1];
     ++next_;
     length = size > qv::kMaxLineLength ? qv::kMaxLineLength : size;
     buffer_.resize(length + 1);

@@ -1,8 +1,8 @@
 // What the navigator reads from the IDE's in-memory objects: the application
 // object, the open project's file, an editor view's document and caret, and
-// the document's text line by line. Every read of IDE memory goes through
-// ReadProcessMemory on the own process, so a damaged object reads as "not
-// found" instead of faulting inside the IDE.
+// the document's text line by line. Every read of IDE memory is checked
+// against the process's committed, readable regions first, so a damaged
+// object reads as "not found" instead of faulting inside the IDE.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -16,6 +16,7 @@ struct IdeViewInfo {
     std::string path;       // full path of the view's document
     DWORD caretLine = 0;    // 0-based
     DWORD caretColumn = 0;  // 0-based
+    bool hasSelection = false;
     DWORD document = 0;     // what IdeDocumentLines reads
 };
 
@@ -49,6 +50,8 @@ private:
     DWORD count_ = 0;
     DWORD next_ = 0;
     std::vector<char> buffer_;
+    std::vector<DWORD> table_;      // a block of (characters, length) pairs
+    DWORD tableFirst_ = 0;          // index of the block's first line
 };
 
 }  // namespace qnav

@@ -22,8 +22,10 @@ LRESULT CALLBACK MdiClientHook::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         auto child = reinterpret_cast<HWND>(r);
         if (IsMdiChild(child)) {
             AdoptChild(child);
-            if (g_process.gotoPending && g_process.frame)
+            if (g_process.gotoPending && g_process.frame) {
+                g_process.gotoPending = false;
                 PostMessageA(g_process.frame, QNM_GOTOPENDING, reinterpret_cast<WPARAM>(child), QNM_TAG);
+            }
         }
         return r;
     }

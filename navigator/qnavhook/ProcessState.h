@@ -25,7 +25,9 @@ struct ProcessState {
     bool paintingCaption = false;
     bool childClicked = false;
     bool shiftRightMouse = false;
-    bool gotoPending = false;         // the go-to details arrive with the commands
+    bool gotoPending = false;         // a bookmark's file was dropped on the frame to be opened
+    int pendingBookmark = -1;         // the bookmark slot to go to once its window arrives
+    bool pendingDropSeen = false;     // the frame has processed the drop of the pending file
     bool frameLostPosted = false;
 
     // Include list and cached project include directories of the commands.

@@ -6,7 +6,7 @@
 namespace qnav {
 
 // Commands fake key presses by posting; the thread's key state must agree.
-void ViewHook::OnSetShift(bool down) {
+void SetKeyboardShift(bool down) {
     BYTE keys[256];
     if (!GetKeyboardState(keys)) return;
     keys[VK_SHIFT] = down ? 0x80 : 0;
@@ -18,7 +18,7 @@ void ViewHook::OnSetShift(bool down) {
 
 LRESULT CALLBACK ViewHook::Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == QNM_SETSHIFT && lp == QNM_TAG) {
-        OnSetShift(wp != 0);
+        SetKeyboardShift(wp != 0);
         return 0;
     }
     if (msg == WM_NCDESTROY) return UnsubclassAndCallOld(w, msg, wp, lp);

@@ -50,9 +50,10 @@ public:
 class ViewHook {
 public:
     static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-private:
-    static void OnSetShift(bool down);
 };
+
+// Sets the thread's keyboard state: Shift down or up, Ctrl and Alt up.
+void SetKeyboardShift(bool down);
 
 // The caption messages of a window whose caption may carry the button
 // (`carriesButton` says whether it does now). True when handled, with `result` set.

@@ -38,7 +38,8 @@ std::string FormatFileDateTime(std::uint16_t dosDate, std::uint16_t dosTime, con
     }
 
     const bool pm = hour >= 12;
-    const unsigned shownHour = intl.clock24 ? hour : hour % 12;
+    // Noon and midnight read 12 on a 12-hour clock, never 0.
+    const unsigned shownHour = intl.clock24 ? hour : (hour % 12 == 0 ? 12 : hour % 12);
     const std::string& suffix = intl.clock24 ? intl.pmSuffix : (pm ? intl.pmSuffix : intl.amSuffix);
     char time[64];
     std::snprintf(time, sizeof time, intl.hourLeadingZero ? "  %02u%c%02u %s" : "  %2u%c%02u %s",

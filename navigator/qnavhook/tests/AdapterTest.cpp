@@ -45,12 +45,14 @@ std::string ProbeIde(HWND frame) {
     return g_report;
 }
 
-std::string Lines(const std::string& text) {
+// Developer Studio's lines carry their CR LF, all but the last.
+std::string Lines(const std::string& text, bool withEnds) {
     std::string out;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        out += "line:" + text.substr(start, end - start) + "\n";
+        const bool last = end + 1 >= text.size();
+        out += "line:" + text.substr(start, end - start) + (withEnds && !last ? "\r\n" : "") + "\n";
         start = end + 1;
     }
     return out;
@@ -72,7 +74,7 @@ TEST(IdeAdapter, ReadsProjectViewCaretAndEveryLineOfBothKinds) {
         HWND view = reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView));
         ASSERT_EQ(Query(view, ide::kQuerySetCaret, MAKELPARAM(4, 7)), 1);
         EXPECT_EQ(ProbeIde(frame), "app=1\nproject=" + std::string(c.expectedProject) + "\nview=" + file +
-                                       "|4|7\n" + Lines(text))
+                                       "|4|7\n" + Lines(text, std::string(c.kind) == "/kind:4"))
             << c.kind;
         EXPECT_TRUE(ide.Alive());
     }
@@ -85,7 +87,7 @@ TEST(IdeAdapter, CutsLongLinesAndFollowsEdits) {
     IdeProcess ide("/kind:4 \"" + file + "\"");
     HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(ProbeIde(frame), "app=1\nproject=-\nview=" + file + "|0|0\nline:a\nline:" + std::string(2048, 'x') +
+    EXPECT_EQ(ProbeIde(frame), "app=1\nproject=-\nview=" + file + "|0|0\nline:a\r\n\nline:" + std::string(2048, 'x') +
                                    "\nline:b\n");
 
     // Text pasted in the editor is what the adapter delivers next.
@@ -100,7 +102,7 @@ TEST(IdeAdapter, CutsLongLinesAndFollowsEdits) {
     SendMessageA(frame, WM_COMMAND, 0xE125, 0);
     EXPECT_EQ(Query(view, ide::kQueryCaretLine), 1);
     const std::string report = ProbeIde(frame);
-    EXPECT_NE(report.find("|1|0\nline:new\nline:a\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("|1|0\nline:new\r\n\nline:a\r\n\n"), std::string::npos) << report;
 }
 
 TEST(IdeAdapter, DamagedObjectsReadAsNotFound) {

@@ -181,7 +181,9 @@ TEST(FileDateFormat, PatternsAndClocks) {
         {&de, dosDate(2001, 3, 5), dosTime(9, 7), "05.03.2001  09.07 "},
         {&us, dosDate(2001, 3, 5), dosTime(9, 7), "3/5/01   9:07 AM"},
         {&us, dosDate(1999, 12, 31), dosTime(23, 59), "12/31/99  11:59 PM"},
-        {&odd, dosDate(2007, 11, 2), dosTime(0, 0), "07-2/11 y   0:00 "},
+        {&odd, dosDate(2007, 11, 2), dosTime(0, 0), "07-2/11 y  12:00 "},
+        {&us, dosDate(2001, 3, 5), dosTime(12, 30), "3/5/01  12:30 PM"},
+        {&us, dosDate(2001, 3, 5), dosTime(0, 5), "3/5/01  12:05 AM"},
         {&us, 0, 0, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatFileDateTime(c.date, c.time, *c.intl), c.text);
