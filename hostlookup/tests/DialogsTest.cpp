@@ -1,55 +1,33 @@
 // The modal surfaces: AboutBox through dispatch and the Properties verb.
-// A helper thread plays the user: it closes the first dialog of this
+// A watcher thread plays the user: it closes the first dialog of this
 // process that appears and remembers its caption.
 #include <olectl.h>
-#include <atomic>
 #include <string>
-#include <thread>
 #include "TestSupport.h"
-#include "fw/Window.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Windows.h"
 
 namespace lurrin_test {
 namespace {
 
 using fw::ole::ComPtr;
 
+// The caption of the first dialog of this process, closed with `command`.
 class DialogCloser {
 public:
-    explicit DialogCloser(UINT command) : command_(command), thread_([this] { Run(); }) {}
-    ~DialogCloser() {
-        stop_ = true;
-        thread_.join();
+    explicit DialogCloser(UINT command)
+        : watcher_("", [this, command](HWND dialog) {
+              caption_ = fw::testing::WindowText(dialog);
+              PostMessageA(dialog, WM_COMMAND, command, 0);
+          }) {}
+    std::string Caption() {
+        watcher_.Stop();
+        return caption_;
     }
-    std::string Caption() const { return caption_; }
 
 private:
-    static BOOL CALLBACK Probe(HWND hwnd, LPARAM lp) {
-        auto* self = reinterpret_cast<DialogCloser*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        char cls[16] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (pid != GetCurrentProcessId() || std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-        self->found_ = hwnd;
-        return FALSE;
-    }
-    void Run() {
-        for (int i = 0; i < 500 && !stop_; ++i) {
-            found_ = nullptr;
-            EnumWindows(&Probe, reinterpret_cast<LPARAM>(this));
-            if (found_) {
-                caption_ = fw::WindowText(found_);
-                PostMessageA(found_, WM_COMMAND, command_, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    }
-    UINT command_;
-    HWND found_ = nullptr;
     std::string caption_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    fw::testing::DialogWatcher watcher_;
 };
 
 class Dialogs : public ContainerTest {};

@@ -1,29 +1,14 @@
 // Saving and loading the controls (form files and streams), their property
 // pages and their design-time drawing.
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include "TestSupport.h"
 #include "fw/ole/Text.h"
+#include "fw/testing/Files.h"
 
 namespace lurrin_test {
 namespace {
 
 using container::Variant;
 using fw::ole::ComPtr;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string TempPath(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
 
 const container::FormProperty* FindProperty(const container::FormControl& c, const char* name) {
     for (const auto& p : c.properties)
@@ -38,12 +23,13 @@ TEST_F(Persistence, FormFileRoundTripsBothControls) {
     ASSERT_NE(Add(L"Ostrel.GetName", L"Name1"), nullptr);
     // Lookup state is not part of the form.
     host_->Find(L"Address1")->Put(L"ErrorNumber", Variant(short(5)));
-    const std::string path = TempPath("lurrin-roundtrip.frm");
+    fw::testing::TempDir dir("lurrin");
+    const std::string path = dir.File("roundtrip.frm");
     std::string error;
     ASSERT_TRUE(host_->SaveFile(fw::ole::Widen(path), error)) << error;
 
     container::Form saved;
-    ASSERT_FALSE(container::ParseForm(ReadFile(path), saved));
+    ASSERT_FALSE(container::ParseForm(fw::testing::ReadText(path), saved));
     ASSERT_EQ(saved.controls.size(), 2u);
     for (const auto& c : saved.controls) {
         const container::FormProperty* version = FindProperty(c, "_Version");
@@ -56,7 +42,6 @@ TEST_F(Persistence, FormFileRoundTripsBothControls) {
     host_->Clear();
     container::Form loaded;
     ASSERT_TRUE(host_->LoadFile(fw::ole::Widen(path), loaded, error)) << error;
-    std::remove(path.c_str());
     ASSERT_EQ(host_->Sites().size(), 2u);
     EXPECT_EQ(host_->Find(L"Address1")->ProgId(), L"Ostrel.GetAddress");
     EXPECT_EQ(host_->Find(L"Address1")->Get(L"ErrorNumber").value.Long(), 0);

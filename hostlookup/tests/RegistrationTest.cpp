@@ -8,6 +8,7 @@
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Server.h"
 #include "fw/ole/Text.h"
+#include "fw/testing/Process.h"
 
 namespace lurrin_test {
 namespace {
@@ -33,16 +34,7 @@ std::string Value(const std::string& path, const char* name = nullptr) {
 }
 
 DWORD RunRegsvr32(const std::string& options) {
-    std::string command = "regsvr32.exe /s " + options + " \"" + BinPath("LURRIN32.ocx") + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
-    fw::KernelHandle process(pi.hProcess), thread(pi.hThread);
-    WaitForSingleObject(process.Get(), 60000);
-    DWORD code = ~0u;
-    GetExitCodeProcess(process.Get(), &code);
-    return code;
+    return fw::testing::RunToEnd("regsvr32.exe", "/s " + options + " \"" + BinPath("LURRIN32.ocx") + "\"", 60000);
 }
 
 struct ClassKeys {

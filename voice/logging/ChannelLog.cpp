@@ -32,7 +32,7 @@ public:
         const LogKindInfo& info = *FindLogKind(kind);
         if (info.timed) {
             SYSTEMTIME now;
-            GetLocalTime(&now);
+            clock_.load()(&now);
             record->time = {static_cast<std::uint8_t>(now.wMinute), static_cast<std::uint8_t>(now.wHour),
                             0, static_cast<std::uint8_t>(now.wSecond)};
         }
@@ -122,6 +122,27 @@ public:
         return testMask_;
     }
 
+    void SetClock(LogClock clock) { clock_ = clock ? clock : &GetLocalTime; }
+
+    void Reset() {
+        running_ = false;
+        enabled_ = false;
+        testMode_ = false;
+        SetSink(nullptr);
+        SetClock(nullptr);
+        {
+            std::lock_guard lock(fileMutex_);
+            file_.Reset();
+        }
+        {
+            std::lock_guard lock(pathMutex_);
+            directory_.clear();
+            directorySet_ = false;
+            todayPath_.clear();
+        }
+        LoadMasks();
+    }
+
     bool Enabled() const { return enabled_; }
     bool Running() const { return running_; }
 
@@ -144,7 +165,7 @@ private:
 
     void OpenToday() {
         SYSTEMTIME now;
-        GetLocalTime(&now);
+        clock_.load()(&now);
         const std::string path = Directory() + LogFileName(now.wDay, now.wMonth);
         {
             std::lock_guard lock(pathMutex_);
@@ -185,6 +206,7 @@ private:
     std::atomic<bool> enabled_{false};
     std::atomic<bool> running_{false};
     std::atomic<bool> testMode_{false};
+    std::atomic<LogClock> clock_{&GetLocalTime};
 
     std::mutex fileMutex_;
     fw::FileHandle file_;
@@ -242,6 +264,8 @@ void LoadLogMasks() { Logger().LoadMasks(); }
 CategoryMask TestLogWindowMask() { return Logger().TestMask(); }
 void SetLogTestMode(bool on) { Logger().SetTestMode(on); }
 void SetTestLogSink(TestLogSink* sink) { Logger().SetSink(sink); }
+void SetLogClock(LogClock clock) { Logger().SetClock(clock); }
+void ResetChannelLog() { Logger().Reset(); }
 
 void LogInbox::Push(LogRecord record) {
     std::lock_guard lock(mutex_);

@@ -5,6 +5,8 @@
 // kind from LogKinds.h; arguments follow the kind's argument list, and a
 // null string is logged as the empty string.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "CategoryMask.h"
@@ -60,5 +62,15 @@ public:
 };
 void SetLogTestMode(bool on);
 void SetTestLogSink(TestLogSink* sink);
+
+// Where records and the day's file name get their local time; nullptr puts
+// the system clock back. Tests pin it, so the day cannot turn under them.
+using LogClock = void(WINAPI*)(SYSTEMTIME*);
+void SetLogClock(LogClock clock);
+
+// Back to the state of a freshly loaded library: stopped and disabled, no
+// file, no directory set, not in test mode, no sink, the system clock, masks
+// from KVO32.INI. For tests, which share one process. Open log windows stay.
+void ResetChannelLog();
 
 }  // namespace kvo

@@ -78,6 +78,12 @@ const char* DriverEntryName(int index) {
     return index >= 0 && index < kDriverEntryCount ? kEntryNames[index] : nullptr;
 }
 
+void UnloadDriverLibrary() {
+    std::lock_guard lock(g_driverLock);
+    if (g_driver) FreeLibrary(g_driver);
+    g_driver = nullptr;
+}
+
 CDriverVoiceInterface::CDriverVoiceInterface(HWND parent) {
     loadResult_ = std::min<long>(LoadDriver(parent), kMaxChannels);
     channelCount_ = loadResult_ > 0 ? static_cast<int>(loadResult_) : 0;

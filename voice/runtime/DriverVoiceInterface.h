@@ -11,6 +11,10 @@ namespace kvo {
 constexpr int kDriverEntryCount = 24;
 const char* DriverEntryName(int index);
 
+// The driver library, once loaded, stays for the life of the process; this
+// gives it back (tests, with no driver interface left).
+void UnloadDriverLibrary();
+
 class CDriverVoiceInterface : public CVoiceInterface {
 public:
     // Loads the library (once per process) and connects to the card; the

@@ -133,6 +133,16 @@ void UnloadVoiceSystem() {
     g_lines = 0;
 }
 
+void ResetVoiceSystem() {
+    UnloadVoiceSystem();
+    UnloadDriverLibrary();
+    g_noSoundCard = false;
+    g_testOnly = false;
+    g_shutdown = false;
+    g_kill = false;
+    ReloadSettings();
+}
+
 CVoiceInterface* VoiceInterface() { return g_current.get(); }
 int NumberOfLines() { return g_lines; }
 bool NoSoundCard() { return g_noSoundCard; }

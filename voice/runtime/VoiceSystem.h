@@ -28,6 +28,10 @@ void LoadVoiceSystem(HWND parent);
 std::unique_ptr<CVoiceInterface> OpenDriverInterface(HWND parent);
 // Ends the interface in use (module unload).
 void UnloadVoiceSystem();
+// Back to the state of a freshly loaded library: no interface, no driver
+// library, the flags lowered, the settings read again. For tests, which
+// share one process.
+void ResetVoiceSystem();
 
 CVoiceInterface* VoiceInterface();
 int NumberOfLines();

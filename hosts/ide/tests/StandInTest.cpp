@@ -6,10 +6,12 @@
 #include <string>
 #include "IdeKind.h"
 #include "IdeProcess.h"
+#include "fw/testing/Files.h"
 
 namespace {
 
 using namespace ide::testing;
+using fw::testing::TempDir;
 
 std::string ClipboardText() {
     std::string text;
@@ -32,8 +34,10 @@ std::string ViewText(HWND view) {
 TEST(StandInIde, CopiesPastesAndScrollsLikeAnEditor) {
     std::string text;
     for (int i = 0; i < 60; ++i) text += "line " + std::to_string(i) + "\n";
+    TempDir dir("qv_standin");
+    const std::string file = dir.Write("standin.txt", text);
     for (const char* kind : {"/kind:4", "/kind:2"}) {
-        IdeProcess ide(std::string(kind) + " \"" + WriteTempFile("qv_standin.txt", text) + "\"");
+        IdeProcess ide(std::string(kind) + " \"" + file + "\"");
         HWND frame = ide.MainWindow();
         ASSERT_NE(frame, nullptr) << kind;
         HWND view = reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView));
@@ -72,7 +76,8 @@ TEST(StandInIde, OpensFilesOnRequestAndRefusesMissingOnes) {
     HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(Query(frame, ide::kQueryActiveView), 0) << "no document yet";
-    EXPECT_TRUE(OpenInIde(frame, WriteTempFile("qv_open.cpp", "x\n")));
+    TempDir dir("qv_open");
+    EXPECT_TRUE(OpenInIde(frame, dir.Write("open.cpp", "x\n")));
     EXPECT_NE(Query(frame, ide::kQueryActiveView), 0);
     EXPECT_FALSE(OpenInIde(frame, "C:\\no\\such\\file.cpp"));
     EXPECT_TRUE(ide.Alive());

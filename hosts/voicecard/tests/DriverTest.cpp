@@ -6,44 +6,33 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "fw/Handle.h"
+#include "fw/testing/Files.h"
 
 namespace {
 
 // The driver, loaded with a scenario of the test's own.
 class Card {
 public:
-    explicit Card(const std::string& scenario) {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        const std::string stem = std::string(tmp) + "voicecard_" + std::to_string(GetCurrentProcessId());
-        scenario_ = stem + ".scn";
-        journal_ = stem + ".log";
-        std::ofstream(scenario_) << scenario;
-        DeleteFileA(journal_.c_str());
+    explicit Card(const std::string& scenario)
+        : scenario_(dir_.Write("card.scn", scenario)), journal_(dir_.File("card.log")) {
         SetEnvironmentVariableA("KVORHT32_SCENARIO", scenario_.c_str());
         SetEnvironmentVariableA("KVORHT32_JOURNAL", journal_.c_str());
         module_.Reset(LoadLibraryA("kvorht32.dll"));
         if (module_) channels_ = Get<LONG(WINAPI*)()>("_connectVoiceSystem@0")();
     }
-    ~Card() {
-        module_.Reset();
-        DeleteFileA(scenario_.c_str());
-        DeleteFileA(journal_.c_str());
-    }
     LONG Channels() const { return channels_; }
     template <class Fn>
     Fn Get(const char* name) const { return fw::ProcAddress<Fn>(module_.Get(), name); }
-    std::string Journal() const {
-        std::ifstream in(journal_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Journal() const { return fw::testing::ReadText(journal_); }
+    // A file of the card's own folder, for voice data.
+    std::string File(const std::string& name) const { return dir_.File(name); }
 
 private:
+    fw::testing::TempDir dir_{"voicecard"};
     std::string scenario_, journal_;
     fw::Module module_;
     LONG channels_ = 0;
@@ -76,16 +65,13 @@ TEST(VoiceCardDriver, KeysTypedDuringPlayEndItAndStayQueued) {
     ASSERT_EQ(card.Get<Fn1>("_offHook@4")(0), 0);
 
     // Two seconds of u-law from a real file; '#' ends it at about 0.4 s.
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    const std::string clip = std::string(tmp) + "voicecard_clip.raw";
-    std::ofstream(clip, std::ios::binary) << std::string(16000, '\x7f');
+    const std::string clip = card.File("clip.raw");
+    fw::testing::WriteText(clip, std::string(16000, '\x7f'));
     fw::FileHandle h(CreateFileA(clip.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(h);
     const LONG play[6] = {4096, 0, 0, 0, 0, 0};
     EXPECT_EQ(card.Get<PlayFn>("_playList@16")(0, h.Get(), 16000, play), 9);
     h.Reset();
-    DeleteFileA(clip.c_str());
 
     LONG request[5] = {3, 0, 4096, 0, 1};
     char digits[257];

@@ -5,12 +5,19 @@
 #include <string>
 #include "IdeControl.h"
 #include "PeSection.h"
-#include "ProgramDriver.h"
 #include "QuorvaneProtocol.h"
 #include "SettingsFile.h"
 #include "SharedState.h"
+#include "fw/ModulePath.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Process.h"
+#include "fw/testing/Wait.h"
+#include "fw/testing/Windows.h"
 
-using namespace qnavdriver;
+using fw::testing::AnswerMessageBox;
+using fw::testing::Process;
+using fw::testing::WaitUntil;
+using fw::testing::WindowText;
 
 namespace {
 
@@ -47,19 +54,19 @@ int Fail(const char* what) {
 
 int main(int argc, char** argv) {
     const std::string sample = argc > 1 ? argv[1] : "";
-    fw::Module hook(LoadLibraryA(BinPath("qnavhook.dll").c_str()));
+    fw::Module hook(LoadLibraryA(fw::BesideModule("qnavhook.dll").c_str()));
     if (!hook) return Fail("qnavhook.dll not found");
 
-    Program ide;
+    Process ide;
     if (!ide.Start("ide.exe", sample)) return Fail("cannot start the stand-in IDE");
-    HWND frame = WaitTopWindow(ide.Pid(), kIdeFrameClass);
+    HWND frame = ide.WaitWindow(kIdeFrameClass);
     if (!frame) return Fail("the stand-in IDE shows no main window");
 
-    Program qnav;
+    Process qnav;
     if (!qnav.Start("qnav.exe")) return Fail("cannot start qnav.exe");
-    HWND main = WaitTopWindow(qnav.Pid(), "QNAV");
+    HWND main = qnav.WaitWindow("QNAV");
     if (!main) return Fail("qnav.exe shows no main window");
-    std::printf("qnav.exe running: window \"%s\"%s\n", Text(main).c_str(),
+    std::printf("qnav.exe running: window \"%s\"%s\n", WindowText(main).c_str(),
                 IsWindowVisible(main) ? ", shown" : ", hidden");
 
     qnav::HookSettings settings{};
@@ -69,16 +76,16 @@ int main(int argc, char** argv) {
                 settings.ShiftRightMouse ? "Shift+right button" : "right button",
                 settings.Font.lfFaceName[0] ? settings.Font.lfFaceName : "(system)");
 
-    if (!WaitFor([&] { return Attached(hook.Get(), frame); }, 10000)) return Fail("the IDE was not attached");
-    std::printf("attached to \"%s\"; its windows run the navigator: %s\n", Text(frame).c_str(),
+    if (!WaitUntil([&] { return Attached(hook.Get(), frame); }, 10000)) return Fail("the IDE was not attached");
+    std::printf("attached to \"%s\"; its windows run the navigator: %s\n", WindowText(frame).c_str(),
                 AskIde(frame, ide::kQueryProcsOriginal) ? "no" : "yes");
     // The IDE starts a worker thread, as a build would: the hook now counts it.
     AskIde(frame, ide::kQueryStartThread);
-    WaitFor([&] { return AttachedThreads(hook.Get()) > 0; });
+    WaitUntil([&] { return AttachedThreads(hook.Get()) > 0; });
     std::printf("attached IDE threads: %lu\n", static_cast<unsigned long>(AttachedThreads(hook.Get())));
 
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
-    std::string refusal = AnswerMessageBox(qnav.Pid(), "Quorvane");
+    std::string refusal = AnswerMessageBox(qnav.Id(), "Quorvane");
     std::printf("Quit while attached: \"%s\"\n", refusal.substr(0, refusal.find('\n')).c_str());
 
     AskIde(frame, ide::kQueryStopThreads);

@@ -9,12 +9,24 @@
 #include "ColorPalette.h"
 #include "IniValues.h"
 #include "IdeControl.h"
-#include "ProgramDriver.h"
 #include "PeSection.h"
 #include "QuorvaneProtocol.h"
 #include "SharedState.h"
+#include "fw/ModulePath.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Files.h"
+#include "fw/testing/Process.h"
+#include "fw/testing/Wait.h"
+#include "fw/testing/Windows.h"
 
-using namespace qnavdriver;
+using fw::testing::AnswerMessageBox;
+using fw::testing::Describe;
+using fw::testing::IniFileScope;
+using fw::testing::Process;
+using fw::testing::TopLevelWindows;
+using fw::testing::WaitTopLevelWindow;
+using fw::testing::WaitUntil;
+using fw::testing::WindowText;
 
 namespace {
 
@@ -26,26 +38,6 @@ constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 40
 constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
 constexpr char kIdeRoot[] = "Software\\Microsoft\\Developer";
 
-std::string IniPath() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\QNAV.INI";
-}
-
-std::string Ini(const char* section, const char* key) {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");   // see the other process's writes
-    char buf[256];
-    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, "QNAV.INI");
-    return buf;
-}
-
-// The value once it equals `expected` (the other process stores it after its
-// dialog has gone), or whatever it is after waiting.
-std::string IniBecomes(const char* section, const char* key, const std::string& expected) {
-    std::string value;
-    WaitFor([&] { return (value = Ini(section, key)) == expected; }, 5000);
-    return value;
-}
 
 bool PutClipboardText(const std::string& text) {
     if (!OpenClipboard(nullptr)) return false;
@@ -63,15 +55,10 @@ bool PutClipboardText(const std::string& text) {
     return mem != nullptr;
 }
 
-void PutIni(const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, "QNAV.INI");
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
-}
-
 // The hook library as the test's window onto the shared state.
 class HookProbe {
 public:
-    HookProbe() : module_(LoadLibraryA(BinPath("qnavhook.dll").c_str())) {
+    HookProbe() : module_(LoadLibraryA(fw::BesideModule("qnavhook.dll").c_str())) {
         proc_ = fw::ProcAddress<Proc>(module_.Get(), "_QuorvaneProc@20");
         if (module_) shared_ = reinterpret_cast<const qnav::SharedHookState*>(FindSection(module_.Get(), ".shared").first);
     }
@@ -99,7 +86,7 @@ private:
 class QnavProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        CleanIni();
+        SHDeleteKeyA(HKEY_CURRENT_USER, kIdeRoot);
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kIdeRoot) + "\\General").c_str(), 0, nullptr, 0,
                                   KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
@@ -109,24 +96,33 @@ protected:
     void TearDown() override {
         qnav.Kill();
         ide.Kill();
-        CleanIni();
         SHDeleteKeyA(HKEY_CURRENT_USER, kIdeRoot);
     }
-    static void CleanIni() {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
-        DeleteFileA(IniPath().c_str());
-        RemoveDirectoryA(IniPath().c_str());
+    std::string Ini(const char* section, const char* key) { return ini.Get(section, key, "<none>"); }
+    void PutIni(const char* section, const char* key, const char* value) { ini.Set(section, key, value); }
+    // The value once it equals `expected` (the other process stores it after
+    // its dialog has gone), or whatever it is after waiting.
+    std::string IniBecomes(const char* section, const char* key, const std::string& expected) {
+        std::string value;
+        WaitUntil([&] { return (value = Ini(section, key)) == expected; });
+        return value;
     }
     HWND StartQnav(const std::string& arguments = "") {
         if (!qnav.Start("qnav.exe", arguments)) return nullptr;
-        return WaitTopWindow(qnav.Pid(), "QNAV");
+        return qnav.WaitWindow("QNAV");
     }
     HWND OpenDialog(HWND main, int command, const char* caption) {
         PostMessageA(main, WM_COMMAND, command, 0);
-        return WaitTopWindow(qnav.Pid(), "#32770", caption);
+        return qnav.WaitWindow("#32770", caption);
+    }
+    // Everything posted to `main` before this has been handled once it
+    // returns: the minimise posted last has taken effect.
+    bool Settle(HWND main) {
+        PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return WaitUntil([&] { return IsIconic(main) != FALSE; });
     }
     HWND StartIde() {
-        return ide.Start("ide.exe") ? WaitTopWindow(ide.Pid(), kIdeFrameClass) : nullptr;
+        return ide.Start("ide.exe") ? ide.WaitWindow(kIdeFrameClass) : nullptr;
     }
     // The IDE, then qnav attaching to it, then `threads` IDE threads that
     // start with the hook library mapped (only those count as attached).
@@ -137,26 +133,27 @@ protected:
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitAttached(frame));
         for (DWORD i = 0; i < threads; ++i) AskIde(frame, ide::kQueryStartThread);
-        ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == threads; })) << probe.AttachedThreads();
+        ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == threads; })) << probe.AttachedThreads();
     }
     bool WaitAttached(HWND frame) {
-        return WaitFor([&] { return probe.Attached(frame); }, 10000);
+        return WaitUntil([&] { return probe.Attached(frame); }, 10000);
     }
     static LRESULT AskIde(HWND frame, WPARAM query) {
         static const UINT message = RegisterWindowMessageA(ide::kQueryMessageName);
         return SendMessageA(frame, message, query, 0);
     }
 
-    Program qnav, ide;
+    IniFileScope ini{"QNAV.INI"};   // before the programs: it outlives them
+    Process qnav, ide;
     HookProbe probe;
 };
 
 TEST_F(QnavProgram, StartsShownAndQuitsCleanly) {
     HWND main = StartQnav();
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     EXPECT_FALSE(IsIconic(main));
-    EXPECT_EQ(Text(main), "Quorvane");
+    EXPECT_EQ(WindowText(main), "Quorvane");
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(qnav.WaitExit(5000), 0u);
     EXPECT_EQ(Ini("MenuOptions", "Uninstall"), "0,0,7,0") << "menu options stored on the way out";
@@ -167,12 +164,12 @@ TEST_F(QnavProgram, SecondStartBringsTheFirstBackAndEnds) {
     HWND main = StartQnav();
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
-    Program second;
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
+    Process second;
     ASSERT_TRUE(second.Start("qnav.exe"));
     EXPECT_EQ(second.WaitExit(5000), 0u);
-    EXPECT_TRUE(WaitFor([&] { return !IsIconic(main); })) << "the first instance is restored";
-    EXPECT_TRUE(TopWindows(second.Pid(), "QNAV").empty());
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main); })) << "the first instance is restored";
+    EXPECT_TRUE(TopLevelWindows(second.Id(), "QNAV").empty());
 }
 
 TEST_F(QnavProgram, StartupModeWindowStates) {
@@ -194,11 +191,12 @@ TEST_F(QnavProgram, StartupModeWindowStates) {
         PutIni("Quorvane", "HideIcon", c.hideIcon);
         HWND main = StartQnav(c.arguments);
         ASSERT_NE(main, nullptr);
-        Sleep(300);
-        EXPECT_EQ(IsWindowVisible(main) != FALSE, c.visible);
-        EXPECT_EQ(IsIconic(main) != FALSE, c.iconic);
+        // Start waited until qnav was idle, so its window is in its first state.
+        EXPECT_TRUE(WaitUntil([&] {
+            return (IsWindowVisible(main) != FALSE) == c.visible && (IsIconic(main) != FALSE) == c.iconic;
+        })) << "visible " << IsWindowVisible(main) << " iconic " << IsIconic(main);
         PostMessageA(main, qnav::QNM_SHOWCONTROL, 0, 0);
-        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) && !IsIconic(main); }));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }));
         PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
         EXPECT_EQ(qnav.WaitExit(5000), 0u);
     }
@@ -210,14 +208,14 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
     ASSERT_NE(options, nullptr);
     HWND edit = GetDlgItem(options, IDC_ITEMCOUNT);
-    EXPECT_EQ(Text(edit), "24");
+    EXPECT_EQ(WindowText(edit), "24");
     auto type = [&](const char* keys) {
         PostMessageA(options, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
         PostMessageA(edit, EM_SETSEL, 0, -1);
         for (const char* k = keys; *k; ++k) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*k), 1);
     };
     auto leave = [&] { PostMessageA(options, WM_NEXTDLGCTL, 0, FALSE); };
-    auto shows = [&](const char* text) { return WaitFor([&] { return Text(edit) == text; }); };
+    auto shows = [&](const char* text) { return WaitUntil([&] { return WindowText(edit) == text; }); };
 
     type("3x");   // letters never reach the field
     ASSERT_TRUE(shows("3"));
@@ -225,7 +223,7 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     EXPECT_TRUE(shows("5"));
 
     type("150");
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane"), "Please enter an integer between 1 and 99.");
     leave();
     EXPECT_TRUE(shows("99"));
 
@@ -233,18 +231,18 @@ TEST_F(QnavProgram, OptionsItemCountIsClampedAndValidated) {
     type("");
     ASSERT_TRUE(PutClipboardText("123456789012"));
     PostMessageA(edit, WM_PASTE, 0, 0);
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer between 1 and 99.");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane"), "Please enter an integer between 1 and 99.");
     leave();
-    EXPECT_TRUE(shows("99")) << Text(edit);
+    EXPECT_TRUE(shows("99")) << WindowText(edit);
 
     type("\b");
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Please enter an integer.");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane"), "Please enter an integer.");
     type("7");
     leave();
     EXPECT_TRUE(shows("7"));
 
     PostMessageA(options, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
     ASSERT_EQ(IniBecomes("ParserOptions", "ShowProcAttributes", "1"), "1");   // the last key stored
     EXPECT_EQ(Ini("Quorvane", "ItemCount"), "7");
 }
@@ -268,9 +266,9 @@ TEST_F(QnavProgram, SettingsDialogsCarryTheirExactTexts) {
     for (const auto& d : dialogs) {
         HWND dialog = OpenDialog(main, d.command, d.caption);
         ASSERT_NE(dialog, nullptr) << d.caption;
-        for (const auto& c : d.controls) EXPECT_EQ(Text(GetDlgItem(dialog, c.id)), c.text) << d.caption << " " << c.id;
+        for (const auto& c : d.controls) EXPECT_EQ(WindowText(GetDlgItem(dialog, c.id)), c.text) << d.caption << " " << c.id;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << d.caption;
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << d.caption;
     }
 }
 
@@ -282,7 +280,7 @@ TEST_F(QnavProgram, QualifiedNamesChangeOnlyWithItsIndex) {
         HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
         if (!options) return std::string("<no dialog>");
         PostMessageA(options, WM_COMMAND, IDOK, 0);
-        WaitFor([&] { return !IsWindow(options); });
+        WaitUntil([&] { return !IsWindow(options); });
         return IniBecomes("ParserOptions", "ShowProcAttributes", "1") == "1"
                    ? Ini("ParserOptions", "ShowQualifiedClass")
                    : std::string("<not stored>");
@@ -302,7 +300,7 @@ TEST_F(QnavProgram, ColorsOkStoresTheNearestButtonColours) {
     HWND colors = OpenDialog(main, IDC_COLORS, "Colors");
     ASSERT_NE(colors, nullptr);
     PostMessageA(colors, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(colors); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colors); }));
     EXPECT_EQ(IniBecomes("Colors", "Text", "255 0 0"), "255 0 0");   // the last key written
     EXPECT_EQ(Ini("Colors", "cBackground"), "192 192 192");
     EXPECT_EQ(Ini("Colors", "asmMacros"), "0 128 128") << "defaults are palette colours already";
@@ -320,7 +318,7 @@ TEST_F(QnavProgram, FontDialogOpensOnItsTemplateAndCancels) {
     EXPECT_EQ(dialog.left, parent.left + 48);
     EXPECT_EQ(dialog.top, parent.top + 48);
     PostMessageA(font, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(font); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(font); }));
     EXPECT_EQ(Ini("Quorvane", "Font"), "<none>") << "cancel stores nothing";
 }
 
@@ -328,16 +326,16 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
     HWND frame, main;
     ASSERT_NO_FATAL_FAILURE(StartAttached(frame, main, 1));
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"),
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane"),
               "There ist one attached Visual C++ thread. Cannot uninstall Quorvane now.\n"
               "Please close the Workspace or exit Visual C++ to uninstall Quorvane.");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
 
     AskIde(frame, ide::kQueryStartThread);
     AskIde(frame, ide::kQueryStartThread);
-    ASSERT_TRUE(WaitFor([&] { return probe.AttachedThreads() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == 3; }));
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 40), "There are 3 attached Visual C++ threads.");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane").substr(0, 40), "There are 3 attached Visual C++ threads.");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
 
     PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -363,9 +361,9 @@ TEST_F(QnavProgram, IdeStartedLaterIsAttachedAndGetsNewSettings) {
     PostMessageA(edit, WM_CHAR, '4', 1);
     PostMessageA(edit, WM_CHAR, '2', 1);
     PostMessageA(GetDlgItem(options, IDC_CCOMMENTS), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return Text(edit) == "42"; }));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == "42"; }));
     PostMessageA(options, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([&] { return probe.Settings().ItemCount == 42; }));
+    EXPECT_TRUE(WaitUntil([&] { return probe.Settings().ItemCount == 42; }));
     EXPECT_EQ(probe.Settings().CppComments, 0u);
     EXPECT_EQ(IniBecomes("Quorvane", "ItemCount", "42"), "42");
     EXPECT_EQ(AskIde(frame, ide::kQueryProcsOriginal), 0) << "the IDE is still in the hook's hands";
@@ -382,7 +380,7 @@ TEST_F(QnavProgram, UninstallRequestWaitsForTheIdesThreads) {
     ASSERT_NO_FATAL_FAILURE(StartAttached(frame, main, 1));
 
     PostMessageA(main, qnav::QNM_FRAMELOST, 0, 0);
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane").substr(0, 42), "There ist one attached Visual C++ thread. ");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane").substr(0, 42), "There ist one attached Visual C++ thread. ");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
 
     AskIde(frame, ide::kQueryStopThreads);
@@ -394,9 +392,8 @@ TEST_F(QnavProgram, UninstallRequestWaitsForTheIdesThreads) {
 }
 
 TEST_F(QnavProgram, DamagedPasteBufferFileNeverHurtsTheIdeOrTheFile) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string dat = std::string(temp) + "qnav-program-test.dat";
+    fw::testing::TempDir dir("qnav_program");
+    const std::string dat = dir.File("qnav-program-test.dat");
     auto le32 = [](std::uint32_t v) {
         return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
     };
@@ -430,7 +427,6 @@ TEST_F(QnavProgram, DamagedPasteBufferFileNeverHurtsTheIdeOrTheFile) {
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bytes);
         EXPECT_EQ(Ini("Quorvane", "Bookmark1"), "12,4,C:\\SRC\\MAIN.CPP");
     }
-    DeleteFileA(dat.c_str());
 }
 
 TEST_F(QnavProgram, LayoutKeysAndQuietHelp) {
@@ -450,16 +446,14 @@ TEST_F(QnavProgram, LayoutKeysAndQuietHelp) {
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, clientRect(ID_DEFAULT_HELP).right + 16);
 
-    // No help file: the Help button and F1 do nothing visible.
+    // No help file: the Help button and F1 do nothing visible. Escape, queued
+    // after them, means Continue (minimise), not Quit.
     PostMessageA(main, WM_COMMAND, ID_DEFAULT_HELP, 0);
     PostMessageA(GetDlgItem(main, IDC_OPTIONS), WM_KEYDOWN, VK_F1, 0);
-    Sleep(300);
-    EXPECT_EQ(TopWindows(qnav.Pid(), "#32770").size(), 0u);
-    EXPECT_EQ(qnav.WaitExit(0), STILL_ACTIVE);
-
-    // Escape means Continue (minimise), not Quit.
     PostMessageA(GetDlgItem(main, IDC_OPTIONS), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
+    const auto windows = TopLevelWindows(qnav.Id(), "#32770");
+    EXPECT_EQ(windows.size(), 0u) << Describe(windows);
     EXPECT_EQ(qnav.WaitExit(0), STILL_ACTIVE);
 }
 
@@ -467,14 +461,14 @@ TEST_F(QnavProgram, ContinueHidesTheWindowWhenTheIconIsHidden) {
     PutIni("Quorvane", "HideIcon", "1");
     HWND main = StartQnav();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     PostMessageA(main, WM_COMMAND, IDC_CONTINUE, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     EXPECT_FALSE(IsIconic(main));
-    Program second;   // a second start shows it again
+    Process second;   // a second start shows it again
     ASSERT_TRUE(second.Start("qnav.exe"));
     EXPECT_EQ(second.WaitExit(5000), 0u);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
 }
 
 TEST_F(QnavProgram, FailedStoreIsReportedAndTheSettingsStayInEffect) {
@@ -484,17 +478,18 @@ TEST_F(QnavProgram, FailedStoreIsReportedAndTheSettingsStayInEffect) {
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(WaitAttached(frame));
     // A directory in the settings file's place makes every write fail.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
-    DeleteFileA(IniPath().c_str());
-    ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
+    ini.Remove();
+    ASSERT_TRUE(CreateDirectoryA(ini.Path().c_str(), nullptr));
     HWND options = OpenDialog(main, IDC_OPTIONS, "Options");
     ASSERT_NE(options, nullptr);
     PostMessageA(GetDlgItem(options, IDC_CCOMMENTS), BM_CLICK, 0, 0);
     PostMessageA(options, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(AnswerMessageBox(qnav.Pid(), "Quorvane"), "Unable to write to Initialization File.");
+    EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane"), "Unable to write to Initialization File.");
     EXPECT_EQ(probe.Settings().CppComments, 0u) << "the hook has the new value all the same";
-    Sleep(200);
-    EXPECT_EQ(TopWindows(qnav.Pid(), "#32770", "Quorvane").size(), 0u) << "reported once";
+    ASSERT_TRUE(Settle(main));
+    // Hidden with their minimised owner, but there.
+    const auto boxes = TopLevelWindows(qnav.Id(), "#32770", "Quorvane");
+    EXPECT_EQ(boxes.size(), 0u) << "reported once\n" << Describe(boxes);
 }
 
 TEST_F(QnavProgram, ColorsDialogButtonsGiveEachGroupItsColours) {
@@ -523,7 +518,7 @@ TEST_F(QnavProgram, ColorsDialogButtonsGiveEachGroupItsColours) {
     choose(IDC_ITEMS, 3);                 // "Normal Text"
     press(IDC_FIRSTCOLOR + 5);            // yellow
     PostMessageA(colors, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(colors); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colors); }));
 
     ASSERT_EQ(IniBecomes("Colors", "Text", "255 255 0"), "255 255 0");
     EXPECT_EQ(Ini("Colors", "cBackground"), "192 192 192");
@@ -560,9 +555,9 @@ TEST_F(QnavProgram, FontDialogOkStoresTheChosenFont) {
     ASSERT_NE(font, nullptr);
     PutIni("Quorvane", "Font", nullptr);
     PostMessageA(font, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(font); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(font); }));
     std::string stored;
-    ASSERT_TRUE(WaitFor([&] { return (stored = Ini("Quorvane", "Font")) != "<none>"; })) << "OK stores the record";
+    ASSERT_TRUE(WaitUntil([&] { return (stored = Ini("Quorvane", "Font")) != "<none>"; })) << "OK stores the record";
     const auto fields = qnav::ini::ParseFont(stored);
     ASSERT_TRUE(fields.has_value()) << stored;
     EXPECT_FALSE(fields->faceName.empty()) << stored;

@@ -1,9 +1,11 @@
-// Loading and storing the settings block through the real profile API on
-// QNAV.INI in the Windows directory.
+// Loading and storing the settings block through the real profile API, on a
+// settings file of the tests' own in the Windows directory (the program's
+// QNAV.INI is for the end-to-end tests).
 #include <gtest/gtest.h>
 #include <cstring>
 #include "IniValues.h"
 #include "SettingsFile.h"
+#include "fw/testing/Files.h"
 
 using qnav::HookSettings;
 using qnav::SettingsFile;
@@ -11,38 +13,20 @@ using qnav::ini::Rgb;
 
 namespace {
 
-std::string IniPath() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\QNAV.INI";
-}
-
-std::string Ini(const char* section, const char* key) {
-    char buf[512];
-    GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, "QNAV.INI");
-    return buf;
-}
-
-void Put(const char* section, const char* key, const char* value) {
-    ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, "QNAV.INI"));
-}
+constexpr char kFile[] = "QNAVTEST.INI";
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean() {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");
-        DeleteFileA(IniPath().c_str());
-        RemoveDirectoryA(IniPath().c_str());
-    }
+    std::string Ini(const char* section, const char* key) const { return ini.Get(section, key, "<none>"); }
+    void Put(const char* section, const char* key, const char* value) const { ini.Set(section, key, value); }
     HookSettings Loaded() const {
         HookSettings s;
         std::memset(&s, 0xCD, sizeof s);   // every field must be set by Load
         file.Load(s);
         return s;
     }
-    SettingsFile file{GetModuleHandleA(nullptr)};
+    fw::testing::IniFileScope ini{kFile};
+    SettingsFile file{GetModuleHandleA(nullptr), kFile};
 };
 
 TEST_F(SettingsFileTest, FreshSystemGetsTheDefaults) {
@@ -166,7 +150,7 @@ TEST_F(SettingsFileTest, StoresReadBackAsTheyWereHeld) {
 TEST_F(SettingsFileTest, FailedWritesAreReportedButFontIsNot) {
     HookSettings s = Loaded();
     // A directory in the file's place makes every write fail.
-    ASSERT_TRUE(CreateDirectoryA(IniPath().c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(ini.Path().c_str(), nullptr));
     s.ItemCount = 7;
     s.CppColors[1] = Rgb(1, 1, 1);
     EXPECT_FALSE(file.StoreOptions(s));

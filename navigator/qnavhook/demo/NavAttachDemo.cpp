@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     settings.ItemCount = 24;
     call(qnav::QP_INSTALLSHELLHOOK, control.Get());
     call(qnav::QP_ATTACHALL, nullptr, &settings);
-    ide::testing::WaitUntil([&] { return Subclassed(frame) >= 5; });
+    fw::testing::WaitUntil([&] { return Subclassed(frame) >= 5; });
     std::printf("attached: %d IDE windows subclassed (frame, MDI client, document, inner frame, view)\n",
                 Subclassed(frame));
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     LRESULT inUse = call(qnav::QP_QUERYATTACHED, nullptr, &threads);
     std::printf("IDE threads started since attachment: %ld (library in use: %s)\n", threads, inUse ? "yes" : "no");
     ide::testing::Query(frame, ide::kQueryStartThread);
-    ide::testing::WaitUntil([&] { return call(qnav::QP_QUERYATTACHED, nullptr, &threads) != 0; }, 3000);
+    fw::testing::WaitUntil([&] { return call(qnav::QP_QUERYATTACHED, nullptr, &threads) != 0; }, 3000);
     inUse = call(qnav::QP_QUERYATTACHED, nullptr, &threads);
     std::printf("after the IDE starts a worker thread: %ld (library in use: %s)\n", threads, inUse ? "yes" : "no");
     ide::testing::Query(frame, ide::kQueryStopThreads);

@@ -5,13 +5,14 @@
 #include <string>
 #include "IdeProcess.h"
 #include "fw/Handle.h"
+#include "fw/testing/Files.h"
 
 namespace {
 
 using ide::testing::IdeProcess;
 using ide::testing::Query;
-using ide::testing::WaitUntil;
-using ide::testing::WriteTempFile;
+using fw::testing::TempDir;
+using fw::testing::WaitUntil;
 
 std::string g_report;
 
@@ -57,7 +58,8 @@ std::string Lines(const std::string& text) {
 
 TEST(IdeAdapter, ReadsProjectViewCaretAndEveryLineOfBothKinds) {
     const std::string text = "// sample\nint main()\n{\n\n    return 0;\n}\n";
-    const std::string file = WriteTempFile("qv_adapter.cpp", text);
+    TempDir dir("qv_adapter");
+    const std::string file = dir.Write("adapter.cpp", text);
     struct Case { const char* kind; const char* project; const char* expectedProject; };
     const Case cases[] = {
         {"/kind:4", "C:\\work\\demo.mdp", "C:\\work\\demo.mak"},
@@ -78,7 +80,8 @@ TEST(IdeAdapter, ReadsProjectViewCaretAndEveryLineOfBothKinds) {
 
 TEST(IdeAdapter, CutsLongLinesAndFollowsEdits) {
     const std::string longLine(3000, 'x');
-    const std::string file = WriteTempFile("qv_long.cpp", "a\n" + longLine + "\nb\n");
+    TempDir dir("qv_long");
+    const std::string file = dir.Write("long.cpp", "a\n" + longLine + "\nb\n");
     IdeProcess ide("/kind:4 \"" + file + "\"");
     HWND frame = ide.MainWindow();
     ASSERT_NE(frame, nullptr);
@@ -108,7 +111,8 @@ TEST(IdeAdapter, DamagedObjectsReadAsNotFound) {
         {"/kind:4 /app:badtemplates", "app=1\nproject=-\nview=-\n"},
         {"/kind:2 /app:badtemplates", "app=1\nproject=-\nview=-\n"},
     };
-    const std::string file = WriteTempFile("qv_damaged.cpp", "x\n");
+    TempDir dir("qv_damaged");
+    const std::string file = dir.Write("damaged.cpp", "x\n");
     for (const Case& c : cases) {
         IdeProcess ide(std::string(c.args) + " \"" + file + "\"");
         HWND frame = ide.MainWindow();

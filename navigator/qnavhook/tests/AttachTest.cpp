@@ -1,21 +1,23 @@
 // Attaching to real stand-in IDE processes through the hook library.
 #include "HookFixture.h"
+#include "fw/testing/Files.h"
 #include "Subclass.h"
 #include "resource.h"
 
 namespace hooktest {
 namespace {
 
-using ide::testing::MessageBoxText;
+using fw::testing::MessageBoxText;
+using fw::testing::TempDir;
 using ide::testing::Query;
-using ide::testing::WriteTempFile;
 
 bool HasOldProc(HWND w) { return GetPropA(w, qnav::kOldProcProperty) != nullptr; }
 
 HWND ActiveView(HWND frame) { return reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView)); }
 
 TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
-    const std::string file = WriteTempFile("qv_attach.cpp", "int main()\n{\n}\n");
+    TempDir dir("qv_attach");
+    const std::string file = dir.Write("attach.cpp", "int main()\n{\n}\n");
     for (const char* kind : {"/kind:4", "/kind:2"}) {
         IdeProcess ide(std::string(kind) + " \"" + file + "\"");
         HWND frame = ide.MainWindow();
@@ -34,7 +36,7 @@ TEST_F(HookTest, AttachAllSubclassesEveryIdeWindowAndDetachAllRestoresThem) {
         EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
         for (HWND w : tree) EXPECT_FALSE(HasOldProc(w)) << kind << " " << w;
         EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << kind << ": original procedures are back";
-        EXPECT_EQ(SlotsInUse(), 0);
+        EXPECT_EQ(SlotsInUse(), 0) << Slots();
 
         // Uninstalled and installed again: the same IDE attaches once more.
         Call(qnav::QP_REMOVEALLHOOKS);
@@ -69,7 +71,7 @@ TEST_F(HookTest, RecognisesBothKindsButNoLookAlike) {
             EXPECT_EQ(SlotOf(frame), nullptr) << c.note;
         }
         Cleanup();
-        EXPECT_EQ(SlotsInUse(), 0) << c.note;
+        EXPECT_EQ(SlotsInUse(), 0) << c.note << "\n" << Slots();
     }
 }
 
@@ -77,9 +79,8 @@ TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
     HWND frame = StartAttached("/kind:2");
     ASSERT_NE(frame, nullptr);
     const HHOOK firstHook = SlotOf(frame)->messageHook;
-    AttachAll();
-    WaitUntil([] { return false; }, 200);
-    EXPECT_EQ(SlotsInUse(), 1);
+    AttachAll();   // a slot is claimed here, on this thread
+    EXPECT_EQ(SlotsInUse(), 1) << Slots();
     EXPECT_EQ(SlotOf(frame)->messageHook, firstHook);
     Cleanup();
     EXPECT_EQ(Query(frame, ide::kQueryProcsOriginal), 1) << "subclassed twice would leave our procedure behind";
@@ -90,12 +91,12 @@ TEST_F(HookTest, SeventeenthFrameGetsNoSlot) {
     const std::vector<HWND> frames = ide.MainWindows(17);
     ASSERT_EQ(frames.size(), 17u);
     AttachAll();
-    EXPECT_EQ(SlotsInUse(), 16);
+    EXPECT_EQ(SlotsInUse(), 16) << Slots();
     int withoutSlot = 0;
     for (HWND f : frames) withoutSlot += SlotOf(f) ? 0 : 1;
     EXPECT_EQ(withoutSlot, 1);
     Cleanup();
-    EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_EQ(SlotsInUse(), 0) << Slots();
     EXPECT_TRUE(ide.Alive());
 }
 
@@ -113,9 +114,14 @@ TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
     EXPECT_EQ(reinterpret_cast<HWND>(notifications().front().wp), frame);
 
     IdeProcess other("/kind:2 /class:Qv:LookAlike");
-    ASSERT_NE(other.MainWindow(), nullptr);
-    WaitUntil([] { return false; }, 300);
-    EXPECT_EQ(CountOf(qnav::QNM_FRAMECREATED), 1) << "a look-alike is not reported";
+    HWND lookAlike = other.MainWindow();
+    ASSERT_NE(lookAlike, nullptr);
+    // Answering means it runs its message loop: the shell hook, called while
+    // its window was shown, has posted whatever it was going to post.
+    ASSERT_NE(Query(lookAlike, ide::kQueryProcsOriginal), -1);
+    fw::testing::PumpFor(0);
+    EXPECT_EQ(CountOf(qnav::QNM_FRAMECREATED), 1) << "a look-alike is not reported\n"
+                                                  << Notified(qnav::QNM_FRAMECREATED);
 
     EXPECT_EQ(Call(qnav::QP_REMOVESHELLHOOK), 1);
     EXPECT_EQ(shared_->shellHook, nullptr);
@@ -126,7 +132,8 @@ TEST_F(HookTest, NewDocumentWindowsAreSubclassed) {
     HWND frame = StartAttached("/kind:4");
     ASSERT_NE(frame, nullptr);
     IdeProcess& ide = LastIde();
-    ASSERT_TRUE(ide::testing::OpenInIde(frame, WriteTempFile("qv_new.cpp", "void f();\n")));
+    TempDir dir("qv_new");
+    ASSERT_TRUE(ide::testing::OpenInIde(frame, dir.Write("new.cpp", "void f();\n")));
     HWND view = ActiveView(frame);
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(HasOldProc(view));
@@ -149,7 +156,7 @@ TEST_F(HookTest, DestroyedFrameDetachesItselfAndFreesItsSlot) {
     DWORD code = 1;
     GetExitCodeProcess(ide.Handle(), &code);
     EXPECT_EQ(code, 0u) << "the IDE ends normally";
-    EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_EQ(SlotsInUse(), 0) << Slots();
     EXPECT_EQ(shared_->slots[0].messageHook, nullptr);
 }
 
@@ -193,7 +200,7 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
     EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported";
     EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
-    EXPECT_EQ(SlotsInUse(), 0);
+    EXPECT_EQ(SlotsInUse(), 0) << Slots();
 }
 
 TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
@@ -218,7 +225,7 @@ TEST_F(HookTest, MissingOrDamagedApplicationObjectFailsAttachmentWithoutHarm) {
         EXPECT_FALSE(HasOldProc(frame)) << args;
         EXPECT_TRUE(ide.Alive()) << args;
         Cleanup();
-        EXPECT_EQ(SlotsInUse(), 0) << args;
+        EXPECT_EQ(SlotsInUse(), 0) << args << "\n" << Slots();
     }
 }
 

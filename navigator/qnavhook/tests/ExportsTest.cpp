@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "PeSection.h"
+#include "fw/testing/Process.h"
 
 namespace {
 
@@ -21,20 +22,7 @@ struct Library {
     ~Library() { if (handle) FreeLibrary(handle); }
 };
 
-DWORD RunProbe(const std::string& args) {
-    std::string cmd = "SharedProbe.exe " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(pi.hProcess, 30000);
-    DWORD code = 0xFFFFFFFE;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
+DWORD RunProbe(const std::string& args) { return fw::testing::RunToEnd("SharedProbe.exe", args); }
 
 TEST(HookExports, DecoratedNamesResolveAndAnswer) {
     Library lib;

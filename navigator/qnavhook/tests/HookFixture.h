@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 #include "IdeProcess.h"
+#include "fw/testing/Windows.h"
 #include "PeSection.h"
 #include "QuorvaneProtocol.h"
 #include "SharedState.h"
@@ -15,7 +16,7 @@ namespace hooktest {
 
 using QuorvaneProcFn = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
 using ide::testing::IdeProcess;
-using ide::testing::WaitUntil;
+using fw::testing::WaitUntil;
 
 // Records the notifications the hook posts to the control window.
 struct Notification { UINT msg; WPARAM wp; LPARAM lp; };
@@ -90,6 +91,13 @@ protected:
         for (const auto& s : shared_->slots) n += s.inUse ? 1 : 0;
         return n;
     }
+    // For a failed count: each frame holding a slot, with its process and program.
+    std::string Slots() const {
+        std::vector<HWND> frames;
+        for (const auto& s : shared_->slots)
+            if (s.inUse) frames.push_back(s.frame);
+        return "slots in use:\n" + fw::testing::Describe(frames);
+    }
     bool WaitAttached(HWND frame, DWORD ms = 10000) {
         return WaitUntil([&] { auto* s = SlotOf(frame); return s && s->attached; }, ms);
     }
@@ -102,6 +110,13 @@ protected:
         int n = 0;
         for (const auto& x : notifications()) n += x.msg == msg ? 1 : 0;
         return n;
+    }
+    // For a failed count: the frames the notifications `msg` named.
+    static std::string Notified(UINT msg) {
+        std::vector<HWND> frames;
+        for (const auto& x : notifications())
+            if (x.msg == msg) frames.push_back(reinterpret_cast<HWND>(x.wp));
+        return "frames notified:\n" + fw::testing::Describe(frames);
     }
 
     HMODULE lib_ = nullptr;

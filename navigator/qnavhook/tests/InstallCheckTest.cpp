@@ -4,12 +4,12 @@
 #include <shlwapi.h>
 #include <future>
 #include <string>
-#include "IdeProcess.h"
 #include "fw/Handle.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Process.h"
+#include "fw/testing/Wait.h"
 
 namespace {
-
-using ide::testing::ProgramDirectory;
 
 using QuorvaneProcFn = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
 
@@ -20,17 +20,8 @@ void ForgetIdes() {
 
 // The stand-in writes its kind's keys, as an installed IDE has them.
 void RegisterIde(int kind, const std::string& version) {
-    std::string cmd = "\"" + ProgramDirectory() + "ide.exe\" /register /kind:" + std::to_string(kind) +
-                      " /version:" + version;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    fw::KernelHandle process(pi.hProcess), thread(pi.hThread);
-    ASSERT_EQ(WaitForSingleObject(process.Get(), 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.Get(), &code);
-    ASSERT_EQ(code, 0u);
+    ASSERT_EQ(fw::testing::RunToEnd("ide.exe", "/register /kind:" + std::to_string(kind) + " /version:" + version),
+              0u);
 }
 
 struct Outcome {
@@ -46,14 +37,14 @@ Outcome RunCheck() {
     if (!proc) return {-1, "no library"};
     auto check = std::async(std::launch::async, [proc] { return proc(0, nullptr, 0, 0, 0); });
     Outcome out{0, {}};
-    const bool done = ide::testing::WaitUntil([&] {
+    const bool done = fw::testing::WaitUntil([&] {
         return check.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready ||
-               !ide::testing::TopLevelWindows(GetCurrentProcessId(), "#32770").empty();
+               !fw::testing::FindDialogs(GetCurrentProcessId()).empty();
     });
     if (!done) return {-1, "neither a result nor a box"};
     if (check.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
-        HWND box = ide::testing::WaitForBox(GetCurrentProcessId());
-        out.box = ide::testing::MessageBoxText(box);
+        HWND box = fw::testing::WaitForDialog(GetCurrentProcessId());
+        out.box = fw::testing::MessageBoxText(box);
         char title[64] = "";
         GetWindowTextA(box, title, sizeof title);
         if (std::string(title) != "Quorvane") out.box += " [title " + std::string(title) + "]";

@@ -6,22 +6,19 @@
 #include <thread>
 
 #include "LogTestSupport.h"
+#include "fw/testing/Dialogs.h"
 
 extern "C" void __stdcall kvo_write_log(unsigned short line, const char* text);
 
 namespace kvo {
 namespace {
 
-using test::ReadBytes;
+using fw::testing::ReadBytes;
 using test::ReadLogFile;
 
 class ChannelLogTest : public test::LoggingTest {
 protected:
-    std::string TodayName() {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        return dir.File(LogFileName(now.wDay, now.wMonth));
-    }
+    std::string TodayName() { return dir.File(LogFileName(test::kPinnedTime.wDay, test::kPinnedTime.wMonth)); }
 };
 
 TEST_F(ChannelLogTest, StartWritesHeaderAndStartRecordsStopWritesStopRecords) {
@@ -101,7 +98,7 @@ TEST_F(ChannelLogTest, StartAppendsToCurrentFileAndReplacesForeignHeader) {
     };
     for (const Case& c : cases) {
         DeleteFileA(TodayName().c_str());
-        if (!c.foreign.empty()) test::WriteBytes(TodayName(), c.foreign);
+        if (!c.foreign.empty()) fw::testing::WriteBytes(TodayName(), c.foreign);
         if (c.earlierRun) {
             LogSystemStart(0);
             kvo_write_log(0, "earlier");
@@ -122,9 +119,9 @@ TEST_F(ChannelLogTest, RunGoesOnWithoutAFileThatCannotBeCreated) {
     SetLogDirectory(missing);
     std::string said;
     {
-        test::DialogDriver box("", [&](HWND b) {
-            said = test::BoxText(b);
-            test::Press(b, IDOK);
+        fw::testing::DialogWatcher box("", [&](HWND b) {
+            said = fw::testing::MessageBoxText(b);
+            fw::testing::Press(b, IDOK);
         });
         LogSystemStart(1);
     }

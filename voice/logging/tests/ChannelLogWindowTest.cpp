@@ -9,6 +9,8 @@
 #include "ChannelLog.h"
 #include "LogResources.h"
 #include "LogTestSupport.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Wait.h"
 
 namespace kvo {
 namespace {
@@ -134,9 +136,9 @@ TEST_F(ChannelLogWindowTest, WindowMaskFromIni) {
     ChannelLogWindow* w = ChannelLogWindow::Open(5);
     WriteLogN(5, LK_DELAY_START, 1);          // info message: off for the window
     WriteLogS(5, LK_CONTROL_NOT_FOUND, "X");  // error: off for the file only
-    test::PumpMessages(2000, [&] { return TreeView_GetCount(w->Tree()) >= 1; });
+    // Both records reach the window in one batch: once one shows, the other was dropped.
+    ASSERT_TRUE(fw::testing::WaitUntil([&] { return TreeView_GetCount(w->Tree()) >= 1; }));
     LogSystemStop(0);
-    test::PumpMessages(100);
     EXPECT_EQ(TreeLines(w->Tree()), (std::vector<std::string>{"Error: ch 6 Control not found 'X'"}));
     auto inFile = test::ReadLogFile(TodayLogPath(), 5);
     ASSERT_EQ(inFile.size(), 1u);
@@ -155,25 +157,25 @@ TEST_F(ChannelLogWindowTest, RecordsFromOtherThreadsArrive) {
             }
         });
     for (auto& t : threads) t.join();
-    test::PumpMessages(3000, [&] { return TreeView_GetCount(w->Tree()) >= 100; });
+    fw::testing::WaitUntil([&] { return TreeView_GetCount(w->Tree()) >= 100; });
     EXPECT_EQ(TreeView_GetCount(w->Tree()), 100u);
 }
 
 TEST_F(ChannelLogWindowTest, FilterDialogStoresTheMask) {
     ChannelLogWindow* w = OpenEnabled(3);
     std::vector<std::string> labels;
-    test::DialogDriver driver("Log Options - Channel 3", [&](HWND dlg) {
+    fw::testing::DialogWatcher driver("Log Options - Channel 3", [&](HWND dlg) {
         for (int c = 0; c < kSwitchableCategories; ++c) {
             char text[64] = "";
             GetDlgItemTextA(dlg, IDC_LOG_CATEGORY0 + c, text, sizeof text);
             labels.push_back(text);
         }
-        test::Press(dlg, IDC_LOG_CATEGORY0 + LC_EVENTS);  // off -> on
-        test::Press(dlg, IDC_LOG_CATEGORY0 + LC_ERRORS);  // on -> off
-        test::Press(dlg, IDOK);
+        fw::testing::Press(dlg, IDC_LOG_CATEGORY0 + LC_EVENTS);  // off -> on
+        fw::testing::Press(dlg, IDC_LOG_CATEGORY0 + LC_ERRORS);  // on -> off
+        fw::testing::Press(dlg, IDOK);
     });
     w->RunFilterDialog();
-    ASSERT_TRUE(driver.Seen());
+    ASSERT_EQ(driver.Stop(), 1);
     EXPECT_EQ(labels, (std::vector<std::string>{"Voice driver events", "Voice driver functions", "Errors",
                                                 "Invalid digits, timeouts", "Info messages", "Call flow",
                                                 "Control internal states", "Calls"}));
@@ -185,12 +187,12 @@ TEST_F(ChannelLogWindowTest, FilterDialogStoresTheMask) {
     w->AddRecord(Rec(3, LK_CONTROL_NOT_FOUND, {"X"}));
     EXPECT_EQ(TreeView_GetCount(w->Tree()), 0u) << "the new mask applies at once";
 
-    test::DialogDriver cancel("Log Options - Channel 3", [](HWND dlg) {
-        test::Press(dlg, IDC_LOG_CATEGORY0 + LC_CALLS);
-        test::Press(dlg, IDCANCEL);
+    fw::testing::DialogWatcher cancel("Log Options - Channel 3", [](HWND dlg) {
+        fw::testing::Press(dlg, IDC_LOG_CATEGORY0 + LC_CALLS);
+        fw::testing::Press(dlg, IDCANCEL);
     });
     w->RunFilterDialog();
-    ASSERT_TRUE(cancel.Seen());
+    ASSERT_EQ(cancel.Stop(), 1);
     EXPECT_EQ(ini.Get("LogChWindow3", "Calls"), "1");
     EXPECT_TRUE(w->Mask().Has(LC_CALLS));
 }
@@ -203,7 +205,7 @@ TEST_F(ChannelLogWindowTest, SaveTextWritesNodesBeforeChildrenCutAt79) {
     w->AddRecord(Rec(0, LK_NUMBER_TO_DIAL, {longName.c_str()}));
     ASSERT_TRUE(w->SaveText(dir.File("tree.txt")));
     const std::string dial = "ch 1 number to dial '" + longName;
-    EXPECT_EQ(test::ReadText(dir.File("tree.txt")),
+    EXPECT_EQ(fw::testing::ReadText(dir.File("tree.txt")),
               "00:00:00-> ch 1 Call In  \r\n00:00:00-> ch 1 'A' (B) \r\n" + dial.substr(0, 79) + "\r\n");
     EXPECT_FALSE(w->SaveText(dir.File("nodir\\tree.txt")));
 }
@@ -222,12 +224,12 @@ TEST_F(ChannelLogWindowTest, LoadsALogFileOfItsLine) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "  ch 2 in the file");
 
-    test::WriteBytes(dir.File("bad.vlg"), std::vector<std::uint8_t>(40, 1));
+    fw::testing::WriteBytes(dir.File("bad.vlg"), std::vector<std::uint8_t>(40, 1));
     std::string said;
     {
-        test::DialogDriver box("Channel Log 2", [&](HWND b) {
-            said = test::BoxText(b);
-            test::Press(b, IDOK);
+        fw::testing::DialogWatcher box("Channel Log 2", [&](HWND b) {
+            said = fw::testing::MessageBoxText(b);
+            fw::testing::Press(b, IDOK);
         });
         EXPECT_FALSE(w->LoadFile(dir.File("bad.vlg"), false));
     }
@@ -235,9 +237,9 @@ TEST_F(ChannelLogWindowTest, LoadsALogFileOfItsLine) {
 
     LogSystemStart(0);
     {
-        test::DialogDriver box("Channel Log 2", [&](HWND b) {
-            said = test::BoxText(b);
-            test::Press(b, IDOK);
+        fw::testing::DialogWatcher box("Channel Log 2", [&](HWND b) {
+            said = fw::testing::MessageBoxText(b);
+            fw::testing::Press(b, IDOK);
         });
         EXPECT_FALSE(w->LoadFile(path, true));
     }
@@ -251,7 +253,7 @@ TEST_F(ChannelLogWindowTest, ClosingTheSuiteRecordsOpenWindows) {
     EXPECT_EQ(ChannelLogWindow::Find(2), nullptr);
     EXPECT_EQ(ini.Get("LogChWindow2", "Show"), "1");
     EXPECT_EQ(ini.Get("LogChWindow7", "Show"), "0");
-    EXPECT_EQ(ini.Get("LogChWindow4", "Show"), "") << "lines never shown stay untouched";
+    EXPECT_EQ(ini.Get("LogChWindow4", "Show", ""), "") << "lines never shown stay untouched";
     EXPECT_NE(ini.Get("LogChWindow3", "Left"), "") << "placement of line 2 kept under its number from 1";
 
     ChannelLogWindow::OpenShown();

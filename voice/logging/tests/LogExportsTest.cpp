@@ -35,7 +35,7 @@ protected:
     std::string Convert(const std::string& log, long line, short* result) {
         const std::string text = dir.File("out.txt");
         *result = logToText(line, log.c_str(), text.c_str());
-        return std::regex_replace(test::ReadText(text), std::regex("[0-9]{2}:[0-9]{2}:[0-9]{2}->"),
+        return std::regex_replace(fw::testing::ReadText(text), std::regex("[0-9]{2}:[0-9]{2}:[0-9]{2}->"),
                                   "hh:mm:ss->");
     }
 
@@ -106,12 +106,12 @@ TEST_F(LogExportsTest, ResultCodes) {
     };
     auto foreign = current;
     foreign[0] = 0;
-    test::WriteBytes(dir.File("current.vlg"), current);
-    test::WriteBytes(dir.File("old.vlg"), versioned(0xFF, 0));
-    test::WriteBytes(dir.File("newer.vlg"), versioned(0x01, 0x01));
-    test::WriteBytes(dir.File("foreign.vlg"), foreign);
-    test::WriteBytes(dir.File("short.vlg"), {0x83, 0x41});
-    test::WriteBytes(dir.File("empty.vlg"), {});
+    fw::testing::WriteBytes(dir.File("current.vlg"), current);
+    fw::testing::WriteBytes(dir.File("old.vlg"), versioned(0xFF, 0));
+    fw::testing::WriteBytes(dir.File("newer.vlg"), versioned(0x01, 0x01));
+    fw::testing::WriteBytes(dir.File("foreign.vlg"), foreign);
+    fw::testing::WriteBytes(dir.File("short.vlg"), {0x83, 0x41});
+    fw::testing::WriteBytes(dir.File("empty.vlg"), {});
     CreateDirectoryA(dir.File("sub").c_str(), nullptr);
 
     const std::string text = dir.File("out.txt");
@@ -134,12 +134,12 @@ TEST_F(LogExportsTest, ResultCodes) {
         {"newer format", dir.File("newer.vlg"), text, 102, true},
     };
     for (const Case& c : cases) {
-        test::WriteBytes(text, {'o', 'l', 'd'});
+        fw::testing::WriteBytes(text, {'o', 'l', 'd'});
         DeleteFileA(c.emptyText ? text.c_str() : "");
         EXPECT_EQ(logToText(0, c.log.c_str(), c.out.c_str()), c.expected) << c.note;
         if (c.emptyText) {
             EXPECT_NE(GetFileAttributesA(text.c_str()), INVALID_FILE_ATTRIBUTES) << c.note;
-            EXPECT_EQ(test::ReadBytes(text).size(), 0u) << c.note;
+            EXPECT_EQ(fw::testing::ReadBytes(text).size(), 0u) << c.note;
         }
     }
     EXPECT_EQ(logToText(0, nullptr, text.c_str()), -1);
@@ -164,9 +164,9 @@ TEST_F(LogExportsTest, DamagedFileConvertsUpToTheDamage) {
     WriteLogS(0, LK_TEXT, "kept");
     WriteLogS(0, LK_TEXT, "cut");
     LogSystemStop(0);
-    auto bytes = test::ReadBytes(TodayLogPath());
+    auto bytes = fw::testing::ReadBytes(TodayLogPath());
     bytes.resize(bytes.size() - 2);
-    test::WriteBytes(TodayLogPath(), bytes);
+    fw::testing::WriteBytes(TodayLogPath(), bytes);
     short result = -99;
     EXPECT_EQ(Convert(TodayLogPath(), 0, &result), "ch 1 kept\r\n");
     EXPECT_EQ(result, 0);

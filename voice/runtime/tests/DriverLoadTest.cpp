@@ -7,8 +7,11 @@
 #include "DriverVoiceInterface.h"
 #include "VoiceSystem.h"
 #include "VoiceTestSupport.h"
+#include "fw/ModulePath.h"
+#include "fw/testing/Dialogs.h"
+#include "fw/testing/Process.h"
 
-using kvotest::MessageBoxes;
+using MessageBoxes = fw::testing::MessageBoxLog;
 using kvotest::Scenario;
 using kvotest::SuiteIni;
 
@@ -42,7 +45,7 @@ TEST(DriverLoad, SimulatedCardExportsWhatTheRuntimeResolves) {
     for (int i = 0; i < kvo::kDriverEntryCount; ++i) wanted.insert(kvo::DriverEntryName(i));
     ASSERT_EQ(wanted.size(), 24u);
     for (const char* folder : {"", "broken\\"}) {
-        HMODULE m = LoadLibraryExA((kvotest::ExeDir() + folder + "kvorht32.dll").c_str(), nullptr,
+        HMODULE m = LoadLibraryExA((fw::ModuleDirectory() + folder + "kvorht32.dll").c_str(), nullptr,
                                    DONT_RESOLVE_DLL_REFERENCES);
         ASSERT_NE(m, nullptr) << folder << " error " << GetLastError();
         auto want = wanted;
@@ -142,7 +145,7 @@ TEST(DriverLoad, LibraryLackingAnExportIsRefused) {
     if (GetModuleHandleA("kvorht32.dll")) GTEST_SKIP() << "needs a process that has not loaded the driver yet";
     // A library of the same name already in the process is what LoadLibrary
     // by name returns.
-    const HMODULE broken = LoadLibraryA((kvotest::ExeDir() + "broken\\kvorht32.dll").c_str());
+    const HMODULE broken = LoadLibraryA((fw::ModuleDirectory() + "broken\\kvorht32.dll").c_str());
     ASSERT_NE(broken, nullptr) << GetLastError();
     SuiteIni ini;
     ini.Set("VoiceCard", "Type", "RHETOREX");
@@ -155,6 +158,7 @@ TEST(DriverLoad, LibraryLackingAnExportIsRefused) {
     EXPECT_EQ(kvo::OpenDriverInterface(nullptr), nullptr);
     EXPECT_EQ(boxes.Texts(), Strings({kExportMissing}));
     EXPECT_EQ(GetModuleHandleA("kvorht32.dll"), broken) << "the library stays loaded";
+    FreeLibrary(broken);
 }
 
 // Runs in a copy of this program in a folder without the driver.
@@ -169,30 +173,16 @@ TEST(DriverLoad, LibraryMissingInAnEmptyFolder) {
     }
     SuiteIni ini;
     ini.Set("VoiceCard", "Type", "RHETOREX");
-    const std::string dir = kvotest::TempPath("nodriver");
-    CreateDirectoryA(dir.c_str(), nullptr);
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string copy = dir + "\\probe.exe";
-    ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE)) << GetLastError();
+    fw::testing::TempDir dir("nodriver");
+    const std::string copy = dir.File("probe.exe");
+    ASSERT_TRUE(CopyFileA(fw::ModuleFileName().c_str(), copy.c_str(), FALSE)) << GetLastError();
 
-    const std::string marker = kvotest::TempPath("child_ok");
-    DeleteFileA(marker.c_str());
+    const std::string marker = dir.File("child_ok");
     SetEnvironmentVariableA("KVORT_CHILD", marker.c_str());
-    std::string cmd = "\"" + copy + "\" --gtest_filter=DriverLoad.LibraryMissingInAnEmptyFolder";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi));
+    fw::testing::Process child;
+    const bool started = child.Start(copy, "--gtest_filter=DriverLoad.LibraryMissingInAnEmptyFolder", dir.Path());
     SetEnvironmentVariableA("KVORT_CHILD", nullptr);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    EXPECT_EQ(code, 0u) << "the copy without the driver failed its checks";
+    ASSERT_TRUE(started);
+    EXPECT_EQ(child.WaitExit(30000), 0u) << "the copy without the driver failed its checks";
     EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy did not run its checks";
-    DeleteFileA(marker.c_str());
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA(dir.c_str());
 }

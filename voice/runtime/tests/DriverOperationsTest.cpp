@@ -179,7 +179,8 @@ TEST_F(DriverOps, HangupDuringRecordIsReturnedDuringPlayRaised) {
     Load("channels 2\nspeed 2\nline 0\ncall\nhangup 2000\nline 1\ncall\nhangup 2000\n");
     Answer(0);
     Answer(1);
-    const std::string path = kvotest::TempPath("rec.raw");
+    fw::testing::TempDir dir("kvorec");
+    const std::string path = dir.File("rec.raw");
     fw::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     kvo::RecordParams rec;
     rec.control[0] = reinterpret_cast<LONG>(file.Get());
@@ -191,7 +192,6 @@ TEST_F(DriverOps, HangupDuringRecordIsReturnedDuringPlayRaised) {
     // Up to two seconds at 8000 bytes a second, from when recording began.
     EXPECT_GE(info.nFileSizeLow, 8000u);
     EXPECT_LT(info.nFileSizeLow, 30u * 8000u);
-    DeleteFileA(path.c_str());
 
     VoiceFile clip(80000);
     kvo::PlayParams play;

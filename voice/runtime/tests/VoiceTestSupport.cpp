@@ -1,9 +1,9 @@
 #include "VoiceTestSupport.h"
-#include "fw/ModulePath.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "LogText.h"
 #include "VoiceSystem.h"
@@ -11,51 +11,42 @@
 namespace kvotest {
 namespace {
 
-const char* const kSections[] = {"VoiceCard", "Test", "PBX", "Run", "Record", "PlayMsgs", "Phone", "System"};
+// Every test of the program starts as in a fresh process, whatever ran
+// before it: no scenario, no voice system, a reset logger. (KVO32.INI is the
+// SuiteIni's: a copy of the program run by a test reads its parent's.)
+class FreshStart : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        SetEnvironmentVariableA("KVORHT32_SCENARIO", nullptr);
+        SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
+        kvo::ResetChannelLog();
+        kvo::ResetVoiceSystem();
+    }
+};
+
+const bool g_freshStart = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStart);
+    return true;
+}();
 
 }  // namespace
 
-std::string TempPath(const std::string& name) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    return std::string(tmp) + "kvort_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
-std::string ExeDir() {
-    return fw::ModuleDirectory();
-}
-
-SuiteIni::SuiteIni() {
-    for (const char* s : kSections) WritePrivateProfileStringA(s, nullptr, nullptr, "KVO32.INI");
-}
+SuiteIni::SuiteIni() : IniFileScope("KVO32.INI") { kvo::ReloadSettings(); }
 
 SuiteIni::~SuiteIni() {
-    for (const char* s : kSections) WritePrivateProfileStringA(s, nullptr, nullptr, "KVO32.INI");
+    Remove();
     kvo::ReloadSettings();
 }
 
-void SuiteIni::Set(const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, "KVO32.INI");
-}
-
-std::string SuiteIni::Get(const char* section, const char* key) {
-    char buf[1100];
-    DWORD n = GetPrivateProfileStringA(section, key, "<missing>", buf, sizeof buf, "KVO32.INI");
-    return std::string(buf, n);
-}
-
-Scenario::Scenario(const std::string& text)
-    : scenario_(TempPath("card.scn")), journal_(TempPath("card.log")) {
-    std::ofstream(scenario_) << text;
-    DeleteFileA(journal_.c_str());
+Scenario::Scenario(const std::string& text) : scenario_(dir_.File("card.scn")), journal_(dir_.File("card.log")) {
+    dir_.Write("card.scn", text);
     SetEnvironmentVariableA("KVORHT32_SCENARIO", scenario_.c_str());
     SetEnvironmentVariableA("KVORHT32_JOURNAL", journal_.c_str());
 }
 
 Scenario::~Scenario() {
     kvo::UnloadVoiceSystem();
-    DeleteFileA(scenario_.c_str());
-    DeleteFileA(journal_.c_str());
+    SetEnvironmentVariableA("KVORHT32_SCENARIO", nullptr);
+    SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
 }
 
 std::vector<std::string> Scenario::Journal() const {
@@ -76,49 +67,11 @@ std::vector<std::string> Scenario::Operations(int channel) const {
     return out;
 }
 
-MessageBoxes::MessageBoxes() : thread_([this] { Watch(); }) {}
-
-MessageBoxes::~MessageBoxes() {
-    stop_ = true;
-    thread_.join();
-}
-
-std::vector<std::string> MessageBoxes::Texts() {
-    std::lock_guard lock(m_);
-    return texts_;
-}
-
-void MessageBoxes::Watch() {
-    while (!stop_) {
-        EnumWindows(&MessageBoxes::OnWindow, reinterpret_cast<LPARAM>(this));
-        Sleep(20);
-    }
-}
-
-BOOL CALLBACK MessageBoxes::OnWindow(HWND hwnd, LPARAM self) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid != GetCurrentProcessId() || std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-    char text[1024] = {};
-    GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
-    auto* me = reinterpret_cast<MessageBoxes*>(self);
-    {
-        std::lock_guard lock(me->m_);
-        me->texts_.push_back(text);
-    }
-    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-    // Wait until it is gone so one box is not read twice.
-    for (int i = 0; i < 200 && IsWindow(hwnd) && IsWindowVisible(hwnd); ++i) Sleep(10);
-    return TRUE;
-}
-
-LogCapture::LogCapture() : dir_(TempPath("logs\\")) {
-    CreateDirectoryA(dir_.c_str(), nullptr);
+LogCapture::LogCapture() {
+    kvo::ResetChannelLog();
     WritePrivateProfileStringA("System", "Logs", "1", "KVO32.INI");
     WritePrivateProfileStringA("LogFile", nullptr, nullptr, "KVO32.INI");
-    kvo::SetLogDirectory(dir_);
+    kvo::SetLogDirectory(dir_.Path());
     kvo::LogSystemStart(1);
     kvo::SetTestLogSink(this);
     kvo::SetLogTestMode(true);
@@ -129,14 +82,7 @@ LogCapture::~LogCapture() {
     kvo::SetTestLogSink(nullptr);
     kvo::LogSystemStop(1);
     WritePrivateProfileStringA("System", nullptr, nullptr, "KVO32.INI");
-    WIN32_FIND_DATAA fd;
-    fw::FindHandle h(FindFirstFileA((dir_ + "*").c_str(), &fd));
-    if (h) {
-        do DeleteFileA((dir_ + fd.cFileName).c_str());
-        while (FindNextFileA(h.Get(), &fd));
-        h.Reset();
-    }
-    RemoveDirectoryA(dir_.c_str());
+    kvo::ResetChannelLog();
 }
 
 void LogCapture::AddRecord(const kvo::LogRecord& record) {
@@ -154,14 +100,9 @@ bool LogCapture::Has(const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-VoiceFile::VoiceFile(size_t bytes) : path_(TempPath("clip" + std::to_string(bytes) + ".raw")) {
-    std::ofstream(path_, std::ios::binary) << std::string(bytes, '\x7f');
-    handle_.Reset(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-VoiceFile::~VoiceFile() {
-    handle_.Reset();
-    DeleteFileA(path_.c_str());
+VoiceFile::VoiceFile(size_t bytes) {
+    const std::string path = dir_.Write("clip.raw", std::string(bytes, '\x7f'));
+    handle_.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 }  // namespace kvotest

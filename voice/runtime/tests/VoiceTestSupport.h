@@ -1,32 +1,29 @@
-// Test scaffolding for the voice runtime: KVO32.INI sections set per test,
-// the simulated card's scenario and journal, message boxes answered from a
-// watcher thread, and channel log records captured through the test sink.
+// Test scaffolding for the voice runtime: KVO32.INI set per test, the
+// simulated card's scenario and journal, and channel log records captured
+// through the test sink. Every test starts with no voice system loaded.
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "ChannelLog.h"
 #include "fw/Handle.h"
+#include "fw/testing/Files.h"
 
 namespace kvotest {
 
-// Clears the voice sections of KVO32.INI on entry and exit; Set writes a key.
-class SuiteIni {
+// KVO32.INI missing on entry and exit, with the settings reloaded each time.
+class SuiteIni : public fw::testing::IniFileScope {
 public:
     SuiteIni();
     ~SuiteIni();
-    void Set(const char* section, const char* key, const char* value);
-    std::string Get(const char* section, const char* key);
 };
 
 // A scenario for the simulated card, found through KVORHT32_SCENARIO, and
-// the journal of what the lines were asked to do.
+// the journal of what the lines were asked to do; the voice system is
+// unloaded when it goes.
 class Scenario {
 public:
     explicit Scenario(const std::string& text);
@@ -36,23 +33,8 @@ public:
     std::vector<std::string> Operations(int channel) const;
 
 private:
+    fw::testing::TempDir dir_{"kvocard"};
     std::string scenario_, journal_;
-};
-
-// Presses OK on every message box this process shows and keeps their texts.
-class MessageBoxes {
-public:
-    MessageBoxes();
-    ~MessageBoxes();
-    std::vector<std::string> Texts();
-
-private:
-    void Watch();
-    static BOOL CALLBACK OnWindow(HWND hwnd, LPARAM self);
-    std::atomic<bool> stop_{false};
-    std::mutex m_;
-    std::vector<std::string> texts_;
-    std::thread thread_;
 };
 
 // Channel log records as the lines of text the log window would show.
@@ -67,22 +49,18 @@ public:
 private:
     std::mutex m_;
     std::vector<std::string> lines_;
-    std::string dir_;
+    fw::testing::TempDir dir_{"kvologs"};
 };
 
 // A file of `bytes` bytes of voice data, opened for reading.
 class VoiceFile {
 public:
     explicit VoiceFile(size_t bytes);
-    ~VoiceFile();
     HANDLE Handle() const { return handle_.Get(); }
 
 private:
-    std::string path_;
+    fw::testing::TempDir dir_{"kvoclip"};
     fw::FileHandle handle_;
 };
-
-std::string TempPath(const std::string& name);
-std::string ExeDir();
 
 }  // namespace kvotest

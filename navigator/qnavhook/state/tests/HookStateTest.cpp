@@ -1,36 +1,15 @@
 // The hook's persisted state against a real QNAV.INI in the Windows
 // directory, real files and the real registry.
 #include <gtest/gtest.h>
-#include <fstream>
-#include <iterator>
 #include <shlwapi.h>
 #include "HookState.h"
+#include "fw/testing/Files.h"
 
 using namespace qnav::state;
+using fw::testing::ReadBytes;
+using fw::testing::WriteBytes;
 
 namespace {
-
-std::string WindowsFile(const char* name) {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\" + name;
-}
-
-std::string TempFile(const char* name) {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
-std::vector<std::uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string Ini(const char* section, const char* key) {
     char buf[512];
@@ -40,15 +19,10 @@ std::string Ini(const char* section, const char* key) {
 
 class HookStateFile : public ::testing::Test {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    void Clean() {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "QNAV.INI");   // flush the cache
-        DeleteFileA(WindowsFile("QNAV.INI").c_str());
-        DeleteFileA(datPath.c_str());
-    }
+    fw::testing::IniFileScope ini{"QNAV.INI"};
+    fw::testing::TempDir dir{"qnavstate"};
     HINSTANCE strings = GetModuleHandleA(nullptr);
-    std::string datPath = TempFile("qnavstate-test.dat");
+    std::string datPath = dir.File("qnavstate-test.dat");
 };
 
 TEST_F(HookStateFile, BookmarksLoadAndSaveThroughTheProfile) {
@@ -101,12 +75,12 @@ TEST_F(HookStateFile, SavedFileReadsBackByteForByte) {
     buffers[3] = MakePasteBuffer("x", 1, 40);
     buffers[5] = PasteBuffer(5000, 'q');
     ASSERT_TRUE(SavePasteBufferFile(datPath, buffers));
-    EXPECT_EQ(ReadAll(datPath), EncodePasteBuffers(buffers));
+    EXPECT_EQ(ReadBytes(datPath), EncodePasteBuffers(buffers));
     PasteBuffers back = LoadPasteBufferFile(datPath);
     EXPECT_EQ(back[0], buffers[0]);
     EXPECT_EQ(back[3], buffers[3]);
     EXPECT_TRUE(back[5].empty());
-    EXPECT_FALSE(SavePasteBufferFile(TempFile("no-such-dir\\QNAV.DAT"), buffers));
+    EXPECT_FALSE(SavePasteBufferFile(dir.File("no-such-dir\\QNAV.DAT"), buffers));
 }
 
 TEST_F(HookStateFile, PersistedStateSavesOnlyChangesAndKeepsFailedOnes) {
@@ -117,14 +91,14 @@ TEST_F(HookStateFile, PersistedStateSavesOnlyChangesAndKeepsFailedOnes) {
     original[1] = MakePasteBuffer("second", 6, 7);
     auto damaged = EncodePasteBuffers(original);
     damaged[12] = 0xFF;
-    WriteAll(datPath, damaged);
+    WriteBytes(datPath, damaged);
 
     PersistedState state;
     state.Load(strings, nullptr);
     EXPECT_STREQ(state.Buffer(0).data(), "first");
     EXPECT_TRUE(state.Buffer(1).empty());
     state.Save();
-    EXPECT_EQ(ReadAll(datPath), damaged) << "nothing changed, nothing written";
+    EXPECT_EQ(ReadBytes(datPath), damaged) << "nothing changed, nothing written";
 
     state.SetBuffer(2, MakePasteBuffer("third", 5, 6));
     state.SetBookmark(1, Bookmark{5, 6, "F.C"});
