@@ -164,13 +164,17 @@ protected:
         if (e.control == L"User1" && e.event == L"Enter" && userExit_ >= 0) {
             auto r = kvo_test::Dispatch(AsDispatch(host_->Find(L"User1")).Get(), L"GotoNode", DISPATCH_PROPERTYPUT,
                                         {Variant(short(e.args[0].Long())), Variant(userExit_)});
-            EXPECT_TRUE(r.Ok()) << std::hex << r.hr;
+            if (userExit_ < 1) {
+                EXPECT_TRUE(r.Ok()) << std::hex << r.hr;
+            }
+            if (!r.Ok()) badNode_ = r.scode;
         }
     }
 
     fw::testing::IniFileScope ini_{"KVO32.INI"};
     fw::testing::TempDir dir_{"kvodisp"};
     short userExit_ = 0;  // -1: the handler chooses nothing
+    HRESULT badNode_ = S_OK;
     bool events_thread_ok_ = true;
 };
 
@@ -286,6 +290,78 @@ TEST_F(Calls, MaxCallTimeStopsALongCall) {
     EXPECT_TRUE(InOrder(lines, {"call being stopped by code or maxtime", "transfer to linegroup control (call stopped)"},
                         &missing))
         << missing << "\n" << Joined(lines);
+}
+
+TEST_F(Calls, ARedirectionDuringRingStillAnswersTheCall) {
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    host_->OnEvent([&](container::EventRecord& e) {
+        if (e.control == L"LineGroup1" && e.event == L"Ring")
+            host_->Find(L"OnHook1")->Call(L"TakeCall", {Variant(short(e.args[0].Long()))});
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail());
+    StopAndWait();
+    EXPECT_EQ(Count(L"User1", L"Enter"), 0u) << "the call went straight to OnHook1";
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 waitforring 1 -> 0", "ch0 offhook", "ch0 play", "ch0 onhook"}, &missing))
+        << missing << "\n" << Joined(Journal());
+}
+
+TEST_F(Calls, AForcedStopEndsACycleOfControlsThatNeverBlock) {
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 600000\n");
+    BuildDemoForm("1");
+    ASSERT_NE(Add(L"Zentrovo.InconnCtrl.1", L"InConn1"), nullptr);
+    ASSERT_NE(Add(L"Zentrovo.OutconnCtrl.1", L"OutConn1"), nullptr);
+    Connect(L"LineGroup1", 1, L"InConn1");
+    Connect(L"InConn1", 0, L"OutConn1");
+    Connect(L"OutConn1", 0, L"InConn1");
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"OutConn1", L"Exit", 3));
+    EXPECT_EQ(Frame(L"StopSystem", -1).value.Long(), 0) << "the line is still in its call";
+    StopAndWait();
+    EXPECT_EQ(Count(L"LineGroup1", L"PreDisc"), 1u) << "the call was ended, not abandoned";
+}
+
+TEST_F(Calls, BreakModeHangsTheCallerUp) {
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 600000\n");
+    BuildDemoForm("1");
+    host_->SetBreakMode(true);
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    std::string missing;
+    ASSERT_TRUE(host_->PumpUntil([&] { return InOrder(Journal(), {"ch0 waitforring 1 -> 0", "ch0 onhook"}, &missing); },
+                                 20000))
+        << Joined(Journal());
+    host_->SetBreakMode(false);
+    StopAndWait();
+    EXPECT_TRUE(host_->Events().empty()) << Joined(EventTrail());
+}
+
+TEST_F(Calls, ACallerHangingUpDuringTheGreetingEndsTheCallCleanly) {
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 300\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail());
+    StopAndWait();
+    for (const auto& e : host_->Events())
+        if (e.event == L"PreDisc" || e.event == L"Disconnect") {
+            EXPECT_EQ(e.args[1].Long(), 2) << container::ToUtf8(e.control) << " reason: the caller hung up";
+        }
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 play 240000 bytes format 0 mask 8190 -> 16", "ch0 onhook", "ch0 waitforring"}, &missing))
+        << missing << "\n" << Joined(Journal());
+}
+
+TEST_F(Calls, GotoNodeWithABadNodeIsRefused) {
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 600000\n");
+    BuildDemoForm("1");
+    userExit_ = 7;
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail());
+    StopAndWait();
+    EXPECT_EQ(badNode_, HRESULT(0x800A7D00));
+    EXPECT_NE(LogText(0).find("VB set bad node 7"), std::string::npos) << LogText(0);
 }
 
 }  // namespace
