@@ -346,6 +346,8 @@ bool CLineGroupCtrl::Run(int line, short, short& exit, Vertex*& next) {
         return true;
     }
     if (!(mode_ & kModeWaitForRing) && request != kWaitRing) throw new KillThreadException();
+    // A stop that came while the line was busy found nothing to interrupt.
+    if (KillChannelsRequested()) throw new KillThreadException();
     request = kNoRequest;
     SetLineStatusText(line, kStatusWaitingForRing, "");
     WriteLog(line, LK_WAITING_FOR_RING);

@@ -45,6 +45,7 @@ std::atomic<int> g_running{0};
 std::atomic<bool> g_stopping{false};
 std::atomic<bool> g_force{false};
 UINT_PTR g_timer = 0;
+DWORD g_uiThread = 0;  // started the system; woken when a stop finishes
 std::mutex g_homesLock;
 std::vector<LineHome*> g_homes;
 
@@ -86,6 +87,8 @@ void FinishStop() {
     SetShutdownRequested(false);
     g_stopping = false;
     g_force = false;
+    // A user interface waiting in its message loop looks again.
+    if (g_uiThread) PostThreadMessageA(g_uiThread, WM_NULL, 0, 0);
 }
 
 // ---- one line's call flow ----
@@ -532,6 +535,7 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
             return 6;
         }
     }
+    g_uiThread = GetCurrentThreadId();
     g_timer = SetTimer(nullptr, 0, 1000, OnSystemTick);
     return 0;
 }
