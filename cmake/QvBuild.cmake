@@ -31,16 +31,15 @@ macro(qv_project_flags)
   endif()
 endmacro()
 
-# qv_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [ENVIRONMENT ...]
+# qv_test(<name> SOURCES ... [LIBS ...] [ENVIRONMENT ...]
 #         [DEPENDS target...] [TIMEOUT s])
 # A GoogleTest program; each of its tests becomes one CTest test. In the cross
-# tree the program runs under Wine through the emulator wrapper.
-# LOCKS names CTest resource locks; use "windir" for tests that write files in
-# the Windows directory (QNAV.INI, KVO32.INI, QNAV.DAT) and "registry" for tests
-# that write shared registry keys (OLE registration, the IDE's keys).
+# tree the program runs under Wine through the emulator wrapper, and each test
+# holds one slot of the resource "wine": a Wine session (prefix and
+# wineserver) of its own while it runs, so tests need no locks between them.
 # DEPENDS names programs or libraries the test starts or loads at run time.
 function(qv_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LOCKS;ENVIRONMENT;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(T_DEPENDS)
@@ -53,20 +52,21 @@ function(qv_test name)
   if(T_ENVIRONMENT)
     list(APPEND props ENVIRONMENT "${T_ENVIRONMENT}")
   endif()
+  if(QV_WINDOWS)
+    list(APPEND props RESOURCE_GROUPS "wine:1")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     PROPERTIES ${props})
-  if(T_LOCKS)
-    # Passed through the discovery's property list, every lock after the
-    # first would turn into a property name; set them on the discovered
-    # tests once they are known instead.
-    list(JOIN T_LOCKS ";" locks)
-    set(lock_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
-    file(WRITE ${lock_script}
-      "if(DEFINED ${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES RESOURCE_LOCK \"${locks}\")\nendif()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${lock_script})
+  if(QV_WINDOWS)
+    # The whole program in one process, as a developer runs it: every test
+    # must pass whatever ran before it. Label "whole", left out of the usual
+    # run (scripts/test --whole adds it).
+    add_test(NAME ${name}.whole COMMAND ${name})
+    set_tests_properties(${name}.whole PROPERTIES LABELS whole TIMEOUT 300 RESOURCE_GROUPS "wine:1"
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()
 endfunction()
 

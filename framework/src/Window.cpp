@@ -1,5 +1,6 @@
 #include "fw/Window.h"
 #include <vector>
+#include "fw/Exception.h"
 
 namespace fw {
 
@@ -8,6 +9,19 @@ namespace {
 // system class we own) can carry it without reserving window bytes.
 constexpr char kWindowObject[] = "fw.Window";
 constexpr char kDialogObject[] = "fw.Dialog";
+
+// A handler's exception must not unwind into the system's window code: it
+// ends here (a heap exception is deleted) and the message gets `otherwise`.
+template <class R, class F>
+R Contained(F&& handler, R otherwise) {
+    try {
+        return handler();
+    } catch (fw::Exception* e) {
+        if (e) e->Delete();
+    } catch (...) {
+    }
+    return otherwise;
+}
 }
 
 Window::~Window() { Destroy(); }
@@ -61,7 +75,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
     }
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-    LRESULT result = self->OnMessage(msg, wp, lp);
+    LRESULT result = Contained<LRESULT>([&] { return self->OnMessage(msg, wp, lp); }, 0);
     if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kWindowObject);
         self->hwnd_ = nullptr;
@@ -127,7 +141,7 @@ INT_PTR CALLBACK Dialog::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
     }
     if (!self) return FALSE;
-    INT_PTR result = self->OnMessage(msg, wp, lp);
+    INT_PTR result = Contained<INT_PTR>([&] { return self->OnMessage(msg, wp, lp); }, FALSE);
     if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kDialogObject);
         self->hwnd_ = nullptr;

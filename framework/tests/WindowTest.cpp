@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <vector>
+#include "fw/Exception.h"
 #include "fw/Handle.h"
 #include "fw/Window.h"
 
@@ -48,6 +49,35 @@ TEST(Window, DestructorDestroysTheWindow) {
         h = w.Handle();
     }
     EXPECT_FALSE(IsWindow(h));
+}
+
+class Thrower : public fw::Exception {
+public:
+    static inline int live = 0;
+    Thrower() { ++live; }
+    ~Thrower() override { --live; }
+};
+
+class ThrowingWindow : public fw::Window {
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_PROBE) {
+            if (wp == 1) throw new Thrower();
+            throw 7;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+};
+
+TEST(Window, AHandlersExceptionEndsAtTheThunk) {
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(fw::Window::RegisterClass(inst, "fwThrow"));
+    ThrowingWindow w;
+    ASSERT_TRUE(w.Create(inst, "fwThrow", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE));
+    EXPECT_EQ(SendMessageA(w.Handle(), WM_PROBE, 1, 0), 0);
+    EXPECT_EQ(Thrower::live, 0) << "the heap exception was deleted";
+    EXPECT_EQ(SendMessageA(w.Handle(), WM_PROBE, 2, 0), 0);
+    EXPECT_TRUE(IsWindow(w.Handle()));
 }
 
 class NameDialog : public fw::Dialog {

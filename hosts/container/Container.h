@@ -49,7 +49,22 @@ class FormObjects;
 // last), EXCEPINFO and IErrorInfo read back.
 CallResult InvokeMember(IDispatch* object, const std::wstring& member, WORD flags, std::vector<Variant>& args);
 
-class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+// An IDispatch that answers names from a table of its own and offers no
+// type information (the ambient properties, the extender).
+class UntypedDispatch : public IDispatch {
+public:
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+};
+
+class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public UntypedDispatch {
 public:
     // `where` in the form's client pixels; an empty size takes the
     // control's own extent.
@@ -114,8 +129,6 @@ public:
     STDMETHODIMP OnFocus(BOOL gotFocus) override;
     STDMETHODIMP ShowPropertyFrame() override;
     // IDispatch: the ambient properties
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excep, UINT* argErr) override;

@@ -86,15 +86,6 @@ STDMETHODIMP Extender::QueryInterface(REFIID iid, void** out) {
 STDMETHODIMP_(ULONG) Extender::AddRef() { return refs_.AddRef(); }
 STDMETHODIMP_(ULONG) Extender::Release() { return refs_.Release(this); }
 
-STDMETHODIMP Extender::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-STDMETHODIMP Extender::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
 
 STDMETHODIMP Extender::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!names || !ids) return E_POINTER;

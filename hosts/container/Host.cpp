@@ -186,7 +186,8 @@ bool Host::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         if (done()) return true;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        // In slices: the condition may be met by another thread without a message.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - elapsed, 20), QS_ALLINPUT);
     }
 }
 

@@ -36,15 +36,13 @@ private:
 // The extended control: what the host adds to each control (its Name on
 // the form, the Object itself, its place). No type information; names are
 // matched without regard to case.
-class Extender : public IDispatch {
+class Extender : public UntypedDispatch {
 public:
     explicit Extender(ControlSite& site) : site_(&site) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excep, UINT* argErr) override;

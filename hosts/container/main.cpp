@@ -96,7 +96,11 @@ int main(int argc, char** argv) {
                 rc = 1;
             }
         }
-        if (rc == 0 && !hidden) host.Show();
+        if (rc == 0 && !hidden) {
+            const size_t slash = formPath.find_last_of("\\/");
+            SetWindowTextA(host.Handle(), formPath.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+            host.Show();
+        }
         if (rc == 0 && !script.Run(form.steps)) rc = 1;
         std::string error;
         if (rc == 0 && !savePath.empty() && !host.SaveFile(fw::ole::Widen(savePath), error)) {

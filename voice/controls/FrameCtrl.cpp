@@ -72,17 +72,9 @@ CFrameCtrl::~CFrameCtrl() {
 
 std::span<const fw::ole::DispatchEntry> CFrameCtrl::DispatchMap() const { return kFrameDispatch; }
 
-void CFrameCtrl::OnAmbientChanged(DISPID id) {
-    if (id != DISPID_AMBIENT_DISPLAYNAME && id != DISPID_UNKNOWN) return;
-    std::string name = fw::ole::Narrow(AmbientDisplayName());
-    std::lock_guard guard(lock_);
-    name_ = std::move(name);
-}
+void CFrameCtrl::OnAmbientChanged(DISPID id) { name_.Update(*this, id); }
 
-std::string CFrameCtrl::FrameName() const {
-    std::lock_guard guard(lock_);
-    return name_;
-}
+std::string CFrameCtrl::FrameName() const { return name_.Get(); }
 
 bool CFrameCtrl::IsApplyingFrame() const {
     std::vector<FormFrame*> frames = Frames();

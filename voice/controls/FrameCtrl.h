@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CallFlowControl.h"
 #include "FormFrame.h"
 #include "TransferObject.h"
 #include "SavedForm.h"
@@ -90,7 +91,7 @@ private:
     void SetLanguageDefaults(long timeFormat, long dateOrder, long languageId);
 
     mutable std::mutex lock_;  // transfer values and the inventory
-    std::string name_;
+    AmbientName name_;
     std::wstring caption_;
     std::wstring pageList_;
     long currPage_ = 0;

@@ -466,6 +466,12 @@ void CALLBACK OnSystemTick(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// A control closing while lines run: the lines end first, since they may be
+// running in it.
+void OnControlClosing(fw::ole::Control& control) {
+    if (dynamic_cast<CCallFlowControl*>(&control)) ShutdownVoiceSystem();
+}
+
 bool CheckSystem() {
     CheckReport report;
     CheckDuplicateNames(ControlRegistry::Process(), report);
@@ -536,6 +542,7 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
         }
     }
     g_uiThread = GetCurrentThreadId();
+    fw::ole::Control::SetCloseHook(OnControlClosing);
     g_timer = SetTimer(nullptr, 0, 1000, OnSystemTick);
     return 0;
 }

@@ -18,10 +18,7 @@ namespace kvo {
 namespace {
 long Now() { return long(std::time(nullptr)); }
 
-// Messages a line thread sends to the control's window.
-constexpr UINT kMsgHostState = WM_USER + 116;  // answers one of the states below
-constexpr UINT kMsgEvent = WM_USER + 111;      // lParam: the callable to run
-enum HostState : LRESULT { kWindowGone = 0, kHostRuns = 1, kHostInBreak = 2, kHostNotRunning = 3 };
+enum class HostState { Runs, InBreak, NotRunning };
 
 std::array<std::atomic<bool>, kMaxLines> g_inHandOver{};
 
@@ -68,22 +65,29 @@ HRESULT CCallFlowControl::Initialize() {
 
 std::span<const fw::ole::DispatchEntry> CCallFlowControl::DispatchMap() const { return kCallFlowDispatch; }
 
-STDMETHODIMP CCallFlowControl::SetClientSite(IOleClientSite* site) {
-    HRESULT hr = Control::SetClientSite(site);
-    OnAmbientChanged(DISPID_AMBIENT_DISPLAYNAME);
-    return hr;
-}
-
-void CCallFlowControl::OnAmbientChanged(DISPID id) {
+void AmbientName::Update(const fw::ole::Control& control, DISPID id) {
     if (id != DISPID_AMBIENT_DISPLAYNAME && id != DISPID_UNKNOWN) return;
-    std::string name = fw::ole::Narrow(AmbientDisplayName());
-    std::lock_guard guard(nameLock_);
+    std::string name = fw::ole::Narrow(control.AmbientDisplayName());
+    std::lock_guard guard(lock_);
     name_ = std::move(name);
 }
 
-std::string CCallFlowControl::Name() const {
-    std::lock_guard guard(nameLock_);
+std::string AmbientName::Get() const {
+    std::lock_guard guard(lock_);
     return name_;
+}
+
+void CCallFlowControl::OnAmbientChanged(DISPID id) { name_.Update(*this, id); }
+
+std::string CCallFlowControl::Name() const { return name_.Get(); }
+
+void CCallFlowControl::SetHandlerName(std::wstring& field, const std::wstring& name) {
+    field = name.empty() ? kDefaultHandler : name;
+    SetModified();
+}
+
+Vertex* CCallFlowControl::ResolveHandler(const std::wstring& name) const {
+    return Registry().ResolveHandlerName(fw::ole::Narrow(name));
 }
 
 std::string CCallFlowControl::NodeName(int node) const { return node == 0 ? "Exit" : Vertex::NodeName(node); }
@@ -214,29 +218,23 @@ bool CCallFlowControl::TakeHostRequest(int line, short& exit, Vertex*& next) {
 
 void CCallFlowControl::HandOver(int line, const std::function<void()>& fire) {
     HandOverMark mark(line);
-    const HWND window = Handle();
-    switch (window ? SendMessageA(window, kMsgHostState, 0, 0) : kWindowGone) {
-    case kHostRuns: break;
-    case kHostInBreak: throw new VBBreakException();
-    case kHostNotRunning:
+    HostState state = HostState::Runs;
+    const auto askHost = [&] {
+        state = !AmbientUserMode()                   ? HostState::NotRunning
+                : AmbientUIDead() || EventsFrozen() ? HostState::InBreak
+                                                     : HostState::Runs;
+    };
+    // The form is gone (or going): the line has no host to hand over to.
+    if (CallOnOwnThread(askHost) != fw::ole::HandOver::Ran) throw new ShutdownException();
+    switch (state) {
+    case HostState::InBreak: throw new VBBreakException();
+    case HostState::NotRunning:
         WriteLog(line, LK_STOPPED_VB_BREAK);
         throw new ControlErrorException(151, 0);
-    default: throw new ShutdownException();  // the form is gone
+    case HostState::Runs: break;
     }
     LineRedirections::Process().Clear(line);
-    if (!SendMessageA(window, kMsgEvent, 0, reinterpret_cast<LPARAM>(&fire))) throw new ShutdownException();
-}
-
-LRESULT CCallFlowControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case kMsgHostState:
-        if (!AmbientUserMode()) return kHostNotRunning;
-        return AmbientUIDead() || EventsFrozen() ? kHostInBreak : kHostRuns;
-    case kMsgEvent:
-        (*reinterpret_cast<const std::function<void()>*>(lp))();
-        return 1;
-    default: return Control::OnMessage(msg, wp, lp);
-    }
+    if (CallOnOwnThread(fire) != fw::ole::HandOver::Ran) throw new ShutdownException();
 }
 
 short CCallFlowControl::FireExit(int line, short node) {

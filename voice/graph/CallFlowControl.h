@@ -55,6 +55,18 @@ constexpr std::array<fw::ole::DispatchEntry, N + M> JoinDispatch(const std::arra
     return out;
 }
 
+// The control's ambient display name, kept for readers on other threads.
+class AmbientName {
+public:
+    // Refreshes from `control` when `id` says the name may have changed.
+    void Update(const fw::ole::Control& control, DISPID id);
+    std::string Get() const;
+
+private:
+    mutable std::mutex lock_;
+    std::string name_;
+};
+
 class CCallFlowControl : public fw::ole::Control, public Vertex, public ValueSource {
 public:
     // What a concrete control names: its identity, nodes and inputs.
@@ -122,7 +134,6 @@ public:
     void FireVoiceError(int line, long type, long data);
     void FireDisconnect(int line, long reason);
 
-    STDMETHODIMP SetClientSite(IOleClientSite* site) override;
     // A load that had to correct the page leaves the control changed.
     STDMETHODIMP IsDirty() override;
     STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
@@ -134,12 +145,16 @@ protected:
 
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
 
+    // Stores a handler control's name ("[Default]" for none) and marks the control changed.
+    void SetHandlerName(std::wstring& field, const std::wstring& name);
+    // Resolves a handler name through the registry; none: the default processing.
+    Vertex* ResolveHandler(const std::wstring& name) const;
+
     // Items of the derived classes, most derived first; each override
     // exchanges its own and then calls its base's.
     virtual void ExchangeOwnItems(ItemExchange&) {}
     void OnAmbientChanged(DISPID id) override;
     void OnDraw(HDC dc, const RECT& bounds) override;
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // The common enter step: Enter (channel) on the host's thread; true when
     // the host settled the exit (GotoNode) or named the next control.
@@ -156,8 +171,7 @@ private:
     // Raises 0x800A7D05 while the system runs: the graph is read by lines.
     void RefuseWhileStarted() const;
 
-    mutable std::mutex nameLock_;
-    std::string name_;
+    AmbientName name_;
     bool joined_ = false;
     long posX_ = 0;
     long posY_ = 0;

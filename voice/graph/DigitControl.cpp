@@ -1,8 +1,6 @@
 // The digit-control base (see DigitControl.h).
 #include "DigitControl.h"
 
-#include "fw/ole/Text.h"
-
 namespace kvo {
 
 std::span<const fw::ole::DispatchEntry> CDigitControl::DispatchMap() const { return kDigitDispatch; }
@@ -14,23 +12,10 @@ void CDigitControl::SetMaxRetries(long n) {
     SetModified();
 }
 
-void CDigitControl::SetInvalidErrorControl(const std::wstring& name) {
-    invalidErrorControl_ = name.empty() ? kDefaultHandler : name;
-    SetModified();
-}
-
-void CDigitControl::SetNoDigitsErrorControl(const std::wstring& name) {
-    noDigitsErrorControl_ = name.empty() ? kDefaultHandler : name;
-    SetModified();
-}
-
-Vertex* CDigitControl::InvalidDigitsHandler() const {
-    return Registry().ResolveHandlerName(fw::ole::Narrow(invalidErrorControl_));
-}
-
-Vertex* CDigitControl::NoDigitsHandler() const {
-    return Registry().ResolveHandlerName(fw::ole::Narrow(noDigitsErrorControl_));
-}
+void CDigitControl::SetInvalidErrorControl(const std::wstring& name) { SetHandlerName(invalidErrorControl_, name); }
+void CDigitControl::SetNoDigitsErrorControl(const std::wstring& name) { SetHandlerName(noDigitsErrorControl_, name); }
+Vertex* CDigitControl::InvalidDigitsHandler() const { return ResolveHandler(invalidErrorControl_); }
+Vertex* CDigitControl::NoDigitsHandler() const { return ResolveHandler(noDigitsErrorControl_); }
 
 void CDigitControl::ExchangeOwnItems(ItemExchange& ex) {
     ex.Short(L"maxRetries", maxRetries_, 3);

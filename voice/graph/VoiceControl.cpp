@@ -1,8 +1,6 @@
 // The voice-control base (see VoiceControl.h).
 #include "VoiceControl.h"
 
-#include "fw/ole/Text.h"
-
 namespace kvo {
 
 CVoiceControl::CVoiceControl(const Kind& kind) : CCallFlowControl(kind) { entry_->SetName(L"Entry"); }
@@ -22,23 +20,10 @@ void CVoiceControl::SetEntryGreeting(const fw::ole::ComPtr<IDispatch>& greeting)
 
 std::wstring CVoiceControl::GetGreetingNames(short index) const { return index == 0 ? entry_->GetName() : L""; }
 
-void CVoiceControl::SetDisconnectControl(const std::wstring& name) {
-    disconnectControl_ = name.empty() ? kDefaultHandler : name;
-    SetModified();
-}
-
-void CVoiceControl::SetHelpdigitControl(const std::wstring& name) {
-    helpdigitControl_ = name.empty() ? kDefaultHandler : name;
-    SetModified();
-}
-
-Vertex* CVoiceControl::DisconnectHandler() const {
-    return Registry().ResolveHandlerName(fw::ole::Narrow(disconnectControl_));
-}
-
-Vertex* CVoiceControl::HelpdigitHandler() const {
-    return Registry().ResolveHandlerName(fw::ole::Narrow(helpdigitControl_));
-}
+void CVoiceControl::SetDisconnectControl(const std::wstring& name) { SetHandlerName(disconnectControl_, name); }
+void CVoiceControl::SetHelpdigitControl(const std::wstring& name) { SetHandlerName(helpdigitControl_, name); }
+Vertex* CVoiceControl::DisconnectHandler() const { return ResolveHandler(disconnectControl_); }
+Vertex* CVoiceControl::HelpdigitHandler() const { return ResolveHandler(helpdigitControl_); }
 
 void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {
     GreetingData entry = entry_->Data();

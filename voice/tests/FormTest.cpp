@@ -1,12 +1,13 @@
 // Forms of call-flow controls in the stand-in container: the exact saved
 // keys through a property bag and a stream, load order, damaged forms, and
 // the host's redirection errors from the container and from a script.
-#include <fstream>
 
 #include "KvoTestSupport.h"
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Dispatch.h"
 #include "fw/ole/Text.h"
+#include "fw/testing/Files.h"
+#include "fw/testing/Process.h"
 
 namespace kvo_test {
 namespace {
@@ -167,26 +168,23 @@ TEST_F(Forms, FrameLineStatusIsNotAvailableYet) {
 
 TEST(Script, RedirectionErrorsReachAScriptThroughDispatch) {
     ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK);
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    const std::string path = std::string(dir) + "kvo-redirect.vbs";
-    {
-        std::ofstream vbs(path);
-        vbs << "On Error Resume Next\r\n"
-               "Set u = CreateObject(\"Zentrovo.UserCtrl.1\")\r\n"
-               "u.TakeCall 0\r\n"
-               "WScript.Echo Hex(Err.Number) & \" \" & Err.Description\r\n"
-               "Err.Clear\r\n"
-               "u.TakeCall 1\r\n"
-               "WScript.Echo Hex(Err.Number)\r\n";
-    }
-    std::string output;
-    RunProgram("cscript.exe //nologo \"" + path + "\"", &output);
-    DeleteFileA(path.c_str());
+    fw::testing::TempDir dir("kvoscript");
+    const std::string out = dir.File("out.txt");
+    const std::string script = dir.Write(
+        "redirect.vbs",
+        "Set out = CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"" + out + "\")\r\n"
+        "On Error Resume Next\r\n"
+        "Set u = CreateObject(\"Zentrovo.UserCtrl.1\")\r\n"
+        "u.TakeCall 0\r\n"
+        "out.WriteLine Hex(Err.Number) & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "u.GotoNode(1) = 0\r\n"
+        "out.WriteLine Hex(Err.Number)\r\n"
+        "out.Close\r\n");
+    EXPECT_EQ(fw::testing::RunToEnd("cscript.exe", "//nologo \"" + script + "\"", 60000), 0u);
     // No voice system is loaded in the script's process: there are no lines,
-    // and the channel is checked first.
-    // Script hosts see a control error by its number, 381.
-    EXPECT_EQ(output, "17D Invalid property array index\r\n17D\r\n");
+    // and the channel is checked first. Script hosts see error 381 by number.
+    EXPECT_EQ(fw::testing::ReadText(out), "17D Invalid property array index\r\n17D\r\n");
 }
 
 }  // namespace
@@ -327,6 +325,66 @@ TEST_F(GreetingObject, PhraseCreateMethodsSetTheKindsAsPublished) {
         EXPECT_EQ(Dispatch(phrase.Get(), L"Filename", DISPATCH_PROPERTYGET).value.Str(), s.file);
         EXPECT_EQ(Dispatch(phrase.Get(), L"Phrasename", DISPATCH_PROPERTYGET).value.Str(), s.name);
     }
+}
+
+}  // namespace
+}  // namespace kvo_test
+
+namespace kvo_test {
+namespace {
+
+using container::Variant;
+
+// Frames read [Directories] Voice of KVO32.INI; each test sets it.
+class FrameSettings : public ContainerTest {
+protected:
+    void SetUp() override {
+        ContainerTest::SetUp();
+        WritePrivateProfileStringA("Directories", "Voice", "c:\\kvo32", "KVO32.INI");
+    }
+    void TearDown() override {
+        WritePrivateProfileStringA("Directories", nullptr, nullptr, "KVO32.INI");
+        ContainerTest::TearDown();
+    }
+    std::wstring Get(const wchar_t* frame, const wchar_t* member) {
+        return host_->Find(frame)->Get(member).value.Str();
+    }
+};
+
+TEST_F(FrameSettings, VoiceDirectoryResolvesAgainstTheSystemDirectory) {
+    ASSERT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
+    struct { const wchar_t* value; const wchar_t* expected; } cases[] = {
+        {L"prompts", L"c:\\kvo32\\prompts\\"},
+        {L"d:\\voice", L"d:\\voice\\"},
+        {L"", L"c:\\kvo32\\"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(host_->Find(L"Frame1")->Put(L"VoiceDirectory", Variant(std::wstring(c.value))).Ok());
+        EXPECT_EQ(Get(L"Frame1", L"VoiceDirectory"), c.expected) << container::ToUtf8(c.value);
+    }
+}
+
+TEST_F(FrameSettings, OnlyTheFirstFrameAppliesItsSettingsAndTheLogDirectoryIsMade) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string logs = std::string(temp) + "kvo-frame-logs\\day\\";
+    RemoveDirectoryA(logs.c_str());
+    ASSERT_EQ(LoadText("Begin Zentrovo.FrameCtrl.1 Frame1\n VoiceDir = prompts\n LogDir = " +
+                       container::QuoteValue(std::string(temp) + "kvo-frame-logs\\day") + "\n TimeFormat = 1\nEnd\n"),
+              S_OK);
+    container::Host other;
+    ASSERT_TRUE(other.Create());
+    container::Form second;
+    ASSERT_FALSE(container::ParseForm("Begin Zentrovo.FrameCtrl.1 Frame2\n VoiceDir = elsewhere\n TimeFormat = 0\nEnd\n", second));
+    ASSERT_EQ(other.Load(second), S_OK);
+    EXPECT_EQ(Get(L"Frame1", L"VoiceDirectory"), L"c:\\kvo32\\prompts\\");
+    EXPECT_EQ(other.Find(L"Frame2")->Get(L"VoiceDirectory").value.Str(), L"c:\\kvo32\\prompts\\");
+    EXPECT_EQ(Get(L"Frame1", L"TimeFormat"), L"1");
+    EXPECT_EQ(container::ToUtf8(Get(L"Frame1", L"LogDirectory")), logs);
+    const DWORD attributes = GetFileAttributesA(logs.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << logs;
+    RemoveDirectoryA(logs.c_str());
+    RemoveDirectoryA((std::string(temp) + "kvo-frame-logs").c_str());
 }
 
 }  // namespace

@@ -14,39 +14,6 @@ HRESULT CallEntry(const char* name) {
     return entry ? entry() : E_NOTIMPL;
 }
 
-DWORD RunProgram(const std::string& commandLine, std::string* output) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    char dir[MAX_PATH], file[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    GetTempFileNameA(dir, "kvo", 0, file);
-    fw::FileHandle out(CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                     CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out.Get();
-    si.hStdError = out.Get();
-    PROCESS_INFORMATION pi{};
-    std::string command = commandLine;
-    DWORD code = ~0u;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        fw::KernelHandle process(pi.hProcess), thread(pi.hThread);
-        WaitForSingleObject(process.Get(), 60000);
-        GetExitCodeProcess(process.Get(), &code);
-    }
-    out.Reset();
-    if (output) {
-        output->clear();
-        fw::FileHandle in(CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-        char buffer[4096];
-        DWORD got = 0;
-        while (in && ReadFile(in.Get(), buffer, sizeof buffer, &got, nullptr) && got) output->append(buffer, got);
-    }
-    DeleteFileA(file);
-    return code;
-}
-
 std::string FormValue(const container::Form& form, const char* control, const char* name) {
     for (const auto& c : form.controls)
         if (c.name == control)

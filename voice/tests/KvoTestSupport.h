@@ -15,10 +15,6 @@ namespace kvo_test {
 std::string BinPath(const char* file);
 // Calls one of kvo32.ocx's registration entry points.
 HRESULT CallEntry(const char* name);
-// Runs a program of the Wine prefix with `arguments`; its exit code, and its
-// standard output in `output` when given.
-DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr);
-
 // The value of item `name` of control `control` in `form`, or "<missing>".
 std::string FormValue(const container::Form& form, const char* control, const char* name);
 // The item names of a control, in saved order.

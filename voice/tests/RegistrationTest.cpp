@@ -7,6 +7,7 @@
 #include "fw/ole/ComPtr.h"
 #include "fw/ole/Server.h"
 #include "fw/ole/Text.h"
+#include "fw/testing/Process.h"
 #include "kvo32.h"
 
 namespace kvo_test {
@@ -51,7 +52,7 @@ bool TypeLibRegistered() {
 
 TEST(Registration, Regsvr32RegistersEveryBuiltControlAndUnregisterRemovesThem) {
     const std::string path = BinPath("kvo32.ocx");
-    ASSERT_EQ(RunProgram("regsvr32.exe /s \"" + path + "\""), 0u);
+    ASSERT_EQ(fw::testing::RunToEnd("regsvr32.exe", "/s \"" + path + "\"", 60000), 0u);
     for (const ClassKeys& c : kControls) {
         SCOPED_TRACE(c.progId);
         const std::string key = "CLSID\\" + GuidString(*c.clsid);
@@ -73,7 +74,7 @@ TEST(Registration, Regsvr32RegistersEveryBuiltControlAndUnregisterRemovesThem) {
     EXPECT_TRUE(TypeLibRegistered());
     EXPECT_FALSE(KeyExists("Zentrovo.DigitsCtrl.1")) << "controls not built are not registered";
 
-    ASSERT_EQ(RunProgram("regsvr32.exe /s /u \"" + path + "\""), 0u);
+    ASSERT_EQ(fw::testing::RunToEnd("regsvr32.exe", "/s /u \"" + path + "\"", 60000), 0u);
     for (const ClassKeys& c : kControls) {
         EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
         EXPECT_FALSE(KeyExists(c.progId)) << c.progId;

@@ -2,9 +2,33 @@
 // interfaces, and the control's window.
 #include "fw/ole/Control.h"
 #include <olectl.h>
+#include <exception>
+#include "fw/ole/Enumerator.h"
 #include "fw/ole/Text.h"
 
 namespace fw::ole {
+
+namespace {
+
+// Private messages of control windows, unique in the process.
+UINT HandOverMessage() {
+    static const UINT id = RegisterWindowMessageA("fw.ole.Control.HandOver");
+    return id;
+}
+UINT DeleteMessage() {
+    static const UINT id = RegisterWindowMessageA("fw.ole.Control.Delete");
+    return id;
+}
+
+struct HandOverRequest {
+    const std::function<void()>* call;
+    std::exception_ptr failure;
+    bool ran = false;
+};
+
+Control::CloseHook g_closeHook = nullptr;
+
+}  // namespace
 
 Control::Control(const CLSID& clsid, const IID& dispatchIid, const IID& eventIid)
     : clsid_(clsid), dispatchIid_(dispatchIid), eventIid_(eventIid) {}
@@ -25,6 +49,7 @@ HRESULT Control::Initialize() {
     if (!Create(Server::Module(), kControlWindowClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                 0, HWND_MESSAGE))
         return E_FAIL;
+    created_ = true;
     return S_OK;
 }
 
@@ -54,12 +79,64 @@ STDMETHODIMP Control::QueryInterface(REFIID iid, void** out) {
     });
 }
 
-STDMETHODIMP_(ULONG) Control::AddRef() { return refs_.AddRef(); }
-STDMETHODIMP_(ULONG) Control::Release() { return refs_.Release(this); }
+STDMETHODIMP_(ULONG) Control::AddRef() { return ULONG(InterlockedIncrement(&refs_)); }
+
+STDMETHODIMP_(ULONG) Control::Release() {
+    const LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) FinalRelease();
+    return ULONG(n);
+}
+
+void Control::FinalRelease() {
+    // The window belongs to the control's thread: a last reference dropped
+    // elsewhere (a line thread) hands the end over to it.
+    if (GetCurrentThreadId() != ownerThread_ && Handle() && IsWindow(Handle()) &&
+        PostMessageA(Handle(), DeleteMessage(), 0, 0))
+        return;
+    EndOnOwnThread();
+}
+
+void Control::EndOnOwnThread() {
+    if (!closeNotified_) {
+        // The hook may take and drop references: hold one meanwhile.
+        refs_ = 1;
+        NotifyClose();
+        if (InterlockedDecrement(&refs_) != 0) return;  // kept alive; a later Release ends it
+    }
+    delete this;  // inside the window's own procedure is allowed
+}
+
+void Control::SetCloseHook(CloseHook hook) { g_closeHook = hook; }
+
+void Control::NotifyClose() {
+    if (closeNotified_ || !created_) return;  // a control that never came to be was never open
+    closeNotified_ = true;
+    Guarded([&] {
+        if (g_closeHook) g_closeHook(*this);
+    });
+    Guarded([&] { OnClose(); });
+}
+
+HandOver Control::CallOnOwnThread(const std::function<void()>& call) {
+    if (GetCurrentThreadId() == ownerThread_) {
+        call();
+        return HandOver::Ran;
+    }
+    const HWND window = Handle();
+    if (windowClosing_ || !window) return HandOver::HostUnavailable;
+    HandOverRequest request{&call, nullptr};
+    // Sent, not posted: the caller waits, and calls from one thread keep
+    // their order. A window destroyed meanwhile lets the sender go.
+    SendMessageA(window, HandOverMessage(), 0, reinterpret_cast<LPARAM>(&request));
+    if (!request.ran) return HandOver::HostUnavailable;
+    if (request.failure) std::rethrow_exception(request.failure);
+    return HandOver::Ran;
+}
 
 // --- IOleObject -----------------------------------------------------------
 
 STDMETHODIMP Control::SetClientSite(IOleClientSite* site) {
+    if (!site && site_) NotifyClose();  // a container that drops us without Close
     if (!site) DeactivateInPlace();
     site_ = ComPtr<IOleClientSite>(site);
     OnAmbientChanged(DISPID_UNKNOWN);
@@ -75,6 +152,7 @@ STDMETHODIMP Control::GetClientSite(IOleClientSite** site) {
 STDMETHODIMP Control::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 STDMETHODIMP Control::Close(DWORD saveOption) {
+    NotifyClose();
     DeactivateInPlace();
     if (site_ && dirty_ && (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE))
         site_->SaveObject();
@@ -112,12 +190,34 @@ STDMETHODIMP Control::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND 
         return OleCreatePropertyFrame(parent, 0, 0, caption.c_str(), 1, &self, ULONG(pages.size()),
                                       pages.data(), LOCALE_USER_DEFAULT, 0, nullptr);
     }
-    default:
-        return OLEOBJ_S_INVALIDVERB;
+    default: {
+        HRESULT hr = OLEOBJ_S_INVALIDVERB;
+        for (const ControlVerb& v : Verbs())
+            if (v.id == verb) {
+                const HRESULT guarded = Guarded([&] { hr = OnVerb(verb, parent); });
+                return FAILED(guarded) ? guarded : hr;
+            }
+        return hr;
+    }
     }
 }
 
-STDMETHODIMP Control::EnumVerbs(IEnumOLEVERB** verbs) { return OleRegEnumVerbs(clsid_, verbs); }
+STDMETHODIMP Control::EnumVerbs(IEnumOLEVERB** verbs) {
+    if (!verbs) return E_POINTER;
+    *verbs = nullptr;
+    std::vector<ControlVerb> own;
+    HRESULT hr = Guarded([&] { own = Verbs(); });
+    if (FAILED(hr)) return hr;
+    std::vector<OLEVERB> list;
+    for (const ControlVerb& v : own)
+        list.push_back({v.id, const_cast<LPOLESTR>(v.name.c_str()), v.menuFlags, v.attributes});
+    static const wchar_t kProperties[] = L"&Properties";
+    if (!PropertyPages().empty())
+        list.push_back({OLEIVERB_PROPERTIES, const_cast<LPOLESTR>(kProperties), 0, OLEVERBATTRIB_ONCONTAINERMENU});
+    // The enumerator copies the names: `own` may go now.
+    *verbs = new (std::nothrow) Enumerator<IEnumOLEVERB, OLEVERB, IID_IEnumOLEVERB>(std::move(list));
+    return *verbs ? S_OK : E_OUTOFMEMORY;
+}
 STDMETHODIMP Control::Update() { return S_OK; }
 STDMETHODIMP Control::IsUpToDate() { return S_OK; }
 
@@ -181,7 +281,7 @@ STDMETHODIMP Control::GetControlInfo(CONTROLINFO* info) {
 STDMETHODIMP Control::OnMnemonic(MSG*) { return E_NOTIMPL; }
 
 STDMETHODIMP Control::OnAmbientPropertyChange(DISPID id) {
-    OnAmbientChanged(id);
+    Guarded([&] { OnAmbientChanged(id); });
     if (id == DISPID_AMBIENT_USERMODE || id == DISPID_UNKNOWN) {
         UpdateVisibility();
         InvalidateControl();
@@ -334,6 +434,22 @@ void Control::SetInitialSize(int cx, int cy) {
 }
 
 LRESULT Control::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == HandOverMessage() && lp) {
+        auto* request = reinterpret_cast<HandOverRequest*>(lp);
+        try {
+            (*request->call)();
+        } catch (...) {
+            request->failure = std::current_exception();
+        }
+        request->ran = true;
+        return 1;
+    }
+    if (msg == DeleteMessage()) {
+        // Posted by a last Release on another thread.
+        EndOnOwnThread();
+        return 0;
+    }
+    if (msg == WM_DESTROY) windowClosing_ = true;
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);

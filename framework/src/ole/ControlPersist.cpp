@@ -116,15 +116,9 @@ void Control::DoPropExchange(PropExchange& px) {
 }
 
 HRESULT Control::Exchange(PropExchange& px) {
-    try {
-        DoPropExchange(px);
-    } catch (const ControlError& e) {
-        return FAILED(e.scode) ? e.scode : E_FAIL;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    // Whatever a control's exchange throws (a heap exception too) ends here.
+    const HRESULT hr = Guarded([&] { DoPropExchange(px); });
+    if (FAILED(hr)) return hr;
     if (px.Failed()) return px.IsLoading() ? STG_E_READFAULT : STG_E_WRITEFAULT;
     if (px.IsLoading()) InvalidateControl();
     return S_OK;

@@ -93,20 +93,4 @@ std::string DescribeProcesses(const std::vector<DWORD>& pids) {
     return out;
 }
 
-std::string DescribeThreads(const std::vector<DWORD>& threadIds) {
-    fw::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    std::string out;
-    for (DWORD tid : threadIds) {
-        DWORD owner = 0;
-        THREADENTRY32 entry{};
-        entry.dwSize = sizeof entry;
-        if (snapshot)
-            for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
-                if (entry.th32ThreadID == tid) owner = entry.th32OwnerProcessID;
-        out += "  thread " + std::to_string(tid) + " of process " + std::to_string(owner) + " (" +
-               ProgramName(owner) + ")\n";
-    }
-    return out;
-}
-
 }  // namespace fw::testing

@@ -55,6 +55,15 @@ std::span<const DispatchEntry> CFwTestItem::DispatchMap() const {
 // --- the control --------------------------------------------------------------
 
 std::atomic<DWORD> CFwTestCtrl::destroyedOn{0};
+std::atomic<DWORD> CFwTestCtrl::closedOn{0};
+
+std::vector<fw::ole::ControlVerb> CFwTestCtrl::Verbs() const { return {{1, L"&Greet"}, {2, L"&Fail"}}; }
+
+HRESULT CFwTestCtrl::OnVerb(LONG verb, HWND) {
+    if (verb == 2) throw new TestException(long(E_ACCESSDENIED), L"no verb today");
+    ++greeted;
+    return S_OK;
+}
 
 CFwTestCtrl::CFwTestCtrl() : Control(CLSID_FwTest, DIID__DFwTest, DIID__DFwTestEvents) { SetInitialSize(32, 32); }
 

@@ -87,6 +87,8 @@ public:
     // What the tests watch: the thread the object was destroyed on, the
     // ambient changes it heard, the persisted items and how they loaded.
     static std::atomic<DWORD> destroyedOn;
+    static std::atomic<DWORD> closedOn;
+    int greeted = 0;
     std::vector<DISPID> ambientChanges;
     std::wstring text = L"text";
     bool textLoaded = false;
@@ -97,6 +99,10 @@ protected:
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
     void DoPropExchange(fw::ole::PropExchange& px) override;
     void OnAmbientChanged(DISPID id) override { ambientChanges.push_back(id); }
+    void OnClose() override { closedOn = GetCurrentThreadId(); }
+    // 1 "&Greet" counts; 2 "&Fail" throws.
+    std::vector<fw::ole::ControlVerb> Verbs() const override;
+    HRESULT OnVerb(LONG verb, HWND parent) override;
 
 private:
     long count_ = 0;

@@ -94,10 +94,12 @@ TEST(VoiceCardDriver, SilenceAndMaximumKeysEndCollection) {
 }
 
 TEST(VoiceCardDriver, HangupEndsBlockingCallsAndDelayRunsOut) {
-    Card card("channels 1\nspeed 10\nline 0\ncall connected\nhangup 5000\n");
+    // The caller hangs up two real seconds in: the short delay runs out long
+    // before that however slowly this thread is scheduled, the long one cannot.
+    Card card("channels 1\nspeed 10\nline 0\ncall connected\nhangup 20000\n");
     ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
     EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 1, 0, 0), 12);
-    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 10, 0, 0), 16);
+    EXPECT_EQ(card.Get<DelayFn>("_delayChannel@16")(0, 60, 0, 0), 16);
     EXPECT_EQ(card.Get<Fn1>("_getLoopCurrentStatus@4")(0), 0);
 }
 

@@ -37,6 +37,8 @@ constexpr int IDC_OPTIONS = 401, IDC_COLORS = 402, IDC_FONT = 403, IDC_QUIT = 40
 // Main window class of the stand-in IDE playing Developer Studio.
 constexpr char kIdeFrameClass[] = "Afx:400000:8:10011:0:1a3e";
 constexpr char kIdeRoot[] = "Software\\Microsoft\\Developer";
+// The other kind's keys: a version left there by another test is refused.
+constexpr char kOtherIdeRoot[] = "Software\\Microsoft\\Visual C++ 2.0";
 
 
 bool PutClipboardText(const std::string& text) {
@@ -75,6 +77,17 @@ public:
     }
     const qnav::HookSettings& Settings() const { return shared_->settings; }
     bool Loaded() const { return proc_ && shared_; }
+    // For a failed count: each slot in use, its frame's process and program,
+    // and the threads counted for it.
+    std::string Slots() const {
+        std::string out = "slots in use:\n";
+        if (shared_)
+            for (const auto& slot : shared_->slots)
+                if (slot.inUse)
+                    out += Describe({slot.frame}) + "    attached " + std::to_string(slot.attached) + ", threads " +
+                           std::to_string(slot.threadCount) + "\n";
+        return out;
+    }
 
 private:
     using Proc = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
@@ -87,6 +100,7 @@ class QnavProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         SHDeleteKeyA(HKEY_CURRENT_USER, kIdeRoot);
+        SHDeleteKeyA(HKEY_CURRENT_USER, kOtherIdeRoot);
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kIdeRoot) + "\\General").c_str(), 0, nullptr, 0,
                                   KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
@@ -133,7 +147,8 @@ protected:
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitAttached(frame));
         for (DWORD i = 0; i < threads; ++i) AskIde(frame, ide::kQueryStartThread);
-        ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == threads; })) << probe.AttachedThreads();
+        ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == threads; }))
+            << probe.AttachedThreads() << "\n" << probe.Slots();
     }
     bool WaitAttached(HWND frame) {
         return WaitUntil([&] { return probe.Attached(frame); }, 10000);
@@ -169,7 +184,8 @@ TEST_F(QnavProgram, SecondStartBringsTheFirstBackAndEnds) {
     ASSERT_TRUE(second.Start("qnav.exe"));
     EXPECT_EQ(second.WaitExit(5000), 0u);
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main); })) << "the first instance is restored";
-    EXPECT_TRUE(TopLevelWindows(second.Id(), "QNAV").empty());
+    const auto windows = TopLevelWindows(second.Id(), "QNAV");
+    EXPECT_TRUE(windows.empty()) << Describe(windows);
 }
 
 TEST_F(QnavProgram, StartupModeWindowStates) {
@@ -333,7 +349,7 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
 
     AskIde(frame, ide::kQueryStartThread);
     AskIde(frame, ide::kQueryStartThread);
-    ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return probe.AttachedThreads() == 3; })) << probe.Slots();
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(AnswerMessageBox(qnav.Id(), "Quorvane").substr(0, 40), "There are 3 attached Visual C++ threads.");
     EXPECT_EQ(qnav.WaitExit(300), STILL_ACTIVE);
@@ -342,7 +358,7 @@ TEST_F(QnavProgram, QuitRefusedWhileAnIdeIsAttached) {
     ASSERT_EQ(ide.WaitExit(5000), 0u);
     PostMessageA(main, WM_COMMAND, IDC_QUIT, 0);
     EXPECT_EQ(qnav.WaitExit(5000), 0u);
-    EXPECT_EQ(probe.AttachedThreads(), 0u);
+    EXPECT_EQ(probe.AttachedThreads(), 0u) << probe.Slots();
 }
 
 TEST_F(QnavProgram, IdeStartedLaterIsAttachedAndGetsNewSettings) {

@@ -1,4 +1,5 @@
 // Attaching to real stand-in IDE processes through the hook library.
+#include <set>
 #include "HookFixture.h"
 #include "fw/testing/Files.h"
 #include "Subclass.h"
@@ -89,7 +90,7 @@ TEST_F(HookTest, AttachAllTwiceAttachesOnce) {
 TEST_F(HookTest, SeventeenthFrameGetsNoSlot) {
     IdeProcess& ide = StartIde("/kind:4 /frames:17");
     const std::vector<HWND> frames = ide.MainWindows(17);
-    ASSERT_EQ(frames.size(), 17u);
+    ASSERT_EQ(frames.size(), 17u) << fw::testing::Describe(frames);
     AttachAll();
     EXPECT_EQ(SlotsInUse(), 16) << Slots();
     int withoutSlot = 0;
@@ -120,8 +121,13 @@ TEST_F(HookTest, ShellHookReportsIdeStartedLaterAndInstallsOnce) {
     // its window was shown, has posted whatever it was going to post.
     ASSERT_NE(Query(lookAlike, ide::kQueryProcsOriginal), -1);
     fw::testing::PumpFor(0);
-    EXPECT_EQ(CountOf(qnav::QNM_FRAMECREATED), 1) << "a look-alike is not reported\n"
-                                                  << Notified(qnav::QNM_FRAMECREATED);
+    // Which frames, not how often: under load Wine has been seen to announce
+    // one frame twice, which attach-all takes in its stride.
+    std::set<HWND> reported;
+    for (const auto& n : notifications())
+        if (n.msg == qnav::QNM_FRAMECREATED) reported.insert(reinterpret_cast<HWND>(n.wp));
+    EXPECT_EQ(reported, std::set<HWND>{frame}) << "a look-alike is not reported\n"
+                                               << Notified(qnav::QNM_FRAMECREATED);
 
     EXPECT_EQ(Call(qnav::QP_REMOVESHELLHOOK), 1);
     EXPECT_EQ(shared_->shellHook, nullptr);
@@ -182,7 +188,7 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     // A new thread announces itself from its own context, a moment later.
     WaitUntil([&] { return Call(qnav::QP_QUERYATTACHED, nullptr, &threads) == 1 && threads == 2; });
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 1);
-    EXPECT_EQ(threads, 2);
+    EXPECT_EQ(threads, 2) << Slots();
 
     ASSERT_EQ(Query(frame, ide::kQueryStopThreads), 1);
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
@@ -198,7 +204,7 @@ TEST_F(HookTest, QueryAttachedCountsThreadsOfLiveFrames) {
     TerminateProcess(ide.Handle(), 1);
     WaitForSingleObject(ide.Handle(), 10000);
     EXPECT_EQ(Call(qnav::QP_QUERYATTACHED, nullptr, &threads), 0);
-    EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported";
+    EXPECT_EQ(threads, 0) << "only threads of frames that still exist are reported\n" << Slots();
     EXPECT_EQ(Call(qnav::QP_DETACHALL), 1);
     EXPECT_EQ(SlotsInUse(), 0) << Slots();
 }

@@ -91,12 +91,15 @@ protected:
         for (const auto& s : shared_->slots) n += s.inUse ? 1 : 0;
         return n;
     }
-    // For a failed count: each frame holding a slot, with its process and program.
+    // For a failed count: each frame holding a slot, with its process and
+    // program and the threads counted for it.
     std::string Slots() const {
-        std::vector<HWND> frames;
+        std::string out = "slots in use:\n";
         for (const auto& s : shared_->slots)
-            if (s.inUse) frames.push_back(s.frame);
-        return "slots in use:\n" + fw::testing::Describe(frames);
+            if (s.inUse)
+                out += fw::testing::Describe({s.frame}) + "    attached " + std::to_string(s.attached) +
+                       ", threads " + std::to_string(s.threadCount) + "\n";
+        return out;
     }
     bool WaitAttached(HWND frame, DWORD ms = 10000) {
         return WaitUntil([&] { auto* s = SlotOf(frame); return s && s->attached; }, ms);

@@ -119,30 +119,17 @@ void InProcessTest::ServeAsUser(fw::ole::CreateFn create) {
     }
 }
 
-PromptAnswerer::PromptAnswerer(const char* text) : text_(text ? text : ""), cancel_(!text) {
-    thread_ = std::thread([this] {
-        while (!stop_) {
-            HWND box = FindWindowA("#32770", "Kavoro");
-            if (box && GetDlgItem(box, IDC_VALUE_PROMPT_EDIT)) {
-                char seen[512] = {};
-                GetDlgItemTextA(box, IDC_VALUE_PROMPT_TEXT, seen, sizeof seen);
-                {
-                    std::lock_guard guard(m_);
-                    seen_ = seen;
-                }
-                SetDlgItemTextA(box, IDC_VALUE_PROMPT_EDIT, text_.c_str());
-                PostMessageA(box, WM_COMMAND, cancel_ ? IDCANCEL : IDOK, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
-}
-
-PromptAnswerer::~PromptAnswerer() {
-    stop_ = true;
-    thread_.join();
-}
+PromptAnswerer::PromptAnswerer(const char* text)
+    : watcher_("Kavoro", [this, answer = std::string(text ? text : ""), cancel = !text](HWND box) {
+          char seen[512] = {};
+          GetDlgItemTextA(box, IDC_VALUE_PROMPT_TEXT, seen, sizeof seen);
+          {
+              std::lock_guard guard(m_);
+              seen_ = seen;
+          }
+          SetDlgItemTextA(box, IDC_VALUE_PROMPT_EDIT, answer.c_str());
+          fw::testing::Press(box, cancel ? IDCANCEL : IDOK);
+      }) {}
 
 std::string PromptAnswerer::PromptSeen() {
     std::lock_guard guard(m_);

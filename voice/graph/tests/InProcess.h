@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "CallFlowControl.h"
 #include "Container.h"
 #include "VoiceTestSupport.h"
+#include "fw/testing/Dialogs.h"
 
 namespace kvo_graph_test {
 
@@ -37,20 +39,17 @@ private:
     std::vector<DWORD> cookies_;
 };
 
-// Answers the next value prompt: `text` and OK, or Cancel when none.
+// Answers the next value prompt: `text` and OK, or Cancel when none; keeps
+// the prompt it saw.
 class PromptAnswerer {
 public:
     explicit PromptAnswerer(const char* text);
-    ~PromptAnswerer();
     std::string PromptSeen();
 
 private:
-    std::string text_;
-    bool cancel_;
-    std::string seen_;
     std::mutex m_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::string seen_;
+    fw::testing::DialogWatcher watcher_;  // last: it stops before the text goes
 };
 
 }  // namespace kvo_graph_test

@@ -34,6 +34,7 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -55,6 +56,20 @@ struct FireResult {
     std::wstring description;  // of that failure (EXCEPINFO, else IErrorInfo)
     bool delivered = true;     // false while events are frozen
     bool Ok() const { return SUCCEEDED(hr); }
+};
+
+// A control's own OLE verb (ids from 1 up; the standard verbs are negative).
+struct ControlVerb {
+    LONG id;
+    std::wstring name;  // as a menu shows it, "&Edit"
+    DWORD menuFlags = 0;
+    DWORD attributes = OLEVERBATTRIB_ONCONTAINERMENU;
+};
+
+// What a hand-over to the control's own thread came to.
+enum class HandOver {
+    Ran,              // the call ran there (and whatever it threw was rethrown)
+    HostUnavailable,  // the control's window is gone or closing: nothing ran
 };
 
 // Window class of every control window of a library (registered per module).
@@ -178,6 +193,21 @@ public:
     // The container froze events (IOleControl::FreezeEvents).
     bool EventsFrozen() const { return frozen_ > 0; }
 
+    // Runs `call` on the control's own thread and waits for it: at once when
+    // the caller is that thread, else through the control's window, so the
+    // calls of one thread run in the order made, one at a time, and host
+    // code only ever runs on the host's thread. An exception `call` throws
+    // is rethrown to the caller. The caller must not be what that thread
+    // waits for (never join a worker with a plain wait on the window thread).
+    HandOver CallOnOwnThread(const std::function<void()>& call);
+
+    // Called once for every control of the library, on its own thread, when
+    // the container closes it (Close, or dropping the site) or, failing
+    // that, at its last Release - before anything of it is destroyed. The
+    // control's own OnClose runs right after.
+    using CloseHook = void (*)(Control& control);
+    static void SetCloseHook(CloseHook hook);
+
     void SetModified() { dirty_ = true; }
     // Control errors 382 / 383 depending on the ambient mode.
     void SetNotSupported() override;
@@ -195,6 +225,12 @@ protected:
     virtual void OnDraw(HDC dc, const RECT& bounds);
     virtual std::vector<CLSID> PropertyPages() const { return {}; }
     virtual void OnAmbientChanged(DISPID /*id*/) {}
+    // See SetCloseHook: once, before anything is destroyed.
+    virtual void OnClose() {}
+    // The control's own verbs (EnumVerbs lists them with Properties when
+    // there are pages) and what DoVerb does with one.
+    virtual std::vector<ControlVerb> Verbs() const { return {}; }
+    virtual HRESULT OnVerb(LONG /*verb*/, HWND /*parent*/) { return OLEOBJ_S_INVALIDVERB; }
     std::wstring ErrorSource() const override;
     const IID& ErrorInterface() const override { return dispatchIid_; }
 
@@ -236,8 +272,16 @@ private:
     // Invisible-at-run-time controls hide their window in user mode.
     void UpdateVisibility();
 
-    friend class RefCount;  // deletes us on the last Release
-    RefCount refs_;
+    // The last reference: closes, then deletes on the control's own thread.
+    void FinalRelease();
+    void EndOnOwnThread();
+    void NotifyClose();
+
+    LONG refs_ = 1;
+    DWORD ownerThread_ = GetCurrentThreadId();
+    bool created_ = false;
+    bool closeNotified_ = false;
+    bool windowClosing_ = false;
     ServerLock lock_;
     const CLSID& clsid_;
     const IID& dispatchIid_;

@@ -32,6 +32,17 @@ struct ControlError {
 // std::exception E_FAIL with its text; anything else E_UNEXPECTED.
 ControlError CurrentError();
 
+// Runs `f` at a COM boundary: S_OK, or the status of whatever it threw.
+template <class F>
+HRESULT Guarded(F&& f) {
+    try {
+        f();
+        return S_OK;
+    } catch (...) {
+        return CurrentError().scode;
+    }
+}
+
 // Fills `info` (if the caller passed one) and the thread's IErrorInfo.
 void ReportError(const ControlError& error, const std::wstring& source, const GUID& iid,
                  EXCEPINFO* info);

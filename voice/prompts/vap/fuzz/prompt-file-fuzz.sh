@@ -13,14 +13,8 @@ shift || true
 mkdir -p "$out/corpus" "$out/crashes"
 cp -n "$here"/seeds/* "$out/corpus/"
 
-# Built in the clang fuzz tree that scripts/fuzz keeps.
-fuzzdir=$top/build/fuzz
-if [ ! -f "$fuzzdir/build.ninja" ]; then
-  CC=clang CXX=clang++ cmake -S "$top" -B "$fuzzdir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQV_FUZZ=ON -DQV_SANITIZE=ON >/dev/null
-fi
-nice cmake --build "$fuzzdir" --target kvo_vap_fuzz >/dev/null
+"$top/scripts/fuzz-build" kvo_vap_fuzz
 
 cd "$out"
-nice "$fuzzdir/bin/kvo_vap_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=5 -rss_limit_mb=1024 \
+nice "$top/build/fuzz/bin/kvo_vap_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=5 -rss_limit_mb=1024 \
   -artifact_prefix="$out/crashes/" -print_final_stats=1 "$@" corpus

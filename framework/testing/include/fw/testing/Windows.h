@@ -1,6 +1,6 @@
 // Finding top-level windows and saying whose they are. A test that counts
-// windows (or frames, threads, slots) prints Describe() of what it counted,
-// so a failure names the process that intruded.
+// windows (or frames, slots) prints Describe() of what it counted, so a
+// failure names the process that intruded.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -24,8 +24,7 @@ std::string ProgramName(DWORD pid);
 
 // One line per window: handle, class, caption, process id and program.
 std::string Describe(const std::vector<HWND>& windows);
-// The same for processes and for threads (owner process id and program).
+// One line per process: its id and program.
 std::string DescribeProcesses(const std::vector<DWORD>& pids);
-std::string DescribeThreads(const std::vector<DWORD>& threadIds);
 
 }  // namespace fw::testing
