@@ -6,6 +6,8 @@
 
 #include "InConnCtrl.h"
 #include "KvoResource.h"
+#include "LineGroupCtrl.h"
+#include "OnHookCtrl.h"
 #include "OutConnCtrl.h"
 #include "FrameCtrl.h"
 #include "Greeting.h"
@@ -27,6 +29,9 @@ const fw::ole::ClassEntry kClasses[] = {
     {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, kControlMisc, 0,
      false},
     {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kControlMisc, 0, false},
+    {&CLSID_LineGroup, &CreateObject<kvo::CLineGroupCtrl>, "Zentrovo.LineGroupCtrl.1", IDS_LINEGROUP, true, kControlMisc,
+     0, false},
+    {&CLSID_OnHook, &CreateObject<kvo::COnHookCtrl>, "Zentrovo.OnHookCtrl.1", IDS_ONHOOK, true, kControlMisc, 0, false},
     {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kControlMisc, 0, false},
     {&CLSID_Greeting, &CreateObject<kvo::CGreeting>, "kvo.greeting", IDS_GREETING, false, 0, 0, false},
     {&CLSID_Phrase, &CreateObject<kvo::CPhrase>, "kvo.phrase", IDS_PHRASE, false, 0, 0, false},

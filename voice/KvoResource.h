@@ -12,6 +12,8 @@
 #define IDS_GREETING 704
 #define IDS_PHRASE 705
 #define IDS_INVALID_INDEX 706
+#define IDS_LINEGROUP 707
+#define IDS_ONHOOK 708
 
 #define IDS_ERR_INVALID_OUTPUT_NODE 4000
 #define IDS_ERR_CONTROL_NAME_NOT_FOUND 4001
@@ -31,6 +33,9 @@
 #define IDS_START_CHECK_FAILED 4105
 #define IDS_START_LINES_FAILED 4106
 #define IDS_START_NO_FRAME 4107
+// StartSystem's result n is raised as KVO_ERR_START_BASE + n with IDS_START_BASE + n.
+#define IDS_START_BASE 4100
+#define KVO_ERR_START_BASE 32300
 
 // Error numbers raised to the host with those strings (0x800A0000 + n).
 #define KVO_ERR_INVALID_OUTPUT_NODE 32000

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "AppSettings.h"
+#include "CallFlowControl.h"
 #include "ChannelLog.h"
+#include "Dispatcher.h"
 #include "Graph.h"
 #include "KvoResource.h"
 #include "PxItems.h"
@@ -63,7 +65,10 @@ CFrameCtrl::CFrameCtrl() : Control(CLSID_KVOFrame, DIID__DKVOFrame, DIID__DKVOFr
     AddFrame(*this);
 }
 
-CFrameCtrl::~CFrameCtrl() { RemoveFrame(*this); }
+CFrameCtrl::~CFrameCtrl() {
+    ShutdownVoiceSystem();
+    RemoveFrame(*this);
+}
 
 std::span<const fw::ole::DispatchEntry> CFrameCtrl::DispatchMap() const { return kFrameDispatch; }
 
@@ -253,8 +258,18 @@ LRESULT CFrameCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- start, stop and windows ----
 
-void CFrameCtrl::StartSystem(short) { NotAvailableYet(); }
-short CFrameCtrl::StopSystem(short) { NotAvailableYet(); }
+void CFrameCtrl::StartSystem(short) {
+    if (int refused = StartVoiceSystem(true, AmbientUserMode(), Handle()))
+        ThrowHostError(unsigned(KVO_ERR_START_BASE + refused), unsigned(IDS_START_BASE + refused));
+}
+
+short CFrameCtrl::StopSystem(short flag) { return StopVoiceSystem(flag != 0) ? -1 : 0; }
+
+STDMETHODIMP CFrameCtrl::Close(DWORD saveOption) {
+    // The form goes: its lines must not outlive the controls they run.
+    ShutdownVoiceSystem();
+    return Control::Close(saveOption);
+}
 void CFrameCtrl::ShowLineStatus(short) { NotAvailableYet(); }
 void CFrameCtrl::ShowLogWindow(short, short) { NotAvailableYet(); }
 void CFrameCtrl::LineStatGrid(const fw::ole::Variant&) { NotAvailableYet(); }

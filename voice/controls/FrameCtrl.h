@@ -49,7 +49,8 @@ public:
     long GetFrameThis() const;
     std::wstring GetCurrentDirectory(short channel) const;
     fw::ole::ComPtr<IDispatch> GetTransfer() const;
-    // The dispatcher's entry points: not available in this library yet.
+    // The dispatcher's entry points; the status and log windows are not
+    // available in this library yet.
     void StartSystem(short flag);
     short StopSystem(short flag);
     void ShowLineStatus(short flag);
@@ -66,6 +67,8 @@ public:
     void ForgetControl(const std::string& control) override;
     std::optional<std::string> AskValue(const std::string& prompt) override;
     bool LayoutChanged() const;
+
+    STDMETHODIMP Close(DWORD saveOption) override;
 
     // ValueSource: CurrentDirectory, then the transfer properties.
     std::string ValueOwnerName() const override { return FrameName(); }

@@ -12,6 +12,11 @@ const CCallFlowControl::Kind kUser{CLSID_User, DIID__DUser, DIID__DUserEvents, "
 
 CUserCtrl::CUserCtrl() : CCallFlowControl(kUser) {}
 
+bool CUserCtrl::Run(int line, short, short& exit, Vertex*& next) {
+    EnterStep(line, exit, next);
+    return true;
+}
+
 std::optional<std::string> CUserCtrl::GetValueName(int, int index) const {
     return index == 0 ? std::optional<std::string>("Value") : std::nullopt;
 }

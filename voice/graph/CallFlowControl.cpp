@@ -9,6 +9,7 @@
 #include "KvoResource.h"
 #include "PxItems.h"
 #include "Redirection.h"
+#include "RuntimeExceptions.h"
 #include "VoiceSystem.h"
 #include "fw/ole/Text.h"
 
@@ -16,7 +17,29 @@ namespace kvo {
 
 namespace {
 long Now() { return long(std::time(nullptr)); }
+
+enum class HostState { Runs, InBreak, NotRunning };
+
+std::array<std::atomic<bool>, kMaxLines> g_inHandOver{};
+
+class HandOverMark {
+public:
+    explicit HandOverMark(int line) : line_(line) {
+        if (Valid()) g_inHandOver[size_t(line_)] = true;
+    }
+    ~HandOverMark() {
+        if (Valid()) g_inHandOver[size_t(line_)] = false;
+    }
+    HandOverMark(const HandOverMark&) = delete;
+    HandOverMark& operator=(const HandOverMark&) = delete;
+
+private:
+    bool Valid() const { return line_ >= 0 && line_ < kMaxLines; }
+    int line_;
+};
 }  // namespace
+
+bool LineInHandOver(int line) { return line >= 0 && line < kMaxLines && g_inHandOver[size_t(line)]; }
 
 void ThrowHostError(unsigned number, unsigned stringId) { fw::ole::ThrowError(number, stringId); }
 
@@ -163,6 +186,74 @@ void CCallFlowControl::TakeCall(short channel) {
     default: break;
     }
     LineRedirections::Process().RequestControl(channel - 1, this);
+}
+
+// ---- running on a line's thread ----
+
+bool CCallFlowControl::Run(int line, short, short& exit, Vertex*& next) {
+    if (!EnterStep(line, exit, next)) exit = 0;
+    return true;
+}
+
+bool CCallFlowControl::EnterStep(int line, short& exit, Vertex*& next) {
+    const short channel = short(line + 1);
+    HandOver(line, [&] { FireEvent(EVENTID_ENTER, {fw::ole::Variant(channel)}); });
+    return TakeHostRequest(line, exit, next);
+}
+
+bool CCallFlowControl::TakeHostRequest(int line, short& exit, Vertex*& next) {
+    LineRedirections& slots = LineRedirections::Process();
+    if (short node = slots.RequestedExit(line); node >= 0) {
+        WriteLogN(line, LK_VB_NEW_NODE, node);
+        exit = node;
+        return true;
+    }
+    if (Vertex* control = slots.RequestedControl(line)) {
+        WriteLogS(line, LK_VB_NEW_CONTROL_NAME, control->Name().c_str());
+        next = control;
+        return true;
+    }
+    return false;
+}
+
+void CCallFlowControl::HandOver(int line, const std::function<void()>& fire) {
+    HandOverMark mark(line);
+    HostState state = HostState::Runs;
+    const auto askHost = [&] {
+        state = !AmbientUserMode()                   ? HostState::NotRunning
+                : AmbientUIDead() || EventsFrozen() ? HostState::InBreak
+                                                     : HostState::Runs;
+    };
+    // The form is gone (or going): the line has no host to hand over to.
+    if (CallOnOwnThread(askHost) != fw::ole::HandOver::Ran) throw new ShutdownException();
+    switch (state) {
+    case HostState::InBreak: throw new VBBreakException();
+    case HostState::NotRunning:
+        WriteLog(line, LK_STOPPED_VB_BREAK);
+        throw new ControlErrorException(151, 0);
+    case HostState::Runs: break;
+    }
+    LineRedirections::Process().Clear(line);
+    if (CallOnOwnThread(fire) != fw::ole::HandOver::Ran) throw new ShutdownException();
+}
+
+short CCallFlowControl::FireExit(int line, short node) {
+    fw::ole::Variant args[] = {fw::ole::Variant(short(line + 1)), fw::ole::Variant(node)};
+    HandOver(line, [&] { FireEvent(EVENTID_EXIT, args, {1}); });
+    return short(args[1].Long());
+}
+
+void CCallFlowControl::FireVoiceError(int line, long type, long data) {
+    fw::ole::Variant processed;
+    processed.Get()->vt = VT_BOOL;
+    processed.Get()->boolVal = VARIANT_FALSE;
+    fw::ole::Variant args[] = {fw::ole::Variant(short(line + 1)), fw::ole::Variant(type), fw::ole::Variant(data),
+                               processed};
+    HandOver(line, [&] { FireEvent(EVENTID_VOICEERROR, args, {3}); });
+}
+
+void CCallFlowControl::FireDisconnect(int line, long reason) {
+    HandOver(line, [&] { FireEvent(EVENTID_DISCONNECT, {fw::ole::Variant(short(line + 1)), fw::ole::Variant(reason)}); });
 }
 
 // ---- frame and values ----

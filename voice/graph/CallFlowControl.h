@@ -5,6 +5,7 @@
 // running calls and value access.
 #pragma once
 #include <array>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -96,6 +97,9 @@ public:
     void SetVComments(const std::wstring& text);
     void AboutBox();
 
+    // "InConn", "User", ... as the channel log names the class.
+    const char* ClassName() const { return kind_.className; }
+
     // Vertex
     std::string Name() const override;
     std::string NodeName(int node) const override;
@@ -110,6 +114,25 @@ public:
     const std::vector<Condition>& Conditions() const { return conditions_->List(); }
     fw::ole::ComPtr<IDispatch> GetConditions() const { return conditions_->AsDispatch(); }
     bool PlacedOnPageZero() const { return placedOnPageZero_; }
+
+    // ---- running on a line's thread ----
+    // The run contract: called on the line's thread (0-based) with `exit`
+    // preset to -5 and `next` to none; the control names an exit node, a
+    // special exit or the next control. False when the control cannot run
+    // (the dispatcher then ends the call). The base runs the enter step and
+    // takes node 0: the pass-through controls.
+    virtual bool Run(int line, short destInput, short& exit, Vertex*& next);
+    // Fires `fire` on the control's own thread and waits for it. The host is
+    // asked first whether it runs code: break mode raises VBBreakException,
+    // a host not in run mode logs " stopped - VB in break mode" and raises
+    // ControlErrorException 151. The line's requested exit and control are
+    // cleared before the event, so what the host sets is what the line sees.
+    void HandOver(int line, const std::function<void()>& fire);
+    // The Exit event (channel, node by reference); the node the host left.
+    short FireExit(int line, short node);
+    // VoiceError (channel, type, data, processed by reference).
+    void FireVoiceError(int line, long type, long data);
+    void FireDisconnect(int line, long reason);
 
     // A load that had to correct the page leaves the control changed.
     STDMETHODIMP IsDirty() override;
@@ -132,6 +155,13 @@ protected:
     virtual void ExchangeOwnItems(ItemExchange&) {}
     void OnAmbientChanged(DISPID id) override;
     void OnDraw(HDC dc, const RECT& bounds) override;
+
+    // The common enter step: Enter (channel) on the host's thread; true when
+    // the host settled the exit (GotoNode) or named the next control.
+    bool EnterStep(int line, short& exit, Vertex*& next);
+    // Takes what the host asked for during an event: an exit node (logged
+    // 5019) or a control (logged 5017). True when it asked for either.
+    bool TakeHostRequest(int line, short& exit, Vertex*& next);
 
     const Kind& kind_;
 
@@ -164,6 +194,11 @@ inline constexpr auto kCallFlowDispatch = std::array{
     fw::ole::Property<&CCallFlowControl::GetVComments, &CCallFlowControl::SetVComments>(DISPID_VCOMMENTS),
     fw::ole::Method<&CCallFlowControl::AboutBox>(DISPID_ABOUTBOX),
 };
+
+// True while line `line` waits for one of its events to be handled on the
+// host's thread: a user-interface thread that waited for that line would
+// never let the event finish.
+bool LineInHandOver(int line);
 
 // Raises host error `number` (0x800A0000 + number) with string `stringId`.
 [[noreturn]] void ThrowHostError(unsigned number, unsigned stringId);

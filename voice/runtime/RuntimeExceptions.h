@@ -9,6 +9,9 @@ class ShutdownException : public fw::Exception {};
 class HangupException : public fw::Exception {};
 class HelpDigitException : public fw::Exception {};
 class KillThreadException : public fw::Exception {};
+// The host is in break mode: it runs no code for the line's event.
+class VBBreakException : public fw::Exception {};
+class PhraseException : public fw::Exception {};
 
 class ControlErrorException : public fw::Exception {
 public:

@@ -143,6 +143,11 @@ void ResetVoiceSystem() {
     ReloadSettings();
 }
 
+void UseVoiceInterface(std::unique_ptr<CVoiceInterface> vi) {
+    g_current = std::move(vi);
+    g_lines = g_current ? g_current->ChannelCount() : 0;
+}
+
 CVoiceInterface* VoiceInterface() { return g_current.get(); }
 int NumberOfLines() { return g_lines; }
 bool NoSoundCard() { return g_noSoundCard; }

@@ -33,6 +33,9 @@ void UnloadVoiceSystem();
 // share one process.
 void ResetVoiceSystem();
 
+// Makes `vi` the interface in use (the old one ends); the number of lines
+// becomes its channel count.
+void UseVoiceInterface(std::unique_ptr<CVoiceInterface> vi);
 CVoiceInterface* VoiceInterface();
 int NumberOfLines();
 bool NoSoundCard();

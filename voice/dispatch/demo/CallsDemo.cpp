@@ -1,0 +1,145 @@
+// Demo: a form with a Frame, a LineGroup on lines 1-2, a User control whose
+// Enter handler chooses exit 0 and an OnHook saying goodbye from a wave file
+// answers scripted callers on the simulated card: two callers on line 1, an
+// early hang-up on line 2. Prints the host's events as they arrive, the
+// card's journal and each line's channel log through log_to_text. KVO32.INI
+// is changed for the run only.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "Container.h"
+#include "fw/Handle.h"
+#include "fw/ModulePath.h"
+#include "fw/ole/Text.h"
+
+namespace {
+
+using container::Variant;
+
+constexpr char kIni[] = "KVO32.INI";
+
+// Keeps a KVO32.INI value and puts it back afterwards.
+class IniValue {
+public:
+    IniValue(const char* section, const char* key, const char* value) : section_(section), key_(key) {
+        char buf[260];
+        had_ = GetPrivateProfileStringA(section, key, "\x01", buf, sizeof buf, kIni) != 1 || buf[0] != '\x01';
+        old_ = buf;
+        WritePrivateProfileStringA(section, key, value, kIni);
+    }
+    ~IniValue() { WritePrivateProfileStringA(section_, key_, had_ ? old_.c_str() : nullptr, kIni); }
+    IniValue(const IniValue&) = delete;
+    IniValue& operator=(const IniValue&) = delete;
+
+private:
+    const char* section_;
+    const char* key_;
+    std::string old_;
+    bool had_ = false;
+};
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+void Print(const std::string& path, const char* indent) {
+    std::ifstream in(path);
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        std::printf("%s%s\n", indent, l.c_str());
+    }
+}
+
+std::string ArgsText(const container::EventRecord& e) {
+    std::string s;
+    for (const Variant& a : e.args) s += (s.empty() ? "" : ", ") + fw::ole::Narrow(a.Str());
+    return s;
+}
+
+}  // namespace
+
+int main() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string dir = std::string(temp) + "kvocallsdemo\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    Write(dir + "calls.scn",
+          "channels 2\nspeed 20\n"
+          "line 0\ncall ring 200\nhangup 60000\ncall ring 200\nhangup 60000\n"
+          "line 1\ncall ring 300\nhangup 0\n");
+    DeleteFileA((dir + "calls.log").c_str());
+    // Logs of earlier runs the same day would be printed too.
+    WIN32_FIND_DATAA old;
+    for (fw::FindHandle f(FindFirstFileA((dir + "*.vlg").c_str(), &old)); f && DeleteFileA((dir + old.cFileName).c_str());)
+        if (!FindNextFileA(f.Get(), &old)) break;
+    Write(dir + "bye.wav", std::string(308 + 1600, '\x7f'));
+    SetEnvironmentVariableA("KVORHT32_SCENARIO", (dir + "calls.scn").c_str());
+    SetEnvironmentVariableA("KVORHT32_JOURNAL", (dir + "calls.log").c_str());
+    IniValue card("VoiceCard", "Type", "RHETOREX"), logs("System", "Logs", "1"), box("System", "ShowDialog", "0");
+
+    OleInitialize(nullptr);
+    fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
+    auto registerServer = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
+    if (!registerServer || FAILED(registerServer())) {
+        std::printf("kvo32.ocx cannot be registered\n");
+        return 1;
+    }
+    int result = 1;
+    {
+        container::Host host;
+        host.Create();
+        const DWORD uiThread = GetCurrentThreadId();
+        host.Add(L"Zentrovo.FrameCtrl.1", L"Frame1");
+        host.Add(L"Zentrovo.LineGroupCtrl.1", L"LineGroup1");
+        host.Add(L"Zentrovo.UserCtrl.1", L"User1");
+        host.Add(L"Zentrovo.OnHookCtrl.1", L"OnHook1");
+        host.Find(L"Frame1")->Put(L"LogDirectory", Variant(fw::ole::Widen(dir)));
+        host.Find(L"LineGroup1")->Put(L"LinesInGroup", Variant(std::wstring(L"1-2")));
+        auto connect = [&](const wchar_t* from, short node, const wchar_t* to) {
+            const long id = host.Find(to)->Get(L"BlockID").value.Long();
+            host.Find(from)->Call(L"SetBlockPtr", {Variant(node), Variant(id), Variant(0L), Variant(1L)});
+        };
+        connect(L"LineGroup1", 1, L"User1");
+        connect(L"User1", 0, L"OnHook1");
+        std::vector<Variant> insert{Variant(short(-1)), Variant(fw::ole::Widen(dir + "bye.wav"))};
+        container::CallResult greeting = host.Find(L"OnHook1")->Get(L"EntryGreeting");
+        if (greeting.value.Type() == VT_DISPATCH)
+            container::InvokeMember(greeting.value.Get()->pdispVal, L"InsertFile", DISPATCH_METHOD, insert);
+
+        host.OnEvent([&](container::EventRecord& e) {
+            std::printf("event %s.%s(%s)%s\n", container::ToUtf8(e.control).c_str(), container::ToUtf8(e.event).c_str(),
+                        ArgsText(e).c_str(), e.threadId == uiThread ? "" : " [not on the form's thread]");
+            if (e.control == L"User1" && e.event == L"Enter") {
+                std::vector<Variant> gotoNode{Variant(short(e.args[0].Long())), Variant(short(0))};
+                host.Find(L"User1")->Invoke(L"GotoNode", DISPATCH_PROPERTYPUT, gotoNode);
+            }
+        });
+        auto disconnects = [&] {
+            size_t n = 0;
+            for (const auto& e : host.Events()) n += e.control == L"LineGroup1" && e.event == L"Disconnect";
+            return n;
+        };
+        container::CallResult start = host.Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))});
+        std::printf("StartSystem 0: %s\n", start.Ok() ? "started" : container::ToUtf8(start.description).c_str());
+        const bool calls = start.Ok() && host.PumpUntil([&] { return disconnects() >= 3; }, 30000);
+        bool stopped = false;
+        host.PumpUntil(
+            [&] { return stopped = host.Find(L"Frame1")->Call(L"StopSystem", {Variant(short(0))}).value.Long() != 0; },
+            20000);
+        std::printf("StopSystem 0: %s\n", stopped ? "stopped" : "still stopping");
+        host.Clear();
+        result = calls && stopped ? 0 : 1;
+    }
+    std::printf("voice card journal:\n");
+    Print(dir + "calls.log", "  ");
+    auto toText = fw::ProcAddress<short(__stdcall*)(long, const char*, const char*)>(ocx.Get(), "log_to_text");
+    WIN32_FIND_DATAA found;
+    fw::FindHandle find(FindFirstFileA((dir + "*.vlg").c_str(), &found));
+    for (long line = 0; find && toText && line < 2; ++line) {
+        std::printf("channel log, line %ld:\n", line + 1);
+        if (toText(line, (dir + found.cFileName).c_str(), (dir + "log.txt").c_str()) == 0) Print(dir + "log.txt", "  ");
+    }
+    OleUninitialize();
+    return result;
+}
