@@ -13,10 +13,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Programs started by Wine must never wait on a crash dialog or a display.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
 
-# wine_slots N: a CTest resource spec with N slots of the resource "wine"
+# wine_slots N: a CTest resource file with N slots of the resource "wine"
 # (one Wine session each) in $BUILD_WIN/wine-slots-N.json; prints its path.
 wine_slots() {
-  local n=$1 spec=$BUILD_WIN/wine-slots-$1.json i
+  local n=$1 file=$BUILD_WIN/wine-slots-$1.json i
   {
     printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": ['
     for ((i = 0; i < n; i++)); do
@@ -24,6 +24,6 @@ wine_slots() {
       printf '{"id": "%d", "slots": 1}' "$i"
     done
     printf ']}]}\n'
-  } >"$spec"
-  echo "$spec"
+  } >"$file"
+  echo "$file"
 }
