@@ -4,7 +4,7 @@
 #include "Controls.h"
 #include "LURRIN32.h"
 #include "resource.h"
-#include "fw/ole/Server.h"
+#include "fw/ole/ServerEntry.h"
 
 namespace {
 
@@ -27,22 +27,5 @@ const fw::ole::ClassEntry kClasses[] = {
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        DisableThreadLibraryCalls(instance);
-        fw::ole::Server::Init(instance, kClasses, {&LIBID_LURRIN32Lib, 4, 0});
-    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        // Only on FreeLibrary: when the process ends, threads that were cut
-        // off may still hold window-manager locks, and the classes go anyway.
-        fw::ole::Server::Detach();
-    }
-    return TRUE;
-}
-
-extern "C" {
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return fw::ole::Server::GetClassObject(clsid, iid, out);
-}
-STDAPI DllCanUnloadNow() { return fw::ole::Server::CanUnloadNow(); }
-STDAPI DllRegisterServer() { return fw::ole::Server::Register(); }
-STDAPI DllUnregisterServer() { return fw::ole::Server::Unregister(); }
+    return fw::ole::ServerDllMain(instance, reason, reserved, kClasses, {&LIBID_LURRIN32Lib, 4, 0});
 }
