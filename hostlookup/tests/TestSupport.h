@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
-#include "Container.h"
+#include "ContainerTest.h"
 
 namespace lurrin_test {
 
@@ -15,17 +15,12 @@ std::string BinPath(const char* file);
 HRESULT CallEntry(const char* name);
 
 // OLE for one test, a form window and the registered library.
-class ContainerTest : public ::testing::Test {
+class ContainerTest : public container::testing::ContainerTest {
 protected:
     static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
 
-    container::ControlSite* Add(const wchar_t* progId, const wchar_t* name);
     // Pumps messages until `count` events have arrived (or 10 s pass).
     bool WaitForEvents(size_t count);
-
-    std::unique_ptr<container::Host> host_;
 };
 
 }  // namespace lurrin_test

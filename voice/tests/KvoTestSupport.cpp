@@ -2,17 +2,13 @@
 
 #include "fw/Handle.h"
 #include "fw/ModulePath.h"
+#include "fw/testing/Registration.h"
 
 namespace kvo_test {
 
 std::string BinPath(const char* file) { return fw::BesideModule(file); }
 
-HRESULT CallEntry(const char* name) {
-    fw::Module library(LoadLibraryA(BinPath("kvo32.ocx").c_str()));
-    if (!library) return HRESULT_FROM_WIN32(GetLastError());
-    auto entry = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(library.Get(), name);
-    return entry ? entry() : E_NOTIMPL;
-}
+HRESULT CallEntry(const char* name) { return fw::testing::CallLibraryEntry(BinPath("kvo32.ocx"), name); }
 
 std::string FormValue(const container::Form& form, const char* control, const char* name) {
     for (const auto& c : form.controls)
@@ -71,25 +67,6 @@ fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site) {
 }
 
 void ContainerTest::SetUpTestSuite() { ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK); }
-
-void ContainerTest::SetUp() {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-    host_ = std::make_unique<container::Host>();
-    ASSERT_TRUE(host_->Create());
-}
-
-void ContainerTest::TearDown() {
-    host_.reset();
-    CoFreeUnusedLibraries();
-    OleUninitialize();
-}
-
-container::ControlSite* ContainerTest::Add(const wchar_t* progId, const wchar_t* name) {
-    HRESULT hr = E_FAIL;
-    container::ControlSite* site = host_->Add(progId, name, nullptr, &hr);
-    EXPECT_EQ(hr, S_OK) << "creating " << container::ToUtf8(progId);
-    return site;
-}
 
 HRESULT ContainerTest::LoadText(const std::string& text) {
     container::Form form;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Container.h"
+#include "ContainerTest.h"
 
 namespace kvo_test {
 
@@ -29,18 +29,13 @@ fw::ole::ComPtr<IDispatch> ObjectProperty(IDispatch* object, const wchar_t* memb
 // The control of a site as IDispatch.
 fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site);
 
-class ContainerTest : public ::testing::Test {
+class ContainerTest : public container::testing::ContainerTest {
 protected:
     static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
 
-    container::ControlSite* Add(const wchar_t* progId, const wchar_t* name);
     // Parses `text` and loads it; the HRESULT of the load.
     HRESULT LoadText(const std::string& text);
     container::Form SaveForm();
-
-    std::unique_ptr<container::Host> host_;
 };
 
 }  // namespace kvo_test

@@ -8,6 +8,7 @@
 #include "fw/ole/Server.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Process.h"
+#include "fw/testing/Registration.h"
 #include "kvo32.h"
 
 namespace kvo_test {
@@ -16,20 +17,11 @@ namespace {
 using fw::ole::ComPtr;
 using fw::ole::GuidString;
 
-bool KeyExists(const std::string& path) {
-    fw::RegKey key;
-    return RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-}
+bool KeyExists(const std::string& path) { return fw::testing::RegistryKeyExists(HKEY_CLASSES_ROOT, path); }
 
+// The value, or "<missing>".
 std::string Value(const std::string& path, const char* name = nullptr) {
-    fw::RegKey key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return "<missing>";
-    char data[512];
-    DWORD size = sizeof data, type = 0;
-    if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return "<missing>";
-    return std::string(data, size && data[size - 1] == '\0' ? size - 1 : size);
+    return fw::testing::RegistryText(HKEY_CLASSES_ROOT, path, name);
 }
 
 struct ClassKeys {
