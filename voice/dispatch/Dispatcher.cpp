@@ -40,6 +40,13 @@ struct LineRecord {
 };
 
 std::array<LineRecord, kDispatchLines> g_lines;
+// Every record knows its line from the start: a loop over all records must
+// not take the ones never started for line 0 (a stop marked line 0 as
+// waiting for shutdown, so the tick never ended its wait for a ring).
+const bool g_linesNumbered = [] {
+    for (int i = 0; i < kDispatchLines; ++i) g_lines[size_t(i)].line = i;
+    return true;
+}();
 std::mutex g_systemLock;  // start, the finish of a stop, thread handles
 std::atomic<int> g_running{0};
 std::atomic<bool> g_stopping{false};

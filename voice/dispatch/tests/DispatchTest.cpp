@@ -120,7 +120,7 @@ protected:
     void StopAndWait() {
         bool stopped = false;
         host_->PumpUntil([&] { return stopped = Frame(L"StopSystem", 0).value.Long() != 0; }, 20000);
-        ASSERT_TRUE(stopped) << "the stop never finished";
+        ASSERT_TRUE(stopped) << "the stop never finished\n" << Joined(Journal()) << LogTextNow();
     }
     // "control.event(ch)" of every event, in arrival order.
     std::vector<std::string> EventTrail() const {
