@@ -110,11 +110,11 @@ bool Application::Install(int kind, AppMode mode) {
     return true;
 }
 
-Document* Application::OpenSource(const std::string& path) {
+Document* Application::OpenSource(const std::string& path, Content content) {
     Document& doc = sources_.emplace_back(path);
     // A bare name such as "Watch" is one of the debugger's windows: no file behind it.
     const bool debuggerWindow = path.find_first_of("\\/.:") == std::string::npos;
-    if (!doc.Load() && !debuggerWindow) { sources_.pop_back(); return nullptr; }
+    if (content == Content::Text && !doc.Load() && !debuggerWindow) { sources_.pop_back(); return nullptr; }
     Relink();
     return &doc;
 }

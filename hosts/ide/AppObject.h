@@ -27,6 +27,10 @@ struct AppKind2 { const char* appName; DocTemplate* firstTemplate; };
 
 enum class AppMode { Normal, Absent, BadName, BadTemplates };
 
+// What a child window shows of its document: the text, or (a browse window)
+// something that is not text, so nothing is read.
+enum class Content { Text, Browse };
+
 class Document {
 public:
     explicit Document(std::string path) : path_(std::move(path)) { raw_.pathName = path_.c_str(); }
@@ -57,7 +61,7 @@ public:
     bool Install(int kind, AppMode mode);
     int Kind() const { return kind_; }
 
-    Document* OpenSource(const std::string& path);   // nullptr if unreadable
+    Document* OpenSource(const std::string& path, Content content = Content::Text);   // nullptr if unreadable
     Document* OpenProject(const std::string& path);  // no file needed
     void Close(Document* doc);
 

@@ -42,8 +42,10 @@ constexpr ULONG_PTR kCopyOpenFile = 1;
 
 // View WM_GETTEXT answers with the whole document, lines joined by CR LF.
 
-// Developer Studio's accelerator that the navigator forwards to its list.
+// Developer Studio's accelerator that the navigator forwards to its list,
+// and the key (Ctrl held) the kind 4 message loop translates into it.
 constexpr UINT kCmdListAccelerator = 0x8333;
+constexpr WPARAM kListAcceleratorKey = VK_F12;
 
 // Where the application object lives: this offset from the start of the
 // section that belongs to the kind (".data" for kind 4, ".bss" for kind 2).

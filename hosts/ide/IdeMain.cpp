@@ -7,8 +7,10 @@
 //   /peekfirst             the message loop peeks at each message before it gets it
 //   /split                 editor panes carry a second, decoy vertical scroll bar
 //   /nohbar                the horizontal scroll bar of editor panes is hidden
+//   /browse:PATH           a browse window for PATH (a document without text)
 //   /register [/version:V] [/includes:DIRS] [/undo:N]   write the kind's registry keys and exit
 #include "AppObject.h"
+#include "IdeControl.h"
 #include "IdeKind.h"
 #include "MainFrame.h"
 #include "fw/Handle.h"
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -29,7 +32,7 @@ struct Options {
     bool registerOnly = false;
     bool peekFirst = false;
     ide::Application::PaneOptions pane;
-    std::vector<std::string> files;
+    std::vector<std::string> files, browse;
 };
 
 Options Parse(int argc, char** argv) {
@@ -48,6 +51,7 @@ Options Parse(int argc, char** argv) {
         else if (const char* v = value("/version:")) o.version = v;
         else if (const char* v = value("/includes:")) o.includes = v;
         else if (const char* v = value("/undo:")) o.undo = v;
+        else if (const char* v = value("/browse:")) o.browse.push_back(v);
         else if (const char* v = value("/app:")) {
             const std::string m = v;
             o.app = m == "absent" ? ide::AppMode::Absent
@@ -79,6 +83,19 @@ int Register(const Options& o) {
     return ok ? 0 : 1;
 }
 
+struct AccelDeleter {
+    void operator()(HACCEL a) const { DestroyAcceleratorTable(a); }
+};
+using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AccelDeleter>;
+
+// Only the kind 4 IDE has the accelerator the navigator forwards to its list.
+Accelerators MakeAccelerators(int kind) {
+    if (kind != 4) return nullptr;
+    ACCEL list{FVIRTKEY | FCONTROL, static_cast<WORD>(ide::kListAcceleratorKey),
+               static_cast<WORD>(ide::kCmdListAccelerator)};
+    return Accelerators(CreateAcceleratorTableA(&list, 1));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,6 +124,17 @@ int main(int argc, char** argv) {
     }
     for (const std::string& file : o.files)
         if (!frames.front()->OpenFile(file)) std::fprintf(stderr, "ide: cannot open %s\n", file.c_str());
+    for (const std::string& file : o.browse)
+        if (!frames.front()->OpenFile(file, ide::Content::Browse))
+            std::fprintf(stderr, "ide: cannot browse %s\n", file.c_str());
+    const Accelerators accelerators = MakeAccelerators(o.kind);
+    // Keys of the thread's other windows (the navigator's list among them)
+    // go to the first main window, as the IDE's own loop sends them.
+    auto frameOf = [&frames](HWND w) {
+        for (auto& f : frames)
+            if (f->Handle() && (w == f->Handle() || IsChild(f->Handle(), w))) return f->Handle();
+        return frames.front()->Handle();
+    };
 
     // Some IDE loops look at a message (PM_NOREMOVE) before they take it;
     // message hooks then see it twice.
@@ -121,6 +149,10 @@ int main(int argc, char** argv) {
         for (auto& f : frames)
             if (f->Handle() && TranslateMDISysAccel(f->MdiClient(), &msg)) { handled = true; break; }
         if (handled) continue;
+        if (accelerators) {
+            HWND target = frameOf(msg.hwnd);
+            if (target && TranslateAcceleratorA(target, accelerators.get(), &msg)) continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

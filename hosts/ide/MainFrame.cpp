@@ -35,8 +35,8 @@ bool MainFrame::Create(const char* className, const char* title) {
     return mdiClient_ != nullptr;
 }
 
-bool MainFrame::OpenFile(const std::string& path) {
-    Document* doc = Application::Instance().OpenSource(path);
+bool MainFrame::OpenFile(const std::string& path, Content content) {
+    Document* doc = Application::Instance().OpenSource(path, content);
     if (!doc) return false;
     auto child = std::make_unique<ChildFrame>(doc, Handle());
     if (!child->Create(mdiClient_, NamesOf(Application::Instance().Kind()).childClass, openMaximized_)) {

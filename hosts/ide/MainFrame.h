@@ -12,7 +12,7 @@ namespace ide {
 class MainFrame : public fw::Window {
 public:
     bool Create(const char* className, const char* title);
-    bool OpenFile(const std::string& path);
+    bool OpenFile(const std::string& path, Content content = Content::Text);
     HWND MdiClient() const { return mdiClient_; }
 
 protected:

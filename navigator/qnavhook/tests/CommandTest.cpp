@@ -272,7 +272,12 @@ TEST_F(NavTest, ForwardedAcceleratorClosesTheListAndReturnsTheFocus) {
     ASSERT_NE(frame, nullptr);
     CtrlAlt(view, 'G');
     ASSERT_NE(WaitList(), nullptr);
-    PostMessageA(frame, WM_COMMAND, MAKEWPARAM(ide::kCmdListAccelerator, 1), 0);
+    // The IDE's loop turns Ctrl+F12 into its accelerator command. The list
+    // opened before the posted release of Ctrl+Alt ran: hold Ctrl after it.
+    HoldAfterPosted(view, ide::kHoldCtrl);
+    Press(view, ide::kListAcceleratorKey);
+    PostMessageA(view, WM_KEYUP, ide::kListAcceleratorKey, 0xC0000001);
+    ReleaseAfterPosted(view);
     EXPECT_TRUE(WaitListGone());
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

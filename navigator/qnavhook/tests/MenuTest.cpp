@@ -105,14 +105,18 @@ TEST_F(NavTest, CaptionButtonAndModifiedCaptionClicksOpenTheirMenus) {
     EXPECT_TRUE(menuReport().empty());
 }
 
-TEST_F(NavTest, EmptyAndDebuggerWindowsOfferNothing) {
-    HWND view = nullptr;
-    ASSERT_NE(Open("/kind:4", "Watch", view), nullptr);
-    CtrlAlt(view, 'S');
-    CtrlAlt(view, 'G');
-    Settle(view);
-    EXPECT_EQ(ListWindow(), nullptr);
-    EXPECT_TRUE(menuReport().empty()) << menuReport();
+TEST_F(NavTest, EmptyDebuggerAndBrowseWindowsOfferNothing) {
+    const std::string browse = "/browse:" + dir_.Path() + "proj.bsc";
+    for (const std::string& window : {std::string("Watch"), browse}) {
+        SCOPED_TRACE(window);
+        HWND view = nullptr;
+        ASSERT_NE(Open("/kind:4", window, view), nullptr);
+        CtrlAlt(view, 'S');
+        CtrlAlt(view, 'G');
+        Settle(view);
+        EXPECT_EQ(ListWindow(), nullptr);
+        EXPECT_TRUE(menuReport().empty()) << menuReport();
+    }
 }
 
 }  // namespace

@@ -98,12 +98,13 @@ protected:
     }
 
     static void Hold(HWND view, LPARAM keys) { Query(view, ide::kQueryHoldKeys, keys); }
-    // Lets the keys go once the IDE has handled what was posted before: a
-    // sent release would overtake posted input.
-    static void ReleaseAfterPosted(HWND view) {
+    // Holds the keys once the IDE has handled what was posted before: a sent
+    // hold or release would overtake posted input.
+    static void HoldAfterPosted(HWND view, LPARAM keys) {
         static const UINT query = RegisterWindowMessageA(ide::kQueryMessageName);
-        PostMessageA(view, query, ide::kQueryHoldKeys, 0);
+        PostMessageA(view, query, ide::kQueryHoldKeys, keys);
     }
+    static void ReleaseAfterPosted(HWND view) { HoldAfterPosted(view, 0); }
     // A first press of `key` (repeat count 1).
     static void Press(HWND w, WPARAM key, LPARAM extra = 0) { PostMessageA(w, WM_KEYDOWN, key, 1 | extra); }
     static void CtrlAlt(HWND view, WPARAM key) {
