@@ -56,16 +56,16 @@ void ApplyFormat(std::string& out, const char* fmt, const LogArg* values, std::s
             continue;
         }
         // Flags, width and precision; none of them makes a plain conversion.
-        const char* spec = p;
+        const char* modifiers = p;
         while (*p && std::string_view("-+ #0").find(*p) != std::string_view::npos) ++p;
         while (*p >= '0' && *p <= '9') ++p;
         if (*p == '.') {
             ++p;
             while (*p >= '0' && *p <= '9') ++p;
         }
-        const bool plain = p == spec;
+        const bool plain = p == modifiers;
         std::string directive(1, '%');
-        directive.append(spec, p);
+        directive.append(modifiers, p);
         while (*p == 'l' || *p == 'h') ++p;  // every number is 32 bits
         const char conv = *p;
         if (!conv) {
