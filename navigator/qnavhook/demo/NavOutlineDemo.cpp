@@ -20,6 +20,7 @@
 #include "SettingsFile.h"
 #include "TextLineSource.h"
 #include "fw/Handle.h"
+#include "fw/testing/CopyDataReceiver.h"
 
 namespace {
 
@@ -28,17 +29,6 @@ using ide::testing::IdeProcess;
 using ide::testing::Query;
 
 using QuorvaneProcFn = LRESULT(WINAPI*)(UINT, HWND, WPARAM, LPARAM, LPARAM);
-
-std::string g_menu;
-
-LRESULT CALLBACK DemoProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COPYDATA) {
-        auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        g_menu.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-        return 1;
-    }
-    return DefWindowProcA(w, msg, wp, lp);
-}
 
 struct Items final : qv::ItemSink {
     std::vector<qv::OutlineItem> all;
@@ -161,13 +151,9 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
     fw::Module lib(LoadLibraryA("qnavhook.dll"));
     auto proc = lib ? fw::ProcAddress<QuorvaneProcFn>(lib.Get(), "_QuorvaneProc@20") : nullptr;
     if (!proc) { std::printf("the hook library cannot be loaded\n"); return 1; }
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &DemoProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QvMenuReply";
-    RegisterClassA(&wc);
-    fw::OwnedWindow control(CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                            wc.hInstance, nullptr));
+    // The probe reports the menu here; it also stands as the control window.
+    fw::testing::CopyDataReceiver reply("QvMenuReply");
+    const HWND control = reply.Window();
     qnav::HookSettings settings{};
     qnav::SettingsFile(GetModuleHandleA(nullptr)).Load(settings);
     settings.FirstCall = 0;
@@ -176,7 +162,7 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
     IdeProcess ide("/kind:" + std::to_string(kind) + " \"" + file + "\"");
     HWND frame = ide.MainWindow();
     if (!frame) { std::printf("the stand-in IDE did not start\n"); return 1; }
-    proc(qnav::QP_INSTALLSHELLHOOK, control.Get(), 0, 0, 0);
+    proc(qnav::QP_INSTALLSHELLHOOK, control, 0, 0, 0);
     proc(qnav::QP_ATTACHALL, nullptr, 0, reinterpret_cast<LPARAM>(&settings), 0);
     HWND view = reinterpret_cast<HWND>(Query(frame, ide::kQueryActiveView));
     if (!view || !WaitUntil([&] { return GetPropA(view, "QuorvaneOldProc") != nullptr; })) {
@@ -234,12 +220,12 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
     fw::Hook hook(probeProc ? SetWindowsHookExA(WH_CALLWNDPROC, probeProc, probe.Get(),
                                                 GetWindowThreadProcessId(frame, nullptr)) : nullptr);
     if (hook) {
-        SetPropA(control.Get(), "QvKeepMenu", reinterpret_cast<HANDLE>(1));
+        SetPropA(control, "QvKeepMenu", reinterpret_cast<HANDLE>(1));
         Query(view, ide::kQueryTakeFocus);
         HoldAndPress(view, 'S');
-        if (WaitUntil([] { return !g_menu.empty(); }, 10000)) {
+        if (!reply.Wait(10000).empty()) {
             std::printf("navigator menu (Ctrl+Alt+S): depth|id|state|text\n");
-            std::istringstream in(g_menu);
+            std::istringstream in(reply.Report());
             for (std::string l; std::getline(in, l);) {
                 for (std::size_t t; (t = l.find('\t')) != std::string::npos;) l.replace(t, 1, "    ");
                 std::printf("  %s\n", l.c_str());
@@ -256,7 +242,7 @@ int Run(int kind, const std::string& file, const std::string& wanted, const std:
             }
         }
         PostMessageA(GetParent(GetParent(view)), WM_KEYDOWN, VK_ESCAPE, 1);
-        RemovePropA(control.Get(), "QvKeepMenu");
+        RemovePropA(control, "QvKeepMenu");
     }
     proc(qnav::QP_DETACHALL, nullptr, 0, 0, 0);
     proc(qnav::QP_REMOVEALLHOOKS, nullptr, 0, 0, 0);

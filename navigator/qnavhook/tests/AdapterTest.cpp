@@ -5,6 +5,7 @@
 #include <string>
 #include "IdeProcess.h"
 #include "fw/Handle.h"
+#include "fw/testing/CopyDataReceiver.h"
 #include "fw/testing/Files.h"
 
 namespace {
@@ -14,35 +15,16 @@ using ide::testing::Query;
 using fw::testing::TempDir;
 using fw::testing::WaitUntil;
 
-std::string g_report;
-
-LRESULT CALLBACK ReplyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COPYDATA) {
-        auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        g_report.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-        return 1;
-    }
-    return DefWindowProcA(w, msg, wp, lp);
-}
-
 // Runs the adapter inside the IDE whose main window is `frame`.
 std::string ProbeIde(HWND frame) {
     fw::Module probe(LoadLibraryA("adapterprobe.dll"));
     if (!probe) return "no probe library";
     auto proc = fw::ProcAddress<HOOKPROC>(probe.Get(), "ProbeHook@12");
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &ReplyProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QvAdapterReply";
-    RegisterClassA(&wc);
-    fw::OwnedWindow reply(CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                          wc.hInstance, nullptr));
+    fw::testing::CopyDataReceiver reply("QvAdapterReply");
     fw::Hook hook(SetWindowsHookExA(WH_GETMESSAGE, proc, probe.Get(), GetWindowThreadProcessId(frame, nullptr)));
-    if (!proc || !reply || !hook) return "no hook";
-    g_report.clear();
-    PostMessageA(frame, WM_NULL, reinterpret_cast<WPARAM>(reply.Get()), 0x5151);
-    WaitUntil([] { return !g_report.empty(); });
-    return g_report;
+    if (!proc || !reply.Window() || !hook) return "no hook";
+    PostMessageA(frame, WM_NULL, reinterpret_cast<WPARAM>(reply.Window()), 0x5151);
+    return reply.Wait();
 }
 
 // Developer Studio's lines carry their CR LF, all but the last.

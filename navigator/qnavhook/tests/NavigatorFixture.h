@@ -3,6 +3,8 @@
 // through the list box's own messages and the popup menus through user32
 // inside the IDE (menuprobe.dll).
 #pragma once
+#include <memory>
+#include "fw/testing/CopyDataReceiver.h"
 #include "HookFixture.h"
 #include "SettingsFile.h"
 #include "fw/Handle.h"
@@ -37,22 +39,15 @@ protected:
         for (int c = 0; c < qnav::kCppColorCount; ++c) settings_.CppColors[c] = RGB(0, 0, 0x80);
         settings_.CppColors[1] = RGB(0xFF, 0xFF, 0xFF);
 
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &NavTest::ReplyProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QvMenuReply";
-        RegisterClassA(&wc);
-        reply_.Reset(CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
-                                     nullptr));
+        reply_ = std::make_unique<fw::testing::CopyDataReceiver>("QvMenuReply");
         probe_.Reset(LoadLibraryA("menuprobe.dll"));
-        ASSERT_TRUE(reply_ && probe_);
-        menuReport().clear();
+        ASSERT_TRUE(reply_->Window() && probe_);
     }
 
     void TearDown() override {
         probeHook_.Reset();
         HookTest::TearDown();
-        reply_.Reset();
+        reply_.reset();
     }
 
     // A stand-in IDE of `kind` ("/kind:4") showing `file`, attached, its view
@@ -134,9 +129,8 @@ protected:
     // The lines of the next popup menu the IDE opens in `view`'s frame, once
     // that menu has closed again and the navigator has finished with it.
     std::string WaitMenu(HWND view) {
-        WaitUntil([] { return !menuReport().empty(); }, 10000);
-        std::string r = menuReport();
-        menuReport().clear();
+        std::string r = reply_->Wait(10000);
+        reply_->Clear();
         WaitUntil([&] {
             for (HWND w : TopLevelWindows(LastIdePid(), "#32768"))
                 if (IsWindowVisible(w)) return false;
@@ -161,22 +155,10 @@ protected:
     fw::testing::TempDir dir_{"qv_nav"};
     fw::testing::IniFileScope ini_{"QNAV.INI"};
 
-    static std::string& menuReport() {
-        static std::string r;
-        return r;
-    }
+    const std::string& menuReport() const { return reply_->Report(); }
 
 private:
-    static LRESULT CALLBACK ReplyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_COPYDATA) {
-            auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-            menuReport().assign(static_cast<const char*>(cds->lpData), cds->cbData);
-            return 1;
-        }
-        return DefWindowProcA(w, msg, wp, lp);
-    }
-
-    fw::OwnedWindow reply_;
+    std::unique_ptr<fw::testing::CopyDataReceiver> reply_;
     fw::Module probe_;
     fw::Hook probeHook_;
 };
