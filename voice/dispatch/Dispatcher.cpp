@@ -593,11 +593,17 @@ void ShutdownVoiceSystem() {
     StopVoiceSystem(true);
     for (;;) {
         HANDLE waitFor = nullptr;
+        int line = 0;
         for (LineRecord& r : g_lines)
-            if (r.running && !LineInHandOver(r.line)) waitFor = r.thread;
+            if (r.running && !LineInHandOver(r.line)) {
+                waitFor = r.thread;
+                line = r.line;
+            }
         if (!waitFor) break;
-        // A line may have been blocked before the stop: end its wait again.
-        fw::WaitLettingSentMessagesThrough(waitFor, 100);
+        // The card drops a stop that comes before a wait begins: one that
+        // began after the stop is ended by sending it again.
+        if (!fw::WaitLettingSentMessagesThrough(waitFor, 100))
+            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
     }
     if (g_running == 0) FinishStop();
 }
