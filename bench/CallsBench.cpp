@@ -447,6 +447,7 @@ int Bench::Run() {
 
     // Warm-up: one call per line, so the first start's lasting allocations
     // (driver, log file, windows) are in the baseline.
+    const int threadsIdle = ThreadCount();
     clock_.Restart();
     if (!Start()) return 1;
     ok = WaitForCalls(1) && ok;
@@ -454,7 +455,8 @@ int Bench::Run() {
         std::printf("the warm-up stop never finished\n");
         return 1;
     }
-    host_.PumpUntil([] { return false; }, 500);   // threads that ended are gone from the count
+    // Line threads end just after the stop is reported.
+    host_.PumpUntil([&] { return ThreadCount() <= threadsIdle; }, 5000);
     const std::vector<UINT_PTR> handlesBefore = OpenHandles();
     const int threadsBefore = ThreadCount();
     int taken = 0;
@@ -471,7 +473,6 @@ int Bench::Run() {
     if (!stopped) std::printf("the stop never finished\n");
     ok = ok && stopped;
 
-    // Line threads end just after the stop is reported.
     int threadsAfter = 0;
     host_.PumpUntil([&] { return (threadsAfter = ThreadCount()) <= threadsBefore; }, 5000);
     const std::vector<UINT_PTR> handlesAfter = OpenHandles();
