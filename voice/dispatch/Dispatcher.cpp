@@ -10,6 +10,7 @@
 #include "ChannelLog.h"
 #include "Checks.h"
 #include "DigitControl.h"
+#include "GreetingPlayer.h"
 #include "LineState.h"
 #include "Redirection.h"
 #include "RuntimeExceptions.h"
@@ -37,6 +38,7 @@ struct LineRecord {
     long helpDigitCode = 0;
     std::vector<CCallFlowControl*> visited;
     std::atomic<DWORD> callStart{0};
+    int unseenTicks = 0;  // the system tick's own count
 };
 
 std::array<LineRecord, kDispatchLines> g_lines;
@@ -67,6 +69,18 @@ CVoiceInterface& Voice() {
 }
 
 CCallFlowControl* AsControl(Vertex* v) { return dynamic_cast<CCallFlowControl*>(v); }
+
+// The value a control leaves for the line (digits taken, a record found),
+// named in its exit record; empty when it has none.
+std::string ExitValue(const CCallFlowControl& control, int line) {
+    return control.GetValueText(line + 1, 0).value_or("");
+}
+
+// The driver's name of a result code, else its number.
+std::string DriverCodeText(long code) {
+    const char* name = ResultCodeName(std::int32_t(code));
+    return name && *name ? name : std::to_string(code);
+}
 
 // Owns a caught heap exception.
 struct ExceptionDeleter {
@@ -107,6 +121,7 @@ public:
 
 private:
     bool Turn();
+    bool RunControl(CCallFlowControl& control, short& exit, Vertex*& next);
     bool FollowExit(short exit);
     bool Handle(fw::Exception& e);
     bool HandleControlError(ControlErrorException& e);
@@ -129,6 +144,7 @@ private:
 };
 
 void LineRunner::ResetLine() {
+    r_.stopRequest = false;
     CCallFlowControl* home = HomeControl();
     r_.previous = home;
     r_.shown = home;
@@ -163,6 +179,12 @@ void LineRunner::Run() {
         }
         if (!r_.current) return;
         try {
+            // A stop sent while the line blocked in nothing was lost by the
+            // driver: the request still ends the call.
+            if (!pending && r_.current != HomeControl() && r_.stopRequest.exchange(false)) {
+                if (!TakeHomeNode(2, "call stopped")) return;
+                continue;
+            }
             if (pending) {
                 OwnedException e = std::move(pending);
                 if (!Handle(*e)) return;
@@ -195,7 +217,7 @@ bool LineRunner::Turn() {
     short exit = kExitNoNodeSet;
     Vertex* next = nullptr;
     r_.ran = &control;
-    if (!control.Run(line_, r_.destInput, exit, next)) {
+    if (!RunControl(control, exit, next)) {
         WriteLog(line_, LK_CONTROL_ERROR);
         if (&control == HomeControl()) {
             // Sending the line back into the group that just failed would
@@ -211,12 +233,29 @@ bool LineRunner::Turn() {
         next = LineRedirections::Process().RequestedControl(line_);
     }
     if (next) {
-        WriteLog(line_, LK_EXIT_GOTO);
+        if (const std::string value = ExitValue(control, line_); !value.empty())
+            WriteLogS(line_, LK_EXIT_GOTO_VALUE, value.c_str());
+        else
+            WriteLog(line_, LK_EXIT_GOTO);
         MakeCurrent(next, 0);
         return true;
     }
     r_.exit = exit;
     return FollowExit(exit);
+}
+
+bool LineRunner::RunControl(CCallFlowControl& control, short& exit, Vertex*& next) {
+    if (&control != HomeControl()) return control.Run(line_, r_.destInput, exit, next);
+    // A driver failure in the group's own wait counts as a failed run: the
+    // table would send the line straight back into the same failure.
+    try {
+        return control.Run(line_, r_.destInput, exit, next);
+    } catch (ControlErrorException* e) {
+        if (ShutdownRequested()) throw;
+        OwnedException own(e);
+        WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e->ErrorType(), e->ErrorData());
+        return false;
+    }
 }
 
 bool LineRunner::FollowExit(short exit) {
@@ -254,7 +293,10 @@ bool LineRunner::FollowExit(short exit) {
     short destInput = 0;
     Vertex* dest = control.Node(exit).GetDestControl(&destInput);
     if (!dest) return NoConnectionEnd(LK_NO_CONNECTION_ON_NODE, LK_STOPPED_NO_CONNECTION, exit, control.NodeName(exit));
-    WriteLogNS(line_, LK_EXIT_NODE, exit, control.NodeName(exit).c_str());
+    if (const std::string value = ExitValue(control, line_); !value.empty())
+        WriteLogNSS(line_, LK_EXIT_NODE_VALUE, exit, control.NodeName(exit).c_str(), value.c_str());
+    else
+        WriteLogNS(line_, LK_EXIT_NODE, exit, control.NodeName(exit).c_str());
     MakeCurrent(dest, destInput);
     return true;
 }
@@ -274,10 +316,12 @@ bool LineRunner::DefaultDigitProcessing(short exit) {
     WriteLog(line_, invalid ? LK_CALL_COMPLETE_INVALID_DIGITS : LK_CALL_COMPLETE_NO_RESPONSE);
     MakeHomeCurrent();
     const std::string name = home && node < home->NumNodes() ? home->NodeName(node) : "";
-    WriteLogNS(line_, LK_NO_CONNECTION_DEFAULT, node, name.c_str());
-    WriteLog(line_, LK_CALL_STOPPED_NO_CONNECTION);
+    NoConnectionEnd(LK_NO_CONNECTION_DEFAULT, LK_CALL_STOPPED_NO_CONNECTION, node, name);
+    if (!home) return false;
+    // The caller hears why the call ends before the line hangs up.
+    const SystemSettings settings = Settings();
     SetLineStatusText(line_, kStatusPlaying, "error");
-    WriteLogS(line_, LK_PLAYING_GREETING, "default error phrase");
+    PlayWaveFile(line_, invalid ? settings.defaultError : settings.defaultSilence, "default error phrase");
     return EndCall(kReasonInvalid, true);
 }
 
@@ -310,7 +354,13 @@ bool LineRunner::EndCall(long reason, bool redirect) {
     CCallFlowControl* current = r_.current;
     CCallFlowControl* home = HomeControl();
     if (LineHome* h = Home()) h->NoteDisconnect(line_, reason);
-    Voice().OnHook(line_);
+    try {
+        Voice().OnHook(line_);
+    } catch (ControlErrorException* e) {
+        // The host still hears that the call ended; the group tries again.
+        OwnedException own(e);
+        WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e->ErrorType(), e->ErrorData());
+    }
     if (current) {
         current->FireDisconnect(line_, reason);
         if (short node = LineRedirections::Process().RequestedExit(line_); node >= 0 && node < current->NumNodes()) {
@@ -376,13 +426,13 @@ bool LineRunner::HandleHangup() {
 
 bool LineRunner::HandleControlError(ControlErrorException& e) {
     if (ShutdownRequested()) return false;
-    if (e.ErrorType() == 34 && e.ErrorData() == 18) {
+    if (e.ErrorType() == ErrorTypeVoiceCard && e.ErrorData() == kvoStopped) {
         if (r_.stopRequest.exchange(false)) return TakeHomeNode(2, "call stopped");
         if (KillChannelsRequested()) return EndCallGuarded(kReasonSysStopping, false);
     }
     WriteLog(line_, LK_CONTROL_ERROR);
-    if (e.ErrorType() == 34)
-        WriteLogS(line_, LK_UNEXPECTED_EVENT, std::to_string(e.ErrorData()).c_str());
+    if (e.ErrorType() == ErrorTypeVoiceCard)
+        WriteLogS(line_, LK_UNEXPECTED_EVENT, DriverCodeText(e.ErrorData()).c_str());
     else
         WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e.ErrorType(), e.ErrorData());
     SetStatus(line_, kStatusUnexpectedEvent);
@@ -461,11 +511,22 @@ void CALLBACK OnSystemTick(HWND, UINT, UINT_PTR id, DWORD) {
             if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
             continue;
         }
-        if (status == kStatusIdle || status == kStatusWaitingForRing || !r.running) continue;
+        // The driver forgets a stop sent while nothing blocked on the line:
+        // a request still waiting to be seen is sent again.
         LineHome* home = r.home;
+        const bool atHome = home && r.shown.load() == &home->HomeControl();
+        // Only a request older than a tick: a fresh one is still on its way.
+        if (r.running && ((status == kStatusWaitingForRing && home && home->RequestPending(line)) ||
+                          (r.stopRequest && !atHome))) {
+            if (++r.unseenTicks > 1)
+                if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
+            continue;
+        }
+        r.unseenTicks = 0;
+        if (status == kStatusIdle || status == kStatusWaitingForRing || !r.running) continue;
         if (!home) continue;
         const long max = home->CallMaxTime(line);
-        if (max <= 0 || r.shown.load() == &home->HomeControl()) continue;
+        if (max <= 0 || atHome) continue;
         if (now - r.callStart.load() > DWORD(max) * 1000) {
             StopLineCall(line);
             r.callStart = now;
@@ -509,6 +570,8 @@ void RollBackStart() {
 }  // namespace
 
 int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
+    // The default phrases and the rest of KVO32.INI as they are now.
+    ReloadSettings();
     SetShutdownRequested(false);
     ControlRegistry& registry = ControlRegistry::Process();
     if (int refused = StartRefusal({registry.TestMode(), registry.Started() || g_running > 0, hasFrame, runMode}))

@@ -35,6 +35,8 @@ public:
     virtual void NoteDisconnect(int line, long reason) = 0;
     // The maximum call time (seconds, 0 none) copied for the line's call.
     virtual long CallMaxTime(int line) const = 0;
+    // The host asked something of the line that its wait must end for.
+    virtual bool RequestPending(int line) const = 0;
     // The system check: lines this home wants that another home owns.
     virtual void CheckLines(CheckReport& report) = 0;
 
