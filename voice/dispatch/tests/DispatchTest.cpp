@@ -316,5 +316,49 @@ TEST_F(Calls, AFormUnloadedFromItsOwnEventHandlerDoesNotWaitForThatLine) {
     StopAndWait();
 }
 
+TEST_F(Calls, AnInvalidOrSilentExitWithoutHandlersPlaysTheDefaultPhraseAndHangsUp) {
+    struct Case {
+        short exit;
+        const char* file;
+        size_t bytes;
+        const char* record;
+    } const cases[] = {
+        {-2, "error.wav", 1600, "call complete - invalid digits"},
+        {-1, "silence.wav", 2400, "call complete - no response"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        dir_.Write(c.file, std::string(308 + c.bytes, '\x7f'));
+    }
+    ini_.Set("Run", "DefaultError", dir_.File("error.wav").c_str());
+    ini_.Set("Run", "DefaultSilence", dir_.File("silence.wav").c_str());
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    // The host turns User1's exit into the special exit of the call.
+    host_->OnEvent([&](container::EventRecord& e) {
+        OnHostEvent(e);
+        if (e.control == L"User1" && e.event == L"Exit") e.args[1] = Variant(cases[Count(L"User1", L"Exit") - 1].exit);
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    EXPECT_EQ(Count(L"OnHook1", L"Enter"), 0u) << Joined(EventTrail());
+    for (const auto& e : host_->Events())
+        if (e.event == L"PreDisc") {
+            EXPECT_EQ(e.args[1].Long(), 3) << "kvoInvalidHangup";
+        }
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 play 1600 bytes format 0 mask 8190 -> 0", "ch0 onhook",
+                                    "ch0 play 2400 bytes format 0 mask 8190 -> 0", "ch0 onhook"},
+                        &missing))
+        << missing << "\n" << Joined(Journal());
+    EXPECT_TRUE(InOrder(LogLines(0), {cases[0].record, "no connection on node <3>, Invalid digit handler",
+                                      "playing 'default error phrase' greeting", cases[1].record,
+                                      "no connection on node <4>, No digits handler",
+                                      "playing 'default error phrase' greeting"},
+                        &missing))
+        << missing << "\n" << Joined(LogLines(0));
+}
+
 }  // namespace
 }  // namespace kvo_test
