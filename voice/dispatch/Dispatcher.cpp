@@ -11,12 +11,16 @@
 #include "Checks.h"
 #include "DigitControl.h"
 #include "GreetingPlayer.h"
+#include "KvoResource.h"
+#include "LineStatusWindow.h"
+#include "StopWaitWindow.h"
 #include "LineState.h"
 #include "Redirection.h"
 #include "RuntimeExceptions.h"
 #include "VoiceControl.h"
 #include "VoiceSystem.h"
 #include "fw/Handle.h"
+#include "fw/ModulePath.h"
 #include "fw/Wait.h"
 
 namespace kvo {
@@ -38,6 +42,7 @@ struct LineRecord {
     long helpDigitCode = 0;
     std::vector<CCallFlowControl*> visited;
     std::atomic<DWORD> callStart{0};
+    std::atomic<DWORD> controlStart{0};
     int unseenTicks = 0;  // the system tick's own count
 };
 
@@ -211,6 +216,7 @@ bool LineRunner::Turn() {
     CCallFlowControl& control = *r_.current;
     r_.previous = r_.shown.load();
     r_.shown = &control;
+    r_.controlStart = GetTickCount();
     WriteLogSSN(line_, LK_CONTROL_ENTER, control.Name().c_str(), control.ClassName(), control.BlockId());
     if (&control != HomeControl()) r_.visited.push_back(&control);
 
@@ -552,15 +558,58 @@ bool CheckSystem() {
     return !report.HasErrors();
 }
 
+// Raises the stop flags and shows idle lines waiting for the shutdown; true
+// when a line still runs.
+bool RaiseStop(bool force) {
+    g_force = force;
+    g_stopping = true;
+    SetKillChannelsRequested(true);
+    bool busy = false;
+    for (LineRecord& r : g_lines) {
+        if (r.running)
+            busy = true;
+        else if (r.line < NumberOfLines())
+            SetStatus(r.line, kStatusWaitingForShutdown);
+    }
+    return busy;
+}
+
+// Ends the blocking call of lines waiting for a ring or in a pre-call delay,
+// or of every running line with `all`.
+void StopBlockedLines(bool all) {
+    CVoiceInterface* vi = VoiceInterface();
+    if (!vi) return;
+    for (LineRecord& r : g_lines) {
+        if (!r.running) continue;
+        const int status = LineStatusCodeOf(r.line);
+        if (all || status == kStatusWaitingForRing || status == kStatusPrecallDelay) vi->StopChannel(r.line);
+    }
+}
+
+// The closing form's stop of every running line. While the driver refuses
+// one, the user is asked whether to try again; No or Cancel stops the asking
+// (the lines end as their calls do).
+void EndBlockingCalls(HWND owner, bool& asking) {
+    CVoiceInterface* vi = VoiceInterface();
+    if (!vi) return;
+    for (LineRecord& r : g_lines) {
+        if (!r.running || LineInHandOver(r.line)) continue;
+        while (vi->StopChannel(r.line) != 0 && asking && vi->IsVoiceCard()) {
+            const std::string title = fw::LoadResString(fw::ThisModule(), IDS_KAVORO);
+            const int answer = MessageBoxA(owner,
+                                           "unable to stop voice system. Click Yes to try again.System may be "
+                                           "unstable if voice system is not stopped",
+                                           title.c_str(), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+            if (answer != IDYES) asking = false;
+        }
+    }
+}
+
 // Ends the lines a failed start began and waits for them.
 void RollBackStart() {
-    g_stopping = true;
-    g_force = true;
-    SetKillChannelsRequested(true);
-    for (LineRecord& r : g_lines)
-        if (r.running)
-            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
-    while (g_running > 0) {
+    RaiseStop(true);
+    for (int turn = 0; g_running > 0; ++turn) {
+        if (turn % 5 == 0) StopBlockedLines(true);
         for (LineRecord& r : g_lines)
             if (r.running && r.thread) fw::WaitLettingSentMessagesThrough(r.thread, 50);
     }
@@ -625,27 +674,16 @@ bool StopVoiceSystem(bool force) {
         // A stop is under way: stopped only once no line runs.
         if (force) {
             g_force = true;
-            for (LineRecord& r : g_lines)
-                if (r.running)
-                    if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
+            StopBlockedLines(true);
         }
         return g_running == 0 && !registry.Started();
     }
-    g_force = force;
-    g_stopping = true;
-    SetKillChannelsRequested(true);
-    bool busy = false;
-    for (LineRecord& r : g_lines) {
-        if (!r.running) {
-            if (r.line < NumberOfLines()) SetStatus(r.line, kStatusWaitingForShutdown);
-            continue;
-        }
-        busy = true;
-        const int status = LineStatusCodeOf(r.line);
-        if (status == kStatusWaitingForRing || status == kStatusPrecallDelay || force)
-            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
+    const bool busy = RaiseStop(force);
+    StopBlockedLines(force);
+    if (busy && g_running > 0) {
+        LineStatusWindow::Open();
+        return false;
     }
-    if (busy && g_running > 0) return false;
     FinishStop();
     return true;
 }
@@ -653,13 +691,24 @@ bool StopVoiceSystem(bool force) {
 void ShutdownVoiceSystem() {
     if (!ControlRegistry::Process().Started() && g_running == 0) return;
     SetShutdownRequested(true);
-    StopVoiceSystem(true);
-    for (;;) {
+    if (g_stopping)
+        g_force = true;
+    else
+        RaiseStop(true);
+    std::unique_ptr<StopWaitWindow> waiting;
+    bool asking = true;
+    for (int turn = 0;; ++turn) {
         HANDLE waitFor = nullptr;
         for (LineRecord& r : g_lines)
             if (r.running && !LineInHandOver(r.line)) waitFor = r.thread;
         if (!waitFor) break;
-        // A line may have been blocked before the stop: end its wait again.
+        if (!waiting) {
+            waiting = std::make_unique<StopWaitWindow>();
+            waiting->Show(nullptr);
+        }
+        // Again every half second: the driver forgets a stop sent while the
+        // line was between two blocking calls.
+        if (turn % 5 == 0) EndBlockingCalls(waiting->Handle(), asking);
         fw::WaitLettingSentMessagesThrough(waitFor, 100);
     }
     if (g_running == 0) FinishStop();
@@ -741,5 +790,22 @@ void StartCallClock(int line) {
 }
 
 std::string LineStatusShown(int line) { return LineStatusDisplay(LineStatusCodeOf(line), LineStatusTextOf(line)); }
+
+LineView ViewLine(int line) {
+    LineView view;
+    if (!ValidLine(line)) return view;
+    const LineRecord& r = g_lines[size_t(line)];
+    view.code = LineStatusCodeOf(line);
+    view.status = LineStatusShown(line);
+    if (const CCallFlowControl* c = r.shown.load()) view.control = c->Name();
+    view.callStart = r.callStart;
+    view.controlStart = r.controlStart;
+    return view;
+}
+
+SystemState CurrentSystemState() {
+    if (!ControlRegistry::Process().Started()) return SystemState::Stopped;
+    return g_stopping ? SystemState::Stopping : SystemState::Started;
+}
 
 }  // namespace kvo

@@ -81,4 +81,15 @@ void StartCallClock(int line);
 // What the status window shows for the line.
 std::string LineStatusShown(int line);
 
+// A line as the line status window shows it.
+struct LineView {
+    int code = 0;
+    std::string status;
+    std::string control;     // the control the line is in
+    DWORD callStart = 0;     // tick counts
+    DWORD controlStart = 0;
+};
+LineView ViewLine(int line);
+SystemState CurrentSystemState();
+
 }  // namespace kvo

@@ -1,6 +1,7 @@
 // The voice system answering calls: events checked for their order and the
 // thread they arrive on, the card's journal and the channel log's text.
 #include "CallsTest.h"
+#include "fw/testing/Dialogs.h"
 
 namespace kvo_test {
 namespace {
@@ -308,7 +309,10 @@ TEST_F(Calls, AFormUnloadedFromItsOwnEventHandlerDoesNotWaitForThatLine) {
     });
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(host_->PumpUntil([&] { return unloaded; }, 20000)) << Joined(EventTrail());
-    // The line ends on its own; then a new form starts the system again.
+    // The line ends on its own and finishes the stop; then a new form starts
+    // the system again.
+    ASSERT_TRUE(host_->PumpUntil([&] { return LogTextNow().find("System Stop") != std::string::npos; }, 20000))
+        << LogTextNow();
     host_->OnEvent([this](container::EventRecord& e) { OnHostEvent(e); });
     host_->ClearEvents();
     BuildDemoForm("1");
@@ -358,6 +362,27 @@ TEST_F(Calls, AnInvalidOrSilentExitWithoutHandlersPlaysTheDefaultPhraseAndHangsU
                                       "playing 'default error phrase' greeting"},
                         &missing))
         << missing << "\n" << Joined(LogLines(0));
+}
+
+TEST_F(Calls, AClosingFormAsksAgainWhileTheDriverRefusesToStopALine) {
+    // The caller stays; the first stop of the line fails.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\nfail stopChannel 6\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 60, '\x7f'));
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"OnHook1", L"Enter", 1));
+    std::vector<std::string> questions;
+    fw::testing::DialogWatcher yes("Kavoro", [&](HWND box) {
+        questions.push_back(fw::testing::MessageBoxText(box));
+        fw::testing::Press(box, IDYES);
+    });
+    host_->Clear();  // returns once the line has ended
+    EXPECT_EQ(yes.Stop(), 1);
+    EXPECT_EQ(questions, (std::vector<std::string>{"unable to stop voice system. Click Yes to try again.System may be "
+                                                   "unstable if voice system is not stopped"}));
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 stopChannel fails 6", "ch0 stop", "-> 18"}, &missing))
+        << missing << "\n" << Joined(Journal());
 }
 
 }  // namespace
