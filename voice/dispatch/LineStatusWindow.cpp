@@ -115,14 +115,9 @@ void LineStatusWindow::OnNcDestroy() {
 
 void LineStatusWindow::SetCell(int row, int column, const std::string& text) {
     char current[64] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = current;
-    item.cchTextMax = sizeof current;
-    SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    ListView_GetItemText(list_, row, column, current, int(sizeof current));
     if (text == current) return;  // unchanged cells are not redrawn each second
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list_, LVM_SETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    ListView_SetItemText(list_, row, column, const_cast<char*>(text.c_str()));
 }
 
 void LineStatusWindow::Refresh() {
