@@ -76,6 +76,18 @@ protected:
         SetEnvironmentVariableA("KVORHT32_JOURNAL", dir_.File("card.log").c_str());
     }
     std::vector<std::string> Journal() { return ReadLines(dir_.File("card.log")); }
+    // Waits until the journal holds `count` lines containing `text` (a wait
+    // that began writes "chN begin ..." once the line really blocks).
+    bool WaitForJournal(const std::string& text, size_t count) {
+        return host_->PumpUntil(
+            [&] {
+                const auto lines = Journal();
+                return size_t(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+                           return l.find(text) != std::string::npos;
+                       })) >= count;
+            },
+            20000);
+    }
 
     // Frame1; LineGroup1 on `lines`; Ring -> User1 -> OnHook1, whose entry
     // greeting is a wave file; User1's Enter handler chooses node 0.

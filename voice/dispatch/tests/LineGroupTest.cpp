@@ -67,13 +67,14 @@ TEST_F(LineGroupMembers, IdleWaitForRingAndStartCallSteerAWaitingLine) {
     BuildDemoForm("1");
     Connect(L"LineGroup1", 0, L"User1");  // "Start": calls out run the same flow
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
-    ASSERT_TRUE(WaitForStatus(1, "waiting for ring")) << LineStatus(1);
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 1)) << Joined(Journal());
 
     ASSERT_TRUE(LineMethod(L"LineGroup1", L"IdleChannel", 1).Ok());
     // The thread ends but the line stays in the group: WaitForRing takes it
     // up again once the thread has gone.
     EXPECT_TRUE(host_->PumpUntil([&] { return LineMethod(L"LineGroup1", L"WaitForRing", 1).Ok(); }, 20000));
-    ASSERT_TRUE(WaitForStatus(1, "waiting for ring")) << LineStatus(1);
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 2)) << Joined(Journal());
+    EXPECT_EQ(LineStatus(1), "waiting for ring");
 
     ASSERT_TRUE(LineMethod(L"LineGroup1", L"StartCall", 1).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail()) << Joined(Journal());
@@ -96,7 +97,7 @@ TEST_F(LineGroupMembers, StopCallOnAWaitingLineLeavesItWaiting) {
     Scenario("channels 1\nspeed 20\nline 0\ncall ring 20000\nhangup 60000\n");
     BuildDemoForm("1");
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
-    ASSERT_TRUE(WaitForStatus(1, "waiting for ring")) << LineStatus(1);
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 1)) << Joined(Journal());
     ASSERT_TRUE(LineMethod(L"LineGroup1", L"StopCall", 1).Ok());
     EXPECT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << "the line took the call: " << LineStatus(1) << "\n"
                                                           << Joined(Journal()) << LogTextNow();
