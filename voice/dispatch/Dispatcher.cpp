@@ -543,7 +543,16 @@ void CALLBACK OnSystemTick(HWND, UINT, UINT_PTR id, DWORD) {
 // A control closing while lines run: the lines end first, since they may be
 // running in it.
 void OnControlClosing(fw::ole::Control& control) {
-    if (dynamic_cast<CCallFlowControl*>(&control)) ShutdownVoiceSystem();
+    auto* closing = dynamic_cast<CCallFlowControl*>(&control);
+    if (!closing) return;
+    ShutdownVoiceSystem();
+    // The status window must not name a control that is gone.
+    for (LineRecord& r : g_lines) {
+        CCallFlowControl* expected = closing;
+        r.shown.compare_exchange_strong(expected, nullptr);
+        expected = closing;
+        r.previous.compare_exchange_strong(expected, nullptr);
+    }
 }
 
 bool CheckSystem() {

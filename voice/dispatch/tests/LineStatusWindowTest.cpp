@@ -62,5 +62,18 @@ TEST_F(LineStatusWindow, ShowsEveryLineAndTheSystemsState) {
     StopAndWait();
 }
 
+TEST_F(LineStatusWindow, NamesNoControlThatHasLeftTheForm) {
+    Scenario("channels 1\nspeed 20\nline 0\n");
+    BuildDemoForm("1");
+    ASSERT_TRUE(Frame(L"StartSystem", -1).Ok());
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 1)) << Joined(Journal());
+    StopAndWait();
+    HWND window = StatusWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(host_->PumpUntil([&] { return Cell(window, 0, 2) == "LineGroup1"; }, 20000)) << Row(window, 0);
+    host_->Remove(L"LineGroup1");
+    EXPECT_TRUE(host_->PumpUntil([&] { return Cell(window, 0, 2).empty(); }, 20000)) << Row(window, 0);
+}
+
 }  // namespace
 }  // namespace kvo_test
