@@ -283,7 +283,10 @@ void CLineGroupCtrl::IdleChannel(short channel) {
 // ---- on the line's thread ----
 
 bool CLineGroupCtrl::RequestPending(int line) const {
-    return line >= 0 && line < kDispatchLines && request_[size_t(line)].load() != kNoRequest;
+    if (line < 0 || line >= kDispatchLines) return false;
+    // RemoveChannel only waits for the line's wait to end by itself.
+    const int request = request_[size_t(line)].load();
+    return request == kCallOut || request == kGoIdle;
 }
 
 long CLineGroupCtrl::CallMaxTime(int line) const {

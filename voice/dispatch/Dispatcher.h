@@ -35,7 +35,7 @@ public:
     virtual void NoteDisconnect(int line, long reason) = 0;
     // The maximum call time (seconds, 0 none) copied for the line's call.
     virtual long CallMaxTime(int line) const = 0;
-    // The host asked something of the line that its wait must end for.
+    // The host asked something of the line and ended its wait for it.
     virtual bool RequestPending(int line) const = 0;
     // The system check: lines this home wants that another home owns.
     virtual void CheckLines(CheckReport& report) = 0;
