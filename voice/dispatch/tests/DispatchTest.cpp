@@ -411,5 +411,42 @@ TEST_F(Calls, AClosingFormAsksAgainWhileTheDriverRefusesToStopALine) {
         << missing << "\n" << Joined(Journal());
 }
 
+class HelpDigit : public Calls, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HelpDigit, TakesTheCallToTheGroupsHelpNode) {
+    const bool connected = GetParam();
+    // The caller presses * during the goodbye; * is the group's help digit.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 100 *\nhangup 600000\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    Put(L"LineGroup1", L"HelpDigit", Variant(2048L));
+    ASSERT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook2"), nullptr);
+    if (connected) Connect(L"LineGroup1", 5, L"OnHook2");
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 2)) << Joined(Journal());
+    StopAndWait();
+    std::vector<std::string> afterGoodbye;
+    bool seen = false;
+    for (const std::string& e : EventTrail()) {
+        if (seen) afterGoodbye.push_back(e);
+        seen = seen || e == "OnHook1.Enter(1)";
+    }
+    const std::vector<std::string> expected =
+        connected ? std::vector<std::string>{"OnHook2.Enter(1)", "LineGroup1.PreDisc(1)", "OnHook2.Disconnect(1)",
+                                             "LineGroup1.Disconnect(1)"}
+                  : std::vector<std::string>{};
+    EXPECT_EQ(afterGoodbye, expected) << Joined(EventTrail());
+    std::string missing;
+    EXPECT_TRUE(InOrder(LogLines(0),
+                        {"help digit detected",
+                         connected ? "transfer to linegroup control (help digit)" : "no connection on node <5>"},
+                        &missing))
+        << missing << "\n" << Joined(LogLines(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, HelpDigit, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "Connected" : "Unconnected");
+});
+
 }  // namespace
 }  // namespace kvo_test

@@ -120,5 +120,35 @@ TEST_F(LineGroupMembers, RemoveChannelIsRefusedDuringACall) {
     StopAndWait();
 }
 
+TEST_F(LineGroupMembers, ALoadedGroupKeepsTheOldDefaultsAndTwoGroupsCannotShareALine) {
+    // A saved form without the items gets the old defaults; a new control
+    // waits for rings and calls out after five seconds.
+    ASSERT_EQ(LoadText("Begin Zentrovo.FrameCtrl.1 Frame1\nEnd\n"
+                       "Begin Zentrovo.LineGroupCtrl.1 Loaded1\n LinesInGroup = \"1-2\"\nEnd\n"),
+              S_OK);
+    ASSERT_NE(Add(L"Zentrovo.LineGroupCtrl.1", L"New1"), nullptr);
+    auto value = [&](const wchar_t* control, const wchar_t* member) {
+        return host_->Find(control)->Get(member).value.Long();
+    };
+    EXPECT_EQ(value(L"Loaded1", L"DelayTime"), 4);
+    EXPECT_EQ(value(L"Loaded1", L"Mode"), 0);
+    EXPECT_EQ(value(L"New1", L"DelayTime"), 5);
+    EXPECT_EQ(value(L"New1", L"Mode"), 2);
+
+    Scenario("channels 2\nspeed 20\n");
+    Put(L"Frame1", L"LogDirectory", Variant(fw::ole::Widen(dir_.Path())));
+    Put(L"New1", L"LinesInGroup", Variant(std::wstring(L"2")));
+    auto r = Frame(L"StartSystem", 0);
+    EXPECT_EQ(r.scode, kStartBase + 5) << "line 2 is Loaded1's";
+    EXPECT_EQ(r.description, L"system check failed - see test log");
+    Put(L"New1", L"LinesInGroup", Variant(std::wstring(L"")));
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    // Mode 0 with no request: the lines' threads end right after hanging up.
+    EXPECT_TRUE(host_->PumpUntil([&] { return LogTextNow().find("channel idle") != std::string::npos; }, 20000))
+        << LogTextNow();
+    EXPECT_EQ(Joined(Journal()).find("begin waitforring"), std::string::npos) << Joined(Journal());
+    StopAndWait();
+}
+
 }  // namespace
 }  // namespace kvo_test
