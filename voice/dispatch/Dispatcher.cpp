@@ -13,8 +13,9 @@
 #include "GreetingPlayer.h"
 #include "KvoResource.h"
 #include "LineStatusWindow.h"
-#include "StopWaitWindow.h"
+#include "NoticeWindow.h"
 #include "LineState.h"
+#include "LogSettings.h"
 #include "Redirection.h"
 #include "RuntimeExceptions.h"
 #include "VoiceControl.h"
@@ -54,6 +55,7 @@ const bool g_linesNumbered = [] {
     for (int i = 0; i < kDispatchLines; ++i) g_lines[size_t(i)].line = i;
     return true;
 }();
+constexpr DWORD kStartNoticeMs = 2000;
 std::mutex g_systemLock;  // start, the finish of a stop, thread handles
 std::atomic<int> g_running{0};
 std::atomic<bool> g_stopping{false};
@@ -641,7 +643,21 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
         driver->Open(parent);
         UseVoiceInterface(std::move(driver));
     }
+    // The user sees the start under way for at least two seconds, however
+    // quick the check.
+    const DWORD checkBegan = GetTickCount();
+    std::unique_ptr<NoticeWindow> notice;
+    if (ReadSuiteInt("System", "ShowDialog", 1) != 0) {
+        notice = std::make_unique<NoticeWindow>();
+        notice->Show(parent, "Starting the voice system: checking the call flow...");
+    }
     if (!CheckSystem()) return 5;
+    if (notice) {
+        fw::KernelHandle never(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        for (DWORD spent = GetTickCount() - checkBegan; spent < kStartNoticeMs; spent = GetTickCount() - checkBegan)
+            fw::WaitLettingSentMessagesThrough(never.Get(), kStartNoticeMs - spent);
+        notice.reset();
+    }
     const int lines = std::min(NumberOfLines(), int(kDispatchLines));
     {
         std::lock_guard guard(g_systemLock);
@@ -704,7 +720,7 @@ void ShutdownVoiceSystem() {
         g_force = true;
     else
         RaiseStop(true);
-    std::unique_ptr<StopWaitWindow> waiting;
+    std::unique_ptr<NoticeWindow> waiting;
     bool asking = true;
     for (int turn = 0;; ++turn) {
         HANDLE waitFor = nullptr;
@@ -712,8 +728,8 @@ void ShutdownVoiceSystem() {
             if (r.running && !LineInHandOver(r.line)) waitFor = r.thread;
         if (!waitFor) break;
         if (!waiting) {
-            waiting = std::make_unique<StopWaitWindow>();
-            waiting->Show(nullptr);
+            waiting = std::make_unique<NoticeWindow>();
+            waiting->Show(nullptr, "Waiting for the telephone lines to end their calls...");
         }
         // Again every half second: the driver forgets a stop sent while the
         // line was between two blocking calls.

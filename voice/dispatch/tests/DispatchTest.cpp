@@ -1,6 +1,10 @@
 // The voice system answering calls: events checked for their order and the
 // thread they arrive on, the card's journal and the channel log's text.
 #include "CallsTest.h"
+
+#include <atomic>
+#include <thread>
+
 #include "fw/testing/Dialogs.h"
 
 namespace kvo_test {
@@ -48,6 +52,32 @@ TEST_F(Calls, StartRefusalsRaiseTheirErrors) {
     EXPECT_EQ(design.scode, kStartBase + 3);
     EXPECT_EQ(design.description, L"Visual Basic must be in run mode before starting system");
     host_->SetUserMode(true);
+}
+
+TEST_F(Calls, TheStartShowsItsNoticeForTwoSecondsUnlessShowDialogIsZero) {
+    Scenario("channels 1\nspeed 20\nline 0\n");
+    BuildDemoForm("1");
+    for (const char* showDialog : {"1", "0"}) {
+        SCOPED_TRACE(showDialog);
+        ini_.Set("System", "ShowDialog", showDialog);
+        std::atomic<bool> seen{false}, done{false};
+        std::thread watcher([&] {
+            for (; !done; Sleep(20))
+                if (HWND notice = FindWindowA("KvoNoticeWindow", nullptr); notice && IsWindowVisible(notice)) seen = true;
+        });
+        const DWORD began = GetTickCount();
+        const bool started = Frame(L"StartSystem", 0).Ok();
+        const DWORD took = GetTickCount() - began;
+        done = true;
+        watcher.join();
+        ASSERT_TRUE(started);
+        EXPECT_EQ(seen, *showDialog == '1');
+        if (*showDialog == '1') {
+            EXPECT_GE(took, 2000u) << "the notice stays at least two seconds";
+        }
+        EXPECT_EQ(FindWindowA("KvoNoticeWindow", nullptr), nullptr) << "gone once the system runs";
+        StopAndWait();
+    }
 }
 
 TEST_F(Calls, MissingDriverGivesCannotLoadVoiceCard) {

@@ -1,4 +1,4 @@
-#include "StopWaitWindow.h"
+#include "NoticeWindow.h"
 
 #include <string>
 
@@ -8,31 +8,31 @@
 
 namespace kvo {
 namespace {
-constexpr char kClassName[] = "KvoStopWaitWindow";
-constexpr char kText[] = "Waiting for the telephone lines to end their calls...";
+constexpr char kClassName[] = "KvoNoticeWindow";
 }  // namespace
 
-bool StopWaitWindow::Show(HWND owner) {
+bool NoticeWindow::Show(HWND owner, const char* text) {
     HINSTANCE module = fw::ThisModule();
     if (!RegisterClass(module, kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
     const std::string title = fw::LoadResString(module, IDS_KAVORO);
     if (!Create(module, kClassName, title.c_str(), WS_POPUP | WS_CAPTION | WS_BORDER, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                 360, 90, owner))
         return false;
+    SetWindowTextA(GetWindow(Handle(), GW_CHILD), text);
     ShowWindow(Handle(), SW_SHOWNOACTIVATE);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return true;
 }
 
-LRESULT StopWaitWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT NoticeWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CREATE) return OnCreate() ? 0 : -1;
     return DefaultMessage(msg, wp, lp);
 }
 
-bool StopWaitWindow::OnCreate() {
+bool NoticeWindow::OnCreate() {
     RECT client;
     GetClientRect(Handle(), &client);
-    return CreateWindowExA(0, "STATIC", kText, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, client.right,
+    return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, client.right,
                            client.bottom, Handle(), nullptr, fw::ThisModule(), nullptr) != nullptr;
 }
 
