@@ -107,11 +107,12 @@ Card& TheCard() {
 constexpr LONG kBadChannel = 3;
 
 // Runs `op` on the channel's line unless the scenario injects a result for
-// this export first.
+// this export first; a scripted pause comes before either.
 template <class Op>
 LONG OnLine(LONG ch, const char* exportName, Op op) {
     SimLine* line = TheCard().Line(ch);
     if (!line) return kBadChannel;
+    line->PauseBefore(exportName);
     if (auto injected = line->TakeFailure(exportName)) {
         TheCard().WriteJournal("ch" + std::to_string(ch) + " " + exportName + " fails " +
                                std::to_string(*injected));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <map>
+#include <thread>
 #include <vector>
 
 #include "fw/Handle.h"
@@ -77,13 +79,35 @@ LONG KeyBit(char key) {
 SimLine::SimLine(LineScript script, int speed, Journal journal)
     : script_(std::move(script)), speed_(speed), journal_(std::move(journal)) {}
 
+namespace {
+
+// The first of the values scripted for `exportName`, taken off the list.
+template <class T>
+std::optional<T> TakeFirst(std::map<std::string, std::vector<T>>& lists, const std::string& exportName) {
+    auto it = lists.find(exportName);
+    if (it == lists.end() || it->second.empty()) return std::nullopt;
+    T value = it->second.front();
+    it->second.erase(it->second.begin());
+    return value;
+}
+
+}  // namespace
+
 std::optional<LONG> SimLine::TakeFailure(const std::string& exportName) {
     Lock lock(m_);
-    auto it = script_.failures.find(exportName);
-    if (it == script_.failures.end() || it->second.empty()) return std::nullopt;
-    LONG r = it->second.front();
-    it->second.erase(it->second.begin());
-    return r;
+    return TakeFirst(script_.failures, exportName);
+}
+
+bool SimLine::PauseBefore(const std::string& exportName) {
+    Lock lock(m_);
+    const std::optional<int64_t> ms = TakeFirst(script_.pauses, exportName);
+    if (!ms) return false;
+    Note(Format("%s pauses %lld", exportName.c_str(), static_cast<long long>(*ms)));
+    // Not a wait on the line: a stop sent now finds nothing to end.
+    const auto until = After(Clock::now(), *ms);
+    lock.unlock();
+    std::this_thread::sleep_until(until);
+    return true;
 }
 
 SimLine::Clock::time_point SimLine::After(Clock::time_point from, int64_t scenarioMs) const {

@@ -42,6 +42,9 @@ public:
 
     // An injected result for `exportName`, if the scenario has one left.
     std::optional<LONG> TakeFailure(const std::string& exportName);
+    // Keeps the calling thread busy for the scenario's next pause of
+    // `exportName`, if any, before the export acts; true when it paused.
+    bool PauseBefore(const std::string& exportName);
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -115,6 +115,9 @@ std::optional<Scenario> ParseScenario(std::string_view text, ParseError& error) 
             int result = 0;
             if (w.size() != 3 || !ResultByName(w[2], result)) return fail("fail needs an export and a result");
             line->failures[w[1]].push_back(result);
+        } else if (verb == "pause") {
+            if (w.size() != 3 || !ToInt(w[2], n) || n < 0) return fail("pause needs an export and a time");
+            line->pauses[w[1]].push_back(n);
         } else {
             return fail("unknown statement '" + verb + "'");
         }

@@ -40,6 +40,7 @@ struct LineScript {
     std::vector<DialRule> dials;
     bool dialTone = true;
     std::map<std::string, std::vector<int>> failures;  // export name -> results, in order
+    std::map<std::string, std::vector<int64_t>> pauses; // export name -> busy times before it acts, in order
 };
 
 struct Scenario {

@@ -219,3 +219,22 @@ TEST(VoiceCardDriver, PlayLinesNameTheFileAndTheBytesPlayed) {
                                     "ch0 play 0 bytes format 0 mask 4096 -> 0 " + from + "none"})
         EXPECT_TRUE(card.Journalled(line + "\r\n")) << line << "\n" << card.Journal();
 }
+
+TEST(VoiceCardDriver, AStopSentWhileAnExportPausesIsLost) {
+    // The pause stands for a driver busy before its wait: a stop then finds
+    // nothing to end, as on a real card, and only one sent during the wait does.
+    Card card("channels 1\nline 0\npause waitForRing 3000\n");
+    auto stop = card.Get<Fn1>("_stopChannel@4");
+    std::atomic<LONG> result{-1};
+    std::thread line([&] { result = card.Get<Fn2>("_waitForRing@8")(0, 1); });
+    EXPECT_TRUE(fw::testing::WaitUntil([&] { return card.Journalled("ch0 waitForRing pauses 3000"); }, 20000));
+    stop(0);
+    EXPECT_TRUE(fw::testing::WaitUntil([&] { return card.Journalled("ch0 begin waitforring 1"); }, 20000));
+    EXPECT_EQ(result, -1) << "the stop sent during the pause ended the wait";
+    while (result == -1) {
+        stop(0);
+        Sleep(10);
+    }
+    line.join();
+    EXPECT_EQ(result, 18);
+}

@@ -21,6 +21,7 @@ dial * connected
 keys 100 9
 nodialtone
 fail seizeChannel 6
+pause waitForRing 500
 )", err);
     ASSERT_TRUE(sc) << err.line << ": " << err.message;
     EXPECT_EQ(sc->channels, 2);
@@ -35,6 +36,7 @@ fail seizeChannel 6
     EXPECT_TRUE(line.calls[1].connected);
     EXPECT_FALSE(line.dialTone);
     EXPECT_EQ(line.failures.at("seizeChannel"), std::vector<int>{6});
+    EXPECT_EQ(line.pauses.at("waitForRing"), std::vector<int64_t>{500});
 
     auto* busy = voicecard::FindDialRule(line, "5551234");
     ASSERT_NE(busy, nullptr);
@@ -65,6 +67,7 @@ TEST(Scenario, RejectsWhatItCannotMean) {
         {"line 0\ndial 123 maybe\n", 2, "unknown result name"},
         {"line 0\ncall ring\n", 2, "ring without time"},
         {"line x\n", 1, "line without number"},
+        {"line 0\npause waitForRing\n", 2, "pause without time"},
         {"ringtone 5\n", 1, "unknown statement"},
         {"channels 100000000\n", 1, "more lines than a card could have"},
         {"channels 5000000000\n", 1, "a count beyond 32 bits"},

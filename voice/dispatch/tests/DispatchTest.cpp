@@ -478,5 +478,22 @@ INSTANTIATE_TEST_SUITE_P(Calls, HelpDigit, ::testing::Bool(), [](const ::testing
     return std::string(info.param ? "Connected" : "Unconnected");
 });
 
+TEST_F(Calls, ClosingTheFormEndsALineThatMissedTheStop) {
+    // The card is busy in the wait for a ring when the form closes: the stop
+    // the close sends finds nothing to end, the wait then begins and no call
+    // will ever end it. Closing must still end the line, not wait for ever.
+    Scenario("channels 1\nspeed 1\nline 0\npause waitForRing 3000\n");
+    BuildDemoForm("1");
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    std::string missing;
+    ASSERT_TRUE(host_->PumpUntil([&] { return InOrder(Journal(), {"ch0 waitForRing pauses"}, &missing); }, 20000))
+        << Joined(Journal());
+    host_->Clear();
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 waitForRing pauses", "ch0 stop", "ch0 begin waitforring", "ch0 stop",
+                                    "ch0 waitforring 1 -> 18"},
+                        &missing))
+        << missing << "\n" << Joined(Journal());
+}
+
 }  // namespace
 }  // namespace kvo_test
