@@ -6,9 +6,11 @@
 #include "AppSettings.h"
 #include "CallFlowControl.h"
 #include "ChannelLog.h"
+#include "ChannelLogWindow.h"
 #include "Dispatcher.h"
 #include "Graph.h"
 #include "KvoResource.h"
+#include "LineStatusWindow.h"
 #include "PxItems.h"
 #include "Redirection.h"
 #include "ValuePromptDialog.h"
@@ -55,7 +57,7 @@ constexpr auto kFrameDispatch = std::array{
 };
 
 [[noreturn]] void NotAvailableYet() {
-    throw fw::ole::ControlError{E_NOTIMPL, L"not available yet: the voice system cannot be started by this library"};
+    throw fw::ole::ControlError{E_NOTIMPL, L"not available yet: the line status shows in its own window only"};
 }
 
 }  // namespace
@@ -66,7 +68,7 @@ CFrameCtrl::CFrameCtrl() : Control(CLSID_KVOFrame, DIID__DKVOFrame, DIID__DKVOFr
 }
 
 CFrameCtrl::~CFrameCtrl() {
-    ShutdownVoiceSystem();
+    CloseSystem();
     RemoveFrame(*this);
 }
 
@@ -258,20 +260,41 @@ LRESULT CFrameCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- start, stop and windows ----
 
-void CFrameCtrl::StartSystem(short) {
+void CFrameCtrl::StartSystem(short showStatus) {
     if (int refused = StartVoiceSystem(true, AmbientUserMode(), Handle()))
         ThrowHostError(unsigned(KVO_ERR_START_BASE + refused), unsigned(IDS_START_BASE + refused));
+    if (showStatus) LineStatusWindow::Open();
 }
 
 short CFrameCtrl::StopSystem(short flag) { return StopVoiceSystem(flag != 0) ? -1 : 0; }
 
 STDMETHODIMP CFrameCtrl::Close(DWORD saveOption) {
-    // The form goes: its lines must not outlive the controls they run.
-    ShutdownVoiceSystem();
+    CloseSystem();
     return Control::Close(saveOption);
 }
-void CFrameCtrl::ShowLineStatus(short) { NotAvailableYet(); }
-void CFrameCtrl::ShowLogWindow(short, short) { NotAvailableYet(); }
+
+void CFrameCtrl::CloseSystem() {
+    // The form goes: its lines must not outlive the controls they run, nor
+    // the system's windows the library that draws them.
+    ShutdownVoiceSystem();
+    LineStatusWindow::Close();
+    ChannelLogWindow::CloseAll();
+}
+
+void CFrameCtrl::ShowLineStatus(short show) {
+    if (show)
+        LineStatusWindow::Open();
+    else
+        LineStatusWindow::Close();
+}
+
+void CFrameCtrl::ShowLogWindow(short channel, short show) {
+    if (channel < 1 || channel > kMaxLogLines) fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex);
+    if (show)
+        ChannelLogWindow::Open(channel - 1);
+    else if (ChannelLogWindow* window = ChannelLogWindow::Find(channel - 1))
+        window->Destroy();
+}
 void CFrameCtrl::LineStatGrid(const fw::ole::Variant&) { NotAvailableYet(); }
 
 void CFrameCtrl::AboutBox() {

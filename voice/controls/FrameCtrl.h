@@ -49,12 +49,11 @@ public:
     long GetFrameThis() const;
     std::wstring GetCurrentDirectory(short channel) const;
     fw::ole::ComPtr<IDispatch> GetTransfer() const;
-    // The dispatcher's entry points; the status and log windows are not
-    // available in this library yet.
-    void StartSystem(short flag);
-    short StopSystem(short flag);
-    void ShowLineStatus(short flag);
-    void ShowLogWindow(short line, short flag);
+    // The dispatcher's entry points and its windows; channels from 1.
+    void StartSystem(short showStatus);
+    short StopSystem(short force);
+    void ShowLineStatus(short show);
+    void ShowLogWindow(short channel, short show);
     void LineStatGrid(const fw::ole::Variant& grid);
     void AboutBox();
 
@@ -85,6 +84,8 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Stops the lines and closes the system's windows.
+    void CloseSystem();
     bool IsApplyingFrame() const;
     void ExchangeSettings(ItemExchange& ex);
     // The language defaults change together.

@@ -22,10 +22,6 @@ enum : DISPID { EVENTID_RING = 1, EVENTID_PREDISC = 2 };
 constexpr long kModeWaitForRing = 2;
 constexpr long kModeCallAfterDelay = 4;
 constexpr int kHelpLineInUse = 1171;
-constexpr long kDriverStopped = 18;
-constexpr long kDelayRanOut = 12;
-constexpr long kRingAnswered = 0;
-constexpr long kRingConnected = 32;
 
 const CCallFlowControl::Kind kLineGroup{CLSID_LineGroup, DIID__DLineGroup, DIID__DLineGroupEvents, "LineGroup", 5, 1};
 
@@ -245,9 +241,11 @@ void CLineGroupCtrl::WaitForRing(short channel) {
     const int line = CheckedLine(channel);
     RequireWaitingHere(line);
     if (mode_ & kModeCallAfterDelay) ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
-    request_[size_t(line)] = kWaitRing;
+    // A running line's own pending request (an IdleChannel on its way) stays.
+    if (LineThreadRunning(line)) ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
+    const int before = request_[size_t(line)].exchange(kWaitRing);
     if (!StartLine(line, *this)) {
-        request_[size_t(line)] = kNoRequest;
+        request_[size_t(line)] = before;
         ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
     }
 }
@@ -268,7 +266,11 @@ void CLineGroupCtrl::StartCall(short channel) {
     ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
 }
 
-void CLineGroupCtrl::StopCall(short channel) { StopLineCall(CheckedLine(channel)); }
+void CLineGroupCtrl::StopCall(short channel) {
+    const int line = CheckedLine(channel);
+    // A line waiting here has no call to stop; a stop would only end its wait.
+    if (CurrentControl(line) != this) StopLineCall(line);
+}
 
 void CLineGroupCtrl::IdleChannel(short channel) {
     const int line = CheckedLine(channel);
@@ -279,6 +281,13 @@ void CLineGroupCtrl::IdleChannel(short channel) {
 }
 
 // ---- on the line's thread ----
+
+bool CLineGroupCtrl::RequestPending(int line) const {
+    if (line < 0 || line >= kDispatchLines) return false;
+    // RemoveChannel only waits for the line's wait to end by itself.
+    const int request = request_[size_t(line)].load();
+    return request == kCallOut || request == kGoIdle;
+}
 
 long CLineGroupCtrl::CallMaxTime(int line) const {
     return line >= 0 && line < kDispatchLines ? callMaxTime_[size_t(line)].load() : 0;
@@ -319,21 +328,27 @@ bool CLineGroupCtrl::Run(int line, short, short& exit, Vertex*& next) {
     if (!vi) throw new ShutdownException();
     std::atomic<int>& request = request_[size_t(line)];
     vi->ClearDTMFQueue(line);
-    vi->OnHook(line);
+    try {
+        vi->OnHook(line);
+    } catch (ControlErrorException* e) {
+        e->Delete();
+        WriteLogS(line, LK_TEXT_NOTE, "failed to go offhook");
+        return false;
+    }
 
     if (mode_ & kModeCallAfterDelay) {
         WriteLog(line, LK_INTER_CALL_DELAY);
         SetLineStatusText(line, kStatusPrecallDelay, "");
         const long r = vi->DelayChannel(line, delayTime_, 0, 0);
         if (KillChannelsRequested()) throw new KillThreadException();
-        if (r == kDriverStopped) {
+        if (r == kvoStopped) {
             switch (request.exchange(kNoRequest)) {
             case kCallOut: break;
             case kLeaveGroup: LeaveGroup(line);
             case kGoIdle: throw new KillThreadException();
-            default: return false;
+            default: next = this; return true;  // a stop meant for the call just ended: wait again
             }
-        } else if (r != kDelayRanOut && r != 0) {
+        } else if (r != kvoTimeout && r != kvoDone) {
             return false;
         }
         CallOut(line, exit);
@@ -353,11 +368,11 @@ bool CLineGroupCtrl::Run(int line, short, short& exit, Vertex*& next) {
     WriteLog(line, LK_WAITING_FOR_RING);
     const long r = vi->WaitForRing(line, ringsToAnswer_);
     if (KillChannelsRequested()) throw new KillThreadException();
-    if (r == kRingAnswered || r == kRingConnected) {
+    if (r == kvoDone || r == kvoConnected) {
         callMaxTime_[size_t(line)] = maxCallTime_;
         StartCallClock(line);
         const bool noOffHook = FireRing(line);
-        const bool connected = r == kRingConnected;
+        const bool connected = r == kvoConnected;
         if (TakeHostRequest(line, exit, next)) {
             // The host took the call elsewhere: it is still answered first.
             if (!noOffHook && !connected) vi->OffHook(line);
@@ -374,12 +389,12 @@ bool CLineGroupCtrl::Run(int line, short, short& exit, Vertex*& next) {
         exit = 1;
         return true;
     }
-    if (r == kDriverStopped) {
+    if (r == kvoStopped) {
         switch (request.exchange(kNoRequest)) {
         case kLeaveGroup: LeaveGroup(line);
         case kCallOut: CallOut(line, exit); return true;
         case kGoIdle: throw new KillThreadException();
-        default: return false;
+        default: next = this; return true;  // a stop meant for the call just ended: wait again
         }
     }
     return false;

@@ -66,6 +66,7 @@ public:
     CCallFlowControl& HomeControl() override { return *this; }
     void NoteDisconnect(int line, long reason) override;
     long CallMaxTime(int line) const override;
+    bool RequestPending(int line) const override;
     void CheckLines(CheckReport& report) override;
 
 protected:

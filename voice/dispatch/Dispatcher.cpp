@@ -10,12 +10,18 @@
 #include "ChannelLog.h"
 #include "Checks.h"
 #include "DigitControl.h"
+#include "GreetingPlayer.h"
+#include "KvoResource.h"
+#include "LineStatusWindow.h"
+#include "NoticeWindow.h"
 #include "LineState.h"
+#include "LogSettings.h"
 #include "Redirection.h"
 #include "RuntimeExceptions.h"
 #include "VoiceControl.h"
 #include "VoiceSystem.h"
 #include "fw/Handle.h"
+#include "fw/ModulePath.h"
 #include "fw/Wait.h"
 
 namespace kvo {
@@ -37,6 +43,8 @@ struct LineRecord {
     long helpDigitCode = 0;
     std::vector<CCallFlowControl*> visited;
     std::atomic<DWORD> callStart{0};
+    std::atomic<DWORD> controlStart{0};
+    int unseenTicks = 0;  // the system tick's own count
 };
 
 std::array<LineRecord, kDispatchLines> g_lines;
@@ -47,6 +55,7 @@ const bool g_linesNumbered = [] {
     for (int i = 0; i < kDispatchLines; ++i) g_lines[size_t(i)].line = i;
     return true;
 }();
+constexpr DWORD kStartNoticeMs = 2000;
 std::mutex g_systemLock;  // start, the finish of a stop, thread handles
 std::atomic<int> g_running{0};
 std::atomic<bool> g_stopping{false};
@@ -67,6 +76,18 @@ CVoiceInterface& Voice() {
 }
 
 CCallFlowControl* AsControl(Vertex* v) { return dynamic_cast<CCallFlowControl*>(v); }
+
+// The value a control leaves for the line (digits taken, a record found),
+// named in its exit record; empty when it has none.
+std::string ExitValue(const CCallFlowControl& control, int line) {
+    return control.GetValueText(line + 1, 0).value_or("");
+}
+
+// The driver's name of a result code, else its number.
+std::string DriverCodeText(long code) {
+    const char* name = ResultCodeName(std::int32_t(code));
+    return name && *name ? name : std::to_string(code);
+}
 
 // Owns a caught heap exception.
 struct ExceptionDeleter {
@@ -107,6 +128,7 @@ public:
 
 private:
     bool Turn();
+    bool RunControl(CCallFlowControl& control, short& exit, Vertex*& next);
     bool FollowExit(short exit);
     bool Handle(fw::Exception& e);
     bool HandleControlError(ControlErrorException& e);
@@ -129,6 +151,7 @@ private:
 };
 
 void LineRunner::ResetLine() {
+    r_.stopRequest = false;
     CCallFlowControl* home = HomeControl();
     r_.previous = home;
     r_.shown = home;
@@ -163,6 +186,12 @@ void LineRunner::Run() {
         }
         if (!r_.current) return;
         try {
+            // A stop sent while the line blocked in nothing was lost by the
+            // driver: the request still ends the call.
+            if (!pending && r_.current != HomeControl() && r_.stopRequest.exchange(false)) {
+                if (!TakeHomeNode(2, "call stopped")) return;
+                continue;
+            }
             if (pending) {
                 OwnedException e = std::move(pending);
                 if (!Handle(*e)) return;
@@ -189,13 +218,14 @@ bool LineRunner::Turn() {
     CCallFlowControl& control = *r_.current;
     r_.previous = r_.shown.load();
     r_.shown = &control;
+    r_.controlStart = GetTickCount();
     WriteLogSSN(line_, LK_CONTROL_ENTER, control.Name().c_str(), control.ClassName(), control.BlockId());
     if (&control != HomeControl()) r_.visited.push_back(&control);
 
     short exit = kExitNoNodeSet;
     Vertex* next = nullptr;
     r_.ran = &control;
-    if (!control.Run(line_, r_.destInput, exit, next)) {
+    if (!RunControl(control, exit, next)) {
         WriteLog(line_, LK_CONTROL_ERROR);
         if (&control == HomeControl()) {
             // Sending the line back into the group that just failed would
@@ -211,12 +241,29 @@ bool LineRunner::Turn() {
         next = LineRedirections::Process().RequestedControl(line_);
     }
     if (next) {
-        WriteLog(line_, LK_EXIT_GOTO);
+        if (const std::string value = ExitValue(control, line_); !value.empty())
+            WriteLogS(line_, LK_EXIT_GOTO_VALUE, value.c_str());
+        else
+            WriteLog(line_, LK_EXIT_GOTO);
         MakeCurrent(next, 0);
         return true;
     }
     r_.exit = exit;
     return FollowExit(exit);
+}
+
+bool LineRunner::RunControl(CCallFlowControl& control, short& exit, Vertex*& next) {
+    if (&control != HomeControl()) return control.Run(line_, r_.destInput, exit, next);
+    // A driver failure in the group's own wait counts as a failed run: the
+    // table would send the line straight back into the same failure.
+    try {
+        return control.Run(line_, r_.destInput, exit, next);
+    } catch (ControlErrorException* e) {
+        if (ShutdownRequested()) throw;
+        OwnedException own(e);
+        WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e->ErrorType(), e->ErrorData());
+        return false;
+    }
 }
 
 bool LineRunner::FollowExit(short exit) {
@@ -254,7 +301,10 @@ bool LineRunner::FollowExit(short exit) {
     short destInput = 0;
     Vertex* dest = control.Node(exit).GetDestControl(&destInput);
     if (!dest) return NoConnectionEnd(LK_NO_CONNECTION_ON_NODE, LK_STOPPED_NO_CONNECTION, exit, control.NodeName(exit));
-    WriteLogNS(line_, LK_EXIT_NODE, exit, control.NodeName(exit).c_str());
+    if (const std::string value = ExitValue(control, line_); !value.empty())
+        WriteLogNSS(line_, LK_EXIT_NODE_VALUE, exit, control.NodeName(exit).c_str(), value.c_str());
+    else
+        WriteLogNS(line_, LK_EXIT_NODE, exit, control.NodeName(exit).c_str());
     MakeCurrent(dest, destInput);
     return true;
 }
@@ -274,10 +324,12 @@ bool LineRunner::DefaultDigitProcessing(short exit) {
     WriteLog(line_, invalid ? LK_CALL_COMPLETE_INVALID_DIGITS : LK_CALL_COMPLETE_NO_RESPONSE);
     MakeHomeCurrent();
     const std::string name = home && node < home->NumNodes() ? home->NodeName(node) : "";
-    WriteLogNS(line_, LK_NO_CONNECTION_DEFAULT, node, name.c_str());
-    WriteLog(line_, LK_CALL_STOPPED_NO_CONNECTION);
+    NoConnectionEnd(LK_NO_CONNECTION_DEFAULT, LK_CALL_STOPPED_NO_CONNECTION, node, name);
+    if (!home) return false;
+    // The caller hears why the call ends before the line hangs up.
+    const SystemSettings settings = Settings();
     SetLineStatusText(line_, kStatusPlaying, "error");
-    WriteLogS(line_, LK_PLAYING_GREETING, "default error phrase");
+    PlayWaveFile(line_, invalid ? settings.defaultError : settings.defaultSilence, "default error phrase");
     return EndCall(kReasonInvalid, true);
 }
 
@@ -310,7 +362,13 @@ bool LineRunner::EndCall(long reason, bool redirect) {
     CCallFlowControl* current = r_.current;
     CCallFlowControl* home = HomeControl();
     if (LineHome* h = Home()) h->NoteDisconnect(line_, reason);
-    Voice().OnHook(line_);
+    try {
+        Voice().OnHook(line_);
+    } catch (ControlErrorException* e) {
+        // The host still hears that the call ended; the group tries again.
+        OwnedException own(e);
+        WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e->ErrorType(), e->ErrorData());
+    }
     if (current) {
         current->FireDisconnect(line_, reason);
         if (short node = LineRedirections::Process().RequestedExit(line_); node >= 0 && node < current->NumNodes()) {
@@ -376,13 +434,13 @@ bool LineRunner::HandleHangup() {
 
 bool LineRunner::HandleControlError(ControlErrorException& e) {
     if (ShutdownRequested()) return false;
-    if (e.ErrorType() == 34 && e.ErrorData() == 18) {
+    if (e.ErrorType() == ErrorTypeVoiceCard && e.ErrorData() == kvoStopped) {
         if (r_.stopRequest.exchange(false)) return TakeHomeNode(2, "call stopped");
         if (KillChannelsRequested()) return EndCallGuarded(kReasonSysStopping, false);
     }
     WriteLog(line_, LK_CONTROL_ERROR);
-    if (e.ErrorType() == 34)
-        WriteLogS(line_, LK_UNEXPECTED_EVENT, std::to_string(e.ErrorData()).c_str());
+    if (e.ErrorType() == ErrorTypeVoiceCard)
+        WriteLogS(line_, LK_UNEXPECTED_EVENT, DriverCodeText(e.ErrorData()).c_str());
     else
         WriteLogNN(line_, LK_CONTROL_ERROR_TYPE, e.ErrorType(), e.ErrorData());
     SetStatus(line_, kStatusUnexpectedEvent);
@@ -461,11 +519,22 @@ void CALLBACK OnSystemTick(HWND, UINT, UINT_PTR id, DWORD) {
             if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
             continue;
         }
-        if (status == kStatusIdle || status == kStatusWaitingForRing || !r.running) continue;
+        // The driver forgets a stop sent while nothing blocked on the line:
+        // a request still waiting to be seen is sent again.
         LineHome* home = r.home;
+        const bool atHome = home && r.shown.load() == &home->HomeControl();
+        // Only a request older than a tick: a fresh one is still on its way.
+        if (r.running && ((status == kStatusWaitingForRing && home && home->RequestPending(line)) ||
+                          (r.stopRequest && !atHome))) {
+            if (++r.unseenTicks > 1)
+                if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
+            continue;
+        }
+        r.unseenTicks = 0;
+        if (status == kStatusIdle || status == kStatusWaitingForRing || !r.running) continue;
         if (!home) continue;
         const long max = home->CallMaxTime(line);
-        if (max <= 0 || r.shown.load() == &home->HomeControl()) continue;
+        if (max <= 0 || atHome) continue;
         if (now - r.callStart.load() > DWORD(max) * 1000) {
             StopLineCall(line);
             r.callStart = now;
@@ -476,7 +545,16 @@ void CALLBACK OnSystemTick(HWND, UINT, UINT_PTR id, DWORD) {
 // A control closing while lines run: the lines end first, since they may be
 // running in it.
 void OnControlClosing(fw::ole::Control& control) {
-    if (dynamic_cast<CCallFlowControl*>(&control)) ShutdownVoiceSystem();
+    auto* closing = dynamic_cast<CCallFlowControl*>(&control);
+    if (!closing) return;
+    ShutdownVoiceSystem();
+    // The status window must not name a control that is gone.
+    for (LineRecord& r : g_lines) {
+        CCallFlowControl* expected = closing;
+        r.shown.compare_exchange_strong(expected, nullptr);
+        expected = closing;
+        r.previous.compare_exchange_strong(expected, nullptr);
+    }
 }
 
 bool CheckSystem() {
@@ -491,15 +569,58 @@ bool CheckSystem() {
     return !report.HasErrors();
 }
 
+// Raises the stop flags and shows idle lines waiting for the shutdown; true
+// when a line still runs.
+bool RaiseStop(bool force) {
+    g_force = force;
+    g_stopping = true;
+    SetKillChannelsRequested(true);
+    bool busy = false;
+    for (LineRecord& r : g_lines) {
+        if (r.running)
+            busy = true;
+        else if (r.line < NumberOfLines())
+            SetStatus(r.line, kStatusWaitingForShutdown);
+    }
+    return busy;
+}
+
+// Ends the blocking call of lines waiting for a ring or in a pre-call delay,
+// or of every running line with `all`.
+void StopBlockedLines(bool all) {
+    CVoiceInterface* vi = VoiceInterface();
+    if (!vi) return;
+    for (LineRecord& r : g_lines) {
+        if (!r.running) continue;
+        const int status = LineStatusCodeOf(r.line);
+        if (all || status == kStatusWaitingForRing || status == kStatusPrecallDelay) vi->StopChannel(r.line);
+    }
+}
+
+// The closing form's stop of every running line. While the driver refuses
+// one, the user is asked whether to try again; No or Cancel stops the asking
+// (the lines end as their calls do).
+void EndBlockingCalls(HWND owner, bool& asking) {
+    CVoiceInterface* vi = VoiceInterface();
+    if (!vi) return;
+    for (LineRecord& r : g_lines) {
+        if (!r.running || LineInHandOver(r.line)) continue;
+        while (vi->StopChannel(r.line) != 0 && asking && vi->IsVoiceCard()) {
+            const std::string title = fw::LoadResString(fw::ThisModule(), IDS_KAVORO);
+            const int answer = MessageBoxA(owner,
+                                           "unable to stop voice system. Click Yes to try again.System may be "
+                                           "unstable if voice system is not stopped",
+                                           title.c_str(), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+            if (answer != IDYES) asking = false;
+        }
+    }
+}
+
 // Ends the lines a failed start began and waits for them.
 void RollBackStart() {
-    g_stopping = true;
-    g_force = true;
-    SetKillChannelsRequested(true);
-    for (LineRecord& r : g_lines)
-        if (r.running)
-            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
-    while (g_running > 0) {
+    RaiseStop(true);
+    for (int turn = 0; g_running > 0; ++turn) {
+        if (turn % 5 == 0) StopBlockedLines(true);
         for (LineRecord& r : g_lines)
             if (r.running && r.thread) fw::WaitLettingSentMessagesThrough(r.thread, 50);
     }
@@ -509,6 +630,8 @@ void RollBackStart() {
 }  // namespace
 
 int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
+    // The default phrases and the rest of KVO32.INI as they are now.
+    ReloadSettings();
     SetShutdownRequested(false);
     ControlRegistry& registry = ControlRegistry::Process();
     if (int refused = StartRefusal({registry.TestMode(), registry.Started() || g_running > 0, hasFrame, runMode}))
@@ -520,7 +643,21 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
         driver->Open(parent);
         UseVoiceInterface(std::move(driver));
     }
+    // The user sees the start under way for at least two seconds, however
+    // quick the check.
+    const DWORD checkBegan = GetTickCount();
+    std::unique_ptr<NoticeWindow> notice;
+    if (ReadSuiteInt("System", "ShowDialog", 1) != 0) {
+        notice = std::make_unique<NoticeWindow>();
+        notice->Show(parent, "Starting the voice system: checking the call flow...");
+    }
     if (!CheckSystem()) return 5;
+    if (notice) {
+        fw::KernelHandle never(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        for (DWORD spent = GetTickCount() - checkBegan; spent < kStartNoticeMs; spent = GetTickCount() - checkBegan)
+            fw::WaitLettingSentMessagesThrough(never.Get(), kStartNoticeMs - spent);
+        notice.reset();
+    }
     const int lines = std::min(NumberOfLines(), int(kDispatchLines));
     {
         std::lock_guard guard(g_systemLock);
@@ -562,27 +699,16 @@ bool StopVoiceSystem(bool force) {
         // A stop is under way: stopped only once no line runs.
         if (force) {
             g_force = true;
-            for (LineRecord& r : g_lines)
-                if (r.running)
-                    if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
+            StopBlockedLines(true);
         }
         return g_running == 0 && !registry.Started();
     }
-    g_force = force;
-    g_stopping = true;
-    SetKillChannelsRequested(true);
-    bool busy = false;
-    for (LineRecord& r : g_lines) {
-        if (!r.running) {
-            if (r.line < NumberOfLines()) SetStatus(r.line, kStatusWaitingForShutdown);
-            continue;
-        }
-        busy = true;
-        const int status = LineStatusCodeOf(r.line);
-        if (status == kStatusWaitingForRing || status == kStatusPrecallDelay || force)
-            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(r.line);
+    const bool busy = RaiseStop(force);
+    StopBlockedLines(force);
+    if (busy && g_running > 0) {
+        LineStatusWindow::Open();
+        return false;
     }
-    if (busy && g_running > 0) return false;
     FinishStop();
     return true;
 }
@@ -590,20 +716,25 @@ bool StopVoiceSystem(bool force) {
 void ShutdownVoiceSystem() {
     if (!ControlRegistry::Process().Started() && g_running == 0) return;
     SetShutdownRequested(true);
-    StopVoiceSystem(true);
-    for (;;) {
+    if (g_stopping)
+        g_force = true;
+    else
+        RaiseStop(true);
+    std::unique_ptr<NoticeWindow> waiting;
+    bool asking = true;
+    for (int turn = 0;; ++turn) {
         HANDLE waitFor = nullptr;
-        int line = 0;
         for (LineRecord& r : g_lines)
-            if (r.running && !LineInHandOver(r.line)) {
-                waitFor = r.thread;
-                line = r.line;
-            }
+            if (r.running && !LineInHandOver(r.line)) waitFor = r.thread;
         if (!waitFor) break;
-        // The card drops a stop that comes before a wait begins: one that
-        // began after the stop is ended by sending it again.
-        if (!fw::WaitLettingSentMessagesThrough(waitFor, 100))
-            if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(line);
+        if (!waiting) {
+            waiting = std::make_unique<NoticeWindow>();
+            waiting->Show(nullptr, "Waiting for the telephone lines to end their calls...");
+        }
+        // Again every half second: the driver forgets a stop sent while the
+        // line was between two blocking calls.
+        if (turn % 5 == 0) EndBlockingCalls(waiting->Handle(), asking);
+        fw::WaitLettingSentMessagesThrough(waitFor, 100);
     }
     if (g_running == 0) FinishStop();
 }
@@ -684,5 +815,22 @@ void StartCallClock(int line) {
 }
 
 std::string LineStatusShown(int line) { return LineStatusDisplay(LineStatusCodeOf(line), LineStatusTextOf(line)); }
+
+LineView ViewLine(int line) {
+    LineView view;
+    if (!ValidLine(line)) return view;
+    const LineRecord& r = g_lines[size_t(line)];
+    view.code = LineStatusCodeOf(line);
+    view.status = LineStatusShown(line);
+    if (const CCallFlowControl* c = r.shown.load()) view.control = c->Name();
+    view.callStart = r.callStart;
+    view.controlStart = r.controlStart;
+    return view;
+}
+
+SystemState CurrentSystemState() {
+    if (!ControlRegistry::Process().Started()) return SystemState::Stopped;
+    return g_stopping ? SystemState::Stopping : SystemState::Started;
+}
 
 }  // namespace kvo

@@ -35,6 +35,8 @@ public:
     virtual void NoteDisconnect(int line, long reason) = 0;
     // The maximum call time (seconds, 0 none) copied for the line's call.
     virtual long CallMaxTime(int line) const = 0;
+    // The host asked something of the line and ended its wait for it.
+    virtual bool RequestPending(int line) const = 0;
     // The system check: lines this home wants that another home owns.
     virtual void CheckLines(CheckReport& report) = 0;
 
@@ -78,5 +80,16 @@ CCallFlowControl* PreviousControl(int line);
 void StartCallClock(int line);
 // What the status window shows for the line.
 std::string LineStatusShown(int line);
+
+// A line as the line status window shows it.
+struct LineView {
+    int code = 0;
+    std::string status;
+    std::string control;     // the control the line is in
+    DWORD callStart = 0;     // tick counts
+    DWORD controlStart = 0;
+};
+LineView ViewLine(int line);
+SystemState CurrentSystemState();
 
 }  // namespace kvo

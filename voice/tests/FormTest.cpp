@@ -8,6 +8,8 @@
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
 #include "fw/testing/Process.h"
+#include "fw/testing/Windows.h"
+#include "fw/Window.h"
 
 namespace kvo_test {
 namespace {
@@ -156,14 +158,29 @@ TEST_F(Forms, RedirectionWithoutAVoiceSystemHasNoLines) {
     }
 }
 
-TEST_F(Forms, FrameLineStatusIsNotAvailableYet) {
+TEST_F(Forms, FrameShowsAndHidesTheSystemWindows) {
     ASSERT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
     container::ControlSite* frame = host_->Find(L"Frame1");
-    for (const wchar_t* method : {L"ShowLineStatus"}) {
-        auto r = frame->Call(method, {Variant(short(0))});
-        EXPECT_EQ(r.scode, E_NOTIMPL) << container::ToUtf8(method);
-        EXPECT_NE(container::ToUtf8(r.description).find("not available yet"), std::string::npos);
-    }
+    const DWORD pid = GetCurrentProcessId();
+    auto shown = [&](const char* windowClass) {
+        for (HWND w : fw::testing::TopLevelWindows(pid, windowClass))
+            if (IsWindowVisible(w)) return fw::WindowText(w);
+        return std::string("<none>");
+    };
+    ASSERT_TRUE(frame->Call(L"ShowLineStatus", {Variant(short(-1))}).Ok());
+    EXPECT_EQ(shown("KvoLineStatusWindow"), "Kavoro line status - stopped");
+    ASSERT_TRUE(frame->Call(L"ShowLogWindow", {Variant(short(2)), Variant(short(-1))}).Ok());
+    EXPECT_EQ(shown("KvoChannelLogWindow"), "Channel Log 2");
+    EXPECT_EQ(frame->Call(L"ShowLogWindow", {Variant(short(0)), Variant(short(-1))}).scode, HRESULT(0x800A017D));
+    EXPECT_EQ(frame->Call(L"ShowLogWindow", {Variant(short(49)), Variant(short(-1))}).scode, HRESULT(0x800A017D));
+    ASSERT_TRUE(frame->Call(L"ShowLogWindow", {Variant(short(2)), Variant(short(0))}).Ok());
+    ASSERT_TRUE(frame->Call(L"ShowLineStatus", {Variant(short(0))}).Ok());
+    EXPECT_EQ(shown("KvoLineStatusWindow"), "<none>");
+    EXPECT_EQ(shown("KvoChannelLogWindow"), "<none>");
+    // Left open, they go with the form.
+    ASSERT_TRUE(frame->Call(L"ShowLineStatus", {Variant(short(-1))}).Ok());
+    host_->Clear();
+    EXPECT_EQ(shown("KvoLineStatusWindow"), "<none>");
 }
 
 TEST(Script, RedirectionErrorsReachAScriptThroughDispatch) {

@@ -110,4 +110,24 @@ char HelpDigitKey(long mask) {
     return 0;
 }
 
+bool StatusShowsTimes(int code) {
+    switch (code) {
+    case kStatusIdle:
+    case kStatusWaitingForRing:
+    case kStatusPrecallDelay:
+    case kStatusInterCallDelay:
+    case kStatusWaitingForShutdown: return false;
+    default: return code > kStatusIdle && code < kStatusCount;
+    }
+}
+
+const char* SystemStateText(SystemState state) {
+    switch (state) {
+    case SystemState::Started: return "started";
+    case SystemState::Stopping: return "waiting for shutdown";
+    case SystemState::Stopped: break;
+    }
+    return "stopped";
+}
+
 }  // namespace kvo

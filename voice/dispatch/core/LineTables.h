@@ -62,6 +62,15 @@ LineSet ParseLinesInGroup(std::string_view text);
 // "%lis" below a minute, else "%lim:%lis".
 std::string FormatCallDuration(long seconds);
 
+// Whether the status window counts a line's call and control times: not
+// while the line is idle, waits for a ring, sits in a delay before or
+// between calls, or waits for the system to stop.
+bool StatusShowsTimes(int code);
+
+// The state named in the status window's caption.
+enum class SystemState { Stopped, Started, Stopping };
+const char* SystemStateText(SystemState state);
+
 // The key named by the lowest set bit of a help-digit mask, searched as
 // 0-9, *, #; 0 when no bit names a key.
 char HelpDigitKey(long mask);

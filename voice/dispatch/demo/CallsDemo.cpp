@@ -3,7 +3,8 @@
 // answers scripted callers on the simulated card: two callers on line 1, an
 // early hang-up on line 2. Prints the host's events as they arrive, the
 // card's journal and each line's channel log through log_to_text. KVO32.INI
-// is changed for the run only.
+// is changed for the run only. Given a folder, it saves a picture of the
+// line status window there as line 1's first call ends.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,9 +58,52 @@ std::string ArgsText(const container::EventRecord& e) {
     return s;
 }
 
+// Lets the form's messages (and the status window's timer) run for `ms`.
+void PumpFor(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    for (DWORD now = GetTickCount(); now - end > 0x80000000u; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// The window as it shows on the screen, as a 24-bit BMP file.
+bool SaveWindowBmp(HWND window, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    const int cx = r.right - r.left, cy = r.bottom - r.top;
+    HDC source = GetWindowDC(window);
+    HDC copy = CreateCompatibleDC(source);
+    fw::Bitmap picture(CreateCompatibleBitmap(source, cx, cy));
+    BITMAPINFOHEADER info{sizeof info, cx, cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD stride = (DWORD(cx) * 3 + 3) & ~3u;
+    std::string bits(size_t(stride) * size_t(cy), '\0');
+    int rows = 0;
+    {
+        fw::SelectObjectScope select(copy, picture.Get());
+        BitBlt(copy, 0, 0, cx, cy, source, 0, 0, SRCCOPY);
+    }
+    rows = GetDIBits(copy, picture.Get(), 0, UINT(cy), bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteDC(copy);
+    ReleaseDC(window, source);
+    if (rows != cy) return false;
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof info + bits.size()), 0, 0,
+                          DWORD(sizeof(BITMAPFILEHEADER) + sizeof info)};
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(bits.data(), std::streamsize(bits.size()));
+    return bool(out);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::string shots = argc > 1 ? argv[1] : "";
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string dir = std::string(temp) + "kvocallsdemo\\";
@@ -107,9 +151,19 @@ int main() {
         if (greeting.value.Type() == VT_DISPATCH)
             container::InvokeMember(greeting.value.Get()->pdispVal, L"InsertFile", DISPATCH_METHOD, insert);
 
+        bool shot = false;
         host.OnEvent([&](container::EventRecord& e) {
             std::printf("event %s.%s(%s)%s\n", container::ToUtf8(e.control).c_str(), container::ToUtf8(e.event).c_str(),
                         ArgsText(e).c_str(), e.threadId == uiThread ? "" : " [not on the form's thread]");
+            if (e.control == L"LineGroup1" && e.event == L"PreDisc" && e.args[0].Long() == 1 && !shots.empty() &&
+                !shot) {
+                // The status window refreshes on its own timer, once a second.
+                shot = true;
+                PumpFor(1500);
+                const std::string bmp = shots + "\\line-status.bmp";
+                if (HWND window = FindWindowA("KvoLineStatusWindow", nullptr); window && SaveWindowBmp(window, bmp))
+                    std::printf("picture of the line status window: %s\n", bmp.c_str());
+            }
             if (e.control == L"User1" && e.event == L"Enter") {
                 std::vector<Variant> gotoNode{Variant(short(e.args[0].Long())), Variant(short(0))};
                 host.Find(L"User1")->Invoke(L"GotoNode", DISPATCH_PROPERTYPUT, gotoNode);
@@ -120,8 +174,10 @@ int main() {
             for (const auto& e : host.Events()) n += e.control == L"LineGroup1" && e.event == L"Disconnect";
             return n;
         };
-        container::CallResult start = host.Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))});
-        std::printf("StartSystem 0: %s\n", start.Ok() ? "started" : container::ToUtf8(start.description).c_str());
+        // With a folder for pictures the line status window is shown too.
+        const short showStatus = shots.empty() ? 0 : -1;
+        container::CallResult start = host.Find(L"Frame1")->Call(L"StartSystem", {Variant(showStatus)});
+        std::printf("StartSystem %d: %s\n", showStatus, start.Ok() ? "started" : container::ToUtf8(start.description).c_str());
         const bool calls = start.Ok() && host.PumpUntil([&] { return disconnects() >= 3; }, 30000);
         bool stopped = false;
         host.PumpUntil(

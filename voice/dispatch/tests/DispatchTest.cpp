@@ -1,182 +1,14 @@
-// The voice system answering calls: kvo32.ocx in the stand-in container,
-// lines on the simulated voice card, events checked for their order and the
+// The voice system answering calls: events checked for their order and the
 // thread they arrive on, the card's journal and the channel log's text.
-#include <windows.h>
+#include "CallsTest.h"
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <atomic>
+#include <thread>
 
-#include "KvoTestSupport.h"
-#include "fw/Handle.h"
-#include "fw/ole/Text.h"
-#include "fw/testing/Files.h"
+#include "fw/testing/Dialogs.h"
 
 namespace kvo_test {
 namespace {
-
-using container::Variant;
-using fw::ole::ComPtr;
-
-constexpr HRESULT kStartBase = HRESULT(0x800A7E2C);  // + StartSystem's result
-
-// Lines of a text file (CR stripped).
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        lines.push_back(l);
-    }
-    return lines;
-}
-
-// True when each of `wanted` is found in `lines` (as a substring) after the
-// previous one; the first one missing is named in `missing`.
-bool InOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted, std::string* missing) {
-    size_t at = 0;
-    for (const std::string& w : wanted) {
-        while (at < lines.size() && lines[at].find(w) == std::string::npos) ++at;
-        if (at == lines.size()) {
-            *missing = w;
-            return false;
-        }
-        ++at;
-    }
-    return true;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const std::string& l : lines) s += l + "\n";
-    return s;
-}
-
-class Calls : public ContainerTest {
-protected:
-    void SetUp() override {
-        ContainerTest::SetUp();
-        ini_.Set("VoiceCard", "Type", "RHETOREX");
-        ini_.Set("System", "Logs", "1");
-        ini_.Set("System", "ShowDialog", "0");
-        ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
-        host_->OnEvent([this](container::EventRecord& e) { OnHostEvent(e); });
-    }
-    void TearDown() override {
-        host_->Clear();  // the form goes first: its lines end with it
-        ContainerTest::TearDown();
-        SetEnvironmentVariableA("KVORHT32_SCENARIO", nullptr);
-        SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
-    }
-
-    void Scenario(const std::string& text) {
-        dir_.Write("card.scn", text);
-        SetEnvironmentVariableA("KVORHT32_SCENARIO", dir_.File("card.scn").c_str());
-        SetEnvironmentVariableA("KVORHT32_JOURNAL", dir_.File("card.log").c_str());
-    }
-    std::vector<std::string> Journal() { return ReadLines(dir_.File("card.log")); }
-
-    // Frame1; LineGroup1 on `lines`; Ring -> User1 -> OnHook1, whose entry
-    // greeting is a wave file; User1's Enter handler chooses node 0.
-    void BuildDemoForm(const char* lines, short maxCallTime = 0) {
-        ASSERT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
-        Put(L"Frame1", L"LogDirectory", Variant(fw::ole::Widen(dir_.Path())));
-        ASSERT_NE(Add(L"Zentrovo.LineGroupCtrl.1", L"LineGroup1"), nullptr);
-        ASSERT_NE(Add(L"Zentrovo.UserCtrl.1", L"User1"), nullptr);
-        ASSERT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook1"), nullptr);
-        Put(L"LineGroup1", L"LinesInGroup", Variant(fw::ole::Widen(lines)));
-        Put(L"LineGroup1", L"IMaxCallTime", Variant(maxCallTime));
-        Connect(L"LineGroup1", 1, L"User1");
-        Connect(L"User1", 0, L"OnHook1");
-        dir_.Write("bye.wav", std::string(308 + 800, '\x7f'));
-        ComPtr<IDispatch> greeting = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
-        ASSERT_TRUE(greeting);
-        auto r = kvo_test::Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD,
-                                    {Variant(short(-1)), Variant(fw::ole::Widen(dir_.File("bye.wav")))});
-        ASSERT_TRUE(r.Ok()) << std::hex << r.hr;
-        userExit_ = 0;
-    }
-    void Put(const wchar_t* control, const wchar_t* member, Variant value) {
-        auto r = host_->Find(control)->Put(member, value);
-        ASSERT_TRUE(r.Ok()) << container::ToUtf8(member) << " " << std::hex << r.hr;
-    }
-    void Connect(const wchar_t* from, short node, const wchar_t* to) {
-        const long id = host_->Find(to)->Get(L"BlockID").value.Long();
-        auto r = host_->Find(from)->Call(L"SetBlockPtr", {Variant(node), Variant(id), Variant(0L), Variant(1L)});
-        ASSERT_TRUE(r.Ok() && r.value.Long()) << std::hex << r.hr;
-    }
-    container::CallResult Frame(const wchar_t* method, short flag) {
-        return host_->Find(L"Frame1")->Call(method, {Variant(flag)});
-    }
-    size_t Count(const wchar_t* control, const wchar_t* event) const {
-        return size_t(std::count_if(host_->Events().begin(), host_->Events().end(), [&](const auto& e) {
-            return e.control == control && e.event == event;
-        }));
-    }
-    bool WaitFor(const wchar_t* control, const wchar_t* event, size_t count, DWORD ms = 20000) {
-        return host_->PumpUntil([&] { return Count(control, event) >= count; }, ms);
-    }
-    // Stops and waits until the stop has finished (StopSystem True).
-    void StopAndWait() {
-        bool stopped = false;
-        host_->PumpUntil([&] { return stopped = Frame(L"StopSystem", 0).value.Long() != 0; }, 20000);
-        ASSERT_TRUE(stopped) << "the stop never finished\n" << Joined(Journal()) << LogTextNow();
-    }
-    // "control.event(ch)" of every event, in arrival order.
-    std::vector<std::string> EventTrail() const {
-        std::vector<std::string> out;
-        for (const auto& e : host_->Events()) {
-            std::string s = container::ToUtf8(e.control + L"." + e.event);
-            if (!e.args.empty()) s += "(" + std::to_string(e.args[0].Long()) + ")";
-            out.push_back(s);
-        }
-        return out;
-    }
-    std::string LogText(int line) {
-        const std::string log = FindLog();
-        if (log.empty()) return "<no log file>";
-        fw::Module ocx(LoadLibraryA(BinPath("kvo32.ocx").c_str()));
-        auto toText = fw::ProcAddress<short(__stdcall*)(long, const char*, const char*)>(ocx.Get(), "log_to_text");
-        if (!toText) return "<no export>";
-        const std::string text = dir_.File("log.txt");
-        if (short r = toText(line, log.c_str(), text.c_str())) return "<log_to_text " + std::to_string(r) + ">";
-        return Joined(ReadLines(text));
-    }
-    // The log while the system still writes it: a copy is converted.
-    std::string LogTextNow() {
-        const std::string log = FindLog();
-        if (log.empty()) return "<no log file>";
-        CopyFileA(log.c_str(), dir_.File("copy.vlg.bak").c_str(), FALSE);
-        fw::Module ocx(LoadLibraryA(BinPath("kvo32.ocx").c_str()));
-        auto toText = fw::ProcAddress<short(__stdcall*)(long, const char*, const char*)>(ocx.Get(), "log_to_text");
-        const std::string text = dir_.File("now.txt");
-        if (!toText || toText(0, dir_.File("copy.vlg.bak").c_str(), text.c_str())) return "<no text>";
-        return Joined(ReadLines(text));
-    }
-    std::string FindLog() {
-        WIN32_FIND_DATAA found;
-        fw::FindHandle find(FindFirstFileA((dir_.Path() + "*.vlg").c_str(), &found));
-        return find ? dir_.Path() + found.cFileName : "";
-    }
-
-    virtual void OnHostEvent(container::EventRecord& e) {
-        events_thread_ok_ = events_thread_ok_ && e.threadId == GetCurrentThreadId();
-        if (e.control == L"User1" && e.event == L"Enter" && userExit_ >= 0) {
-            auto r = kvo_test::Dispatch(AsDispatch(host_->Find(L"User1")).Get(), L"GotoNode", DISPATCH_PROPERTYPUT,
-                                        {Variant(short(e.args[0].Long())), Variant(userExit_)});
-            if (userExit_ < 1) {
-                EXPECT_TRUE(r.Ok()) << std::hex << r.hr;
-            }
-            if (!r.Ok()) badNode_ = r.scode;
-        }
-    }
-
-    fw::testing::IniFileScope ini_{"KVO32.INI"};
-    fw::testing::TempDir dir_{"kvodisp"};
-    short userExit_ = 0;  // -1: the handler chooses nothing
-    HRESULT badNode_ = S_OK;
-    bool events_thread_ok_ = true;
-};
 
 TEST_F(Calls, ACallRunsThroughTheFlowOnTheContainersThread) {
     Scenario("channels 2\nspeed 20\nline 0\ncall ring 100\nhangup 60000\n");
@@ -220,6 +52,32 @@ TEST_F(Calls, StartRefusalsRaiseTheirErrors) {
     EXPECT_EQ(design.scode, kStartBase + 3);
     EXPECT_EQ(design.description, L"Visual Basic must be in run mode before starting system");
     host_->SetUserMode(true);
+}
+
+TEST_F(Calls, TheStartShowsItsNoticeForTwoSecondsUnlessShowDialogIsZero) {
+    Scenario("channels 1\nspeed 20\nline 0\n");
+    BuildDemoForm("1");
+    for (const char* showDialog : {"1", "0"}) {
+        SCOPED_TRACE(showDialog);
+        ini_.Set("System", "ShowDialog", showDialog);
+        std::atomic<bool> seen{false}, done{false};
+        std::thread watcher([&] {
+            for (; !done; Sleep(20))
+                if (HWND notice = FindWindowA("KvoNoticeWindow", nullptr); notice && IsWindowVisible(notice)) seen = true;
+        });
+        const DWORD began = GetTickCount();
+        const bool started = Frame(L"StartSystem", 0).Ok();
+        const DWORD took = GetTickCount() - began;
+        done = true;
+        watcher.join();
+        ASSERT_TRUE(started);
+        EXPECT_EQ(seen, *showDialog == '1');
+        if (*showDialog == '1') {
+            EXPECT_GE(took, 2000u) << "the notice stays at least two seconds";
+        }
+        EXPECT_EQ(FindWindowA("KvoNoticeWindow", nullptr), nullptr) << "gone once the system runs";
+        StopAndWait();
+    }
 }
 
 TEST_F(Calls, MissingDriverGivesCannotLoadVoiceCard) {
@@ -389,6 +247,236 @@ TEST_F(Calls, AStopThatFindsNothingBlockingStillEndsTheCall) {
             EXPECT_EQ(e.args[1].Long(), 4) << "reason: the system is stopping";
         }
 }
+
+struct HangUpStep {
+    const char* name;
+    const char* firstCall;  // scenario of the caller who hangs up
+    DWORD handlerMs;        // how long the User's Enter handler keeps the line
+};
+
+void PrintTo(const HangUpStep& step, std::ostream* out) { *out << step.name; }
+
+class HangUps : public Calls, public ::testing::WithParamInterface<HangUpStep> {};
+
+TEST_P(HangUps, EndTheCallAndTheNextCallerIsAnswered) {
+    const HangUpStep& step = GetParam();
+    Scenario(std::string("channels 1\nspeed 1\nline 0\n") + step.firstCall + "call ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 3, '\x7f'));
+    host_->OnEvent([&](container::EventRecord& e) {
+        if (e.control == L"User1" && e.event == L"Enter" && Count(L"LineGroup1", L"Ring") == 1 && step.handlerMs)
+            fw::testing::PumpFor(step.handlerMs);
+        OnHostEvent(e);
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2, 30000)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    std::vector<long> reasons;
+    for (const auto& e : host_->Events())
+        if (e.control == L"LineGroup1" && e.event == L"PreDisc") reasons.push_back(e.args[1].Long());
+    EXPECT_EQ(reasons, (std::vector<long>{2, 0})) << "caller hang-up, then the control's hang-up\n"
+                                                  << Joined(EventTrail()) << Joined(Journal());
+    const auto trail = EventTrail();
+    const std::vector<std::string> secondCall = {"LineGroup1.Ring(1)",    "User1.Enter(1)",        "User1.Exit(1)",
+                                                 "OnHook1.Enter(1)",      "LineGroup1.PreDisc(1)", "OnHook1.Disconnect(1)",
+                                                 "LineGroup1.Disconnect(1)"};
+    ASSERT_GE(trail.size(), secondCall.size());
+    EXPECT_EQ(std::vector<std::string>(trail.end() - long(secondCall.size()), trail.end()), secondCall)
+        << "the second caller runs the whole flow\n" << Joined(trail);
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 waitforring 1 -> 0", "ch0 onhook", "ch0 waitforring 1 -> 0", "ch0 offhook",
+                                    "ch0 play 24000 bytes format 0 mask 8190 -> 0", "ch0 onhook"},
+                        &missing))
+        << missing << "\n" << Joined(Journal());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, HangUps,
+    ::testing::Values(HangUpStep{"BeforeTheAnswer", "call ring 10\nhangup 0\n", 0},
+                      HangUpStep{"DuringTheUsersEnterHandler", "call ring 10\nhangup 20\n", 400},
+                      HangUpStep{"DuringTheGoodbyeGreeting", "call ring 10\nhangup 300\n", 0}),
+    [](const ::testing::TestParamInfo<HangUpStep>& info) { return std::string(info.param.name); });
+
+TEST_F(Calls, AStopMadeWhileTheLineBlocksInNothingStillEndsTheCall) {
+    // StopCall in the Enter handler: the driver has nothing to stop then.
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    host_->OnEvent([&](container::EventRecord& e) {
+        OnHostEvent(e);
+        if (e.control == L"User1" && e.event == L"Enter" && Count(L"User1", L"Enter") == 1) {
+            EXPECT_TRUE(LineMethod(L"LineGroup1", L"StopCall", 1).Ok());
+        }
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    // The stopped call ends without a Disconnect: the group just hangs up.
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    EXPECT_EQ(Count(L"OnHook1", L"Enter"), 1u) << "only the second call reaches the goodbye\n" << Joined(EventTrail());
+    std::string missing;
+    EXPECT_TRUE(InOrder(LogLines(0), {"call being stopped by code or maxtime",
+                                      "transfer to linegroup control (call stopped)", "no connection on node <2>",
+                                      "Call In", "'OnHook1' (OnHook)"},
+                        &missing))
+        << missing << "\n" << Joined(LogLines(0));
+}
+
+TEST_F(Calls, AGroupWhoseOwnHangUpFailsStopsItsLineOnce) {
+    // Every on-hook fails: the group cannot make the line ready for a call.
+    Scenario("channels 1\nspeed 20\nline 0\nfail onHook 6\nfail onHook 6\nfail onHook 6\nfail onHook 6\n"
+             "call ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitForStatus(1, "stopped - error")) << LineStatus(1) << "\n" << Joined(EventTrail());
+    StopAndWait();
+    EXPECT_TRUE(host_->Events().empty()) << "no event storm\n" << Joined(EventTrail());
+    const auto log = LogLines(0);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) {
+                  return l.find("failed to go offhook") != std::string::npos;
+              }),
+              1)
+        << Joined(log);
+}
+
+TEST_F(Calls, AHangUpWhoseOnHookFailsStillTellsTheHostAndTheLineGoesOn) {
+    // The group's first on-hook works; the one ending the first call fails.
+    Scenario("channels 1\nspeed 1\nline 0\nfail onHook 0\nfail onHook 6\ncall ring 10\nhangup 300\n"
+             "call ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 3, '\x7f'));
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2, 30000)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    EXPECT_EQ(EventTrail(), (std::vector<std::string>{
+                                "LineGroup1.Ring(1)", "User1.Enter(1)", "User1.Exit(1)", "OnHook1.Enter(1)",
+                                "LineGroup1.PreDisc(1)", "OnHook1.Disconnect(1)", "LineGroup1.Disconnect(1)",
+                                "LineGroup1.Ring(1)", "User1.Enter(1)", "User1.Exit(1)", "OnHook1.Enter(1)",
+                                "LineGroup1.PreDisc(1)", "OnHook1.Disconnect(1)", "LineGroup1.Disconnect(1)"}));
+}
+
+TEST_F(Calls, AFormUnloadedFromItsOwnEventHandlerDoesNotWaitForThatLine) {
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    bool unloaded = false;
+    host_->OnEvent([&](container::EventRecord& e) {
+        if (e.control == L"User1" && e.event == L"Enter" && !unloaded) {
+            host_->Clear();
+            unloaded = true;
+        }
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(host_->PumpUntil([&] { return unloaded; }, 20000)) << Joined(EventTrail());
+    // The line ends on its own and finishes the stop; then a new form starts
+    // the system again.
+    ASSERT_TRUE(host_->PumpUntil([&] { return LogTextNow().find("System Stop") != std::string::npos; }, 20000))
+        << LogTextNow();
+    host_->OnEvent([this](container::EventRecord& e) { OnHostEvent(e); });
+    host_->ClearEvents();
+    BuildDemoForm("1");
+    ASSERT_TRUE(host_->PumpUntil([&] { return Frame(L"StartSystem", 0).Ok(); }, 20000));
+    StopAndWait();
+}
+
+TEST_F(Calls, AnInvalidOrSilentExitWithoutHandlersPlaysTheDefaultPhraseAndHangsUp) {
+    struct Case {
+        short exit;
+        const char* file;
+        size_t bytes;
+        const char* record;
+    } const cases[] = {
+        {-2, "error.wav", 1600, "call complete - invalid digits"},
+        {-1, "silence.wav", 2400, "call complete - no response"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        dir_.Write(c.file, std::string(308 + c.bytes, '\x7f'));
+    }
+    ini_.Set("Run", "DefaultError", dir_.File("error.wav").c_str());
+    ini_.Set("Run", "DefaultSilence", dir_.File("silence.wav").c_str());
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n");
+    BuildDemoForm("1");
+    // The host turns User1's exit into the special exit of the call.
+    host_->OnEvent([&](container::EventRecord& e) {
+        OnHostEvent(e);
+        if (e.control == L"User1" && e.event == L"Exit") e.args[1] = Variant(cases[Count(L"User1", L"Exit") - 1].exit);
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    EXPECT_EQ(Count(L"OnHook1", L"Enter"), 0u) << Joined(EventTrail());
+    for (const auto& e : host_->Events())
+        if (e.event == L"PreDisc") {
+            EXPECT_EQ(e.args[1].Long(), 3) << "kvoInvalidHangup";
+        }
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 play 1600 bytes format 0 mask 8190 -> 0", "ch0 onhook",
+                                    "ch0 play 2400 bytes format 0 mask 8190 -> 0", "ch0 onhook"},
+                        &missing))
+        << missing << "\n" << Joined(Journal());
+    EXPECT_TRUE(InOrder(LogLines(0), {cases[0].record, "no connection on node <3>, Invalid digit handler",
+                                      "playing 'default error phrase' greeting", cases[1].record,
+                                      "no connection on node <4>, No digits handler",
+                                      "playing 'default error phrase' greeting"},
+                        &missing))
+        << missing << "\n" << Joined(LogLines(0));
+}
+
+TEST_F(Calls, AClosingFormAsksAgainWhileTheDriverRefusesToStopALine) {
+    // The caller stays; the first stop of the line fails.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\nfail stopChannel 6\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 60, '\x7f'));
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"OnHook1", L"Enter", 1));
+    std::vector<std::string> questions;
+    fw::testing::DialogWatcher yes("Kavoro", [&](HWND box) {
+        questions.push_back(fw::testing::MessageBoxText(box));
+        fw::testing::Press(box, IDYES);
+    });
+    host_->Clear();  // returns once the line has ended
+    EXPECT_EQ(yes.Stop(), 1);
+    EXPECT_EQ(questions, (std::vector<std::string>{"unable to stop voice system. Click Yes to try again.System may be "
+                                                   "unstable if voice system is not stopped"}));
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 stopChannel fails 6", "ch0 stop", "-> 18"}, &missing))
+        << missing << "\n" << Joined(Journal());
+}
+
+class HelpDigit : public Calls, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HelpDigit, TakesTheCallToTheGroupsHelpNode) {
+    const bool connected = GetParam();
+    // The caller presses * during the goodbye; * is the group's help digit.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 100 *\nhangup 600000\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    Put(L"LineGroup1", L"HelpDigit", Variant(2048L));
+    ASSERT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook2"), nullptr);
+    if (connected) Connect(L"LineGroup1", 5, L"OnHook2");
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitForJournal("ch0 begin waitforring", 2)) << Joined(Journal());
+    StopAndWait();
+    std::vector<std::string> afterGoodbye;
+    bool seen = false;
+    for (const std::string& e : EventTrail()) {
+        if (seen) afterGoodbye.push_back(e);
+        seen = seen || e == "OnHook1.Enter(1)";
+    }
+    const std::vector<std::string> expected =
+        connected ? std::vector<std::string>{"OnHook2.Enter(1)", "LineGroup1.PreDisc(1)", "OnHook2.Disconnect(1)",
+                                             "LineGroup1.Disconnect(1)"}
+                  : std::vector<std::string>{};
+    EXPECT_EQ(afterGoodbye, expected) << Joined(EventTrail());
+    std::string missing;
+    EXPECT_TRUE(InOrder(LogLines(0),
+                        {"help digit detected",
+                         connected ? "transfer to linegroup control (help digit)" : "no connection on node <5>"},
+                        &missing))
+        << missing << "\n" << Joined(LogLines(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, HelpDigit, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "Connected" : "Unconnected");
+});
 
 TEST_F(Calls, ClosingTheFormEndsALineThatMissedTheStop) {
     // The card is busy in the wait for a ring when the form closes: the stop

@@ -69,6 +69,19 @@ TEST(CallDuration, SecondsThenMinutes) {
     EXPECT_EQ(FormatCallDuration(3725), "62m:5s");
 }
 
+TEST(StatusWindow, TimesRunOnlyForLinesInACall) {
+    const struct {
+        int code;
+        bool times;
+    } cases[] = {
+        {kStatusIdle, false},         {kStatusPlaying, true},           {kStatusWaitingForDigits, true},
+        {kStatusPrecallDelay, false}, {kStatusWaitingForRing, false},   {kStatusInterCallDelay, false},
+        {kStatusWaitingForShutdown, false}, {kStatusWaitingForDialtone, true}, {kStatusStoppedError, true},
+        {kStatusCount, false},        {-1, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StatusShowsTimes(c.code), c.times) << "status " << c.code;
+}
+
 TEST(HelpDigit, KeySearchedZeroToNineThenStarHash) {
     EXPECT_EQ(HelpDigitKey(0), 0);
     EXPECT_EQ(HelpDigitKey(kvoDigit_0), '0');
