@@ -278,7 +278,15 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     int result = kExitNoDigits;
     bool lastInvalid = false;
     const auto resolve = [&](std::string_view pattern) { return SubstituteText(line, pattern); };
-    const auto decide = [&](int node) { return AskHost(line, node); };
+    std::string digits;
+    // The host deciding a condition reads the keys through Digits(channel).
+    const auto decide = [&](int node) {
+        {
+            std::lock_guard guard(lock_);
+            state.digits = digits;
+        }
+        return AskHost(line, node);
+    };
     for (;;) {
         long errors = 0;
         DigitRequest request;
@@ -296,7 +304,7 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
         PlayWaveGreeting(line, entry);
         WriteLogNN(line, LK_WAIT_DIGITS, request.maxKeys, request.termMask);
         SetLineStatusText(line, kStatusWaitingForDigits, "");
-        std::string digits;
+        digits.clear();
         const long r = vi->GetDTMFString(line, request, digits);
         if (!CollectionEnded(r)) throw new ControlErrorException(34, r);
         const ExitChoice choice = ChooseExit(digits, settings, rules, resolve, decide);
