@@ -85,7 +85,7 @@ TEST_F(Flow, CallersAreRoutedByTheKeysTheyPress) {
               "")
         << Text(journal);
     const auto log = LogLines();
-    EXPECT_EQ(MissingInOrder(log, {"exit via node 2 <One>", "exit via node 3 <Two>", "exit via node 4 <Range>",
+    EXPECT_EQ(MissingInOrder(log, {"waiting for digits, max 3, mask 1000", "exit via node 2 <One>", "exit via node 3 <Two>", "exit via node 4 <Range>",
                                    "exit via node 5 <Host>", "invalid count 1", "error count exceeded, 1",
                                    "exit via node 1 <Invalid Digits>", "silence count exceeded, 1",
                                    "exit via node 0 <No Digits>"}),
@@ -157,19 +157,89 @@ TEST_F(Flow, AConditionNodeTheHostMadeUpHasNoConnection) {
 }
 
 TEST_F(Flow, ACheckErrorStopsTheStartAndTheReportNamesIt) {
-    // "12" needs two keys: one at most cannot work.
-    LoadFlow({{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
-               {"MaxKeys = 1", "NumConditions = 1", "Condition0.Name = Twelve", "Condition0.Data = 12"},
-               {{0, kOnHook}}, 1},
-              OnHook()});
+    const struct {
+        FormControl control;
+        const char* reported;
+    } cases[] = {
+        // "12" needs two keys: one at most cannot work.
+        {{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
+          {"MaxKeys = 1", "NumConditions = 1", "Condition0.Name = Twelve", "Condition0.Data = 12"}, {{0, kOnHook}}, 1},
+         "error max keys too small for node Twelve\t1412"},
+        {{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
+          {"NumConditions = 1", "Condition0.Name = Ext", "Condition0.Data = %Nowhere.Ext%"}, {{0, kOnHook}}, 1},
+         "error unknown control name in digit mask %Nowhere.Ext%\t1399"},
+        {{"Zentrovo.DialCtrl.1", "Dial1", kDial, {}, {{0, kOnHook}}, 1}, "error no dial number specified"},
+        {{"Zentrovo.DialCtrl.1", "Dial1", kDial, {"DialNumber = \"%Nowhere%\""}, {{0, kOnHook}}, 1},
+         "error unknown control name in dial number %Nowhere%"},
+        {{"Zentrovo.DialCtrl.1", "Dial1", kDial, {"UseDatabase = True", "DataFind = Lookup"}, {{0, kOnHook}}, 1},
+         "error DataFind control not found: Lookup"},
+        {{"Zentrovo.DialCtrl.1", "Dial1", kDial, Joined({"DialNumber = 201"}, GreetingItems("Entry", "hold.wav")),
+          {{0, kOnHook}}, 1},
+         "error entry greeting is not empty in a dial control without transfer set"},
+        {{"Zentrovo.DelayCtrl.1", "Delay1", kDelay, {"HoldType = 1", "MusicGreeting.NumPhrase = 0"}, {{0, kOnHook}}, 1},
+         "error must be at least one phrase in music greeting"},
+    };
     ini_.Set("System", "ShowDialog", "1");
-    fw::testing::MessageBoxLog boxes(IDOK);
-    const auto r = Start();
-    EXPECT_EQ(r.scode, SCODE(0x800A7E31));
-    EXPECT_EQ(container::ToUtf8(r.description), "system check failed - see test log");
-    ASSERT_EQ(boxes.Texts().size(), 1u);
-    EXPECT_NE(boxes.Texts()[0].find("error max keys too small for node Twelve"), std::string::npos)
-        << boxes.Texts()[0];
+    for (const auto& c : cases) {
+        host_->Clear();
+        LoadFlow({c.control, OnHook()});
+        fw::testing::MessageBoxLog boxes(IDOK);
+        const auto r = Start();
+        EXPECT_EQ(r.scode, SCODE(0x800A7E31)) << c.reported;
+        EXPECT_EQ(container::ToUtf8(r.description), "system check failed - see test log");
+        const auto texts = boxes.Texts();
+        ASSERT_EQ(texts.size(), 1u) << c.reported;
+        EXPECT_NE(texts[0].find(c.reported), std::string::npos) << texts[0];
+    }
+}
+
+TEST_F(Flow, NewControlsSaveTheirDefaults) {
+    ASSERT_NE(Add(L"Zentrovo.GetdgCtrl.1", L"GetDigits1"), nullptr);
+    ASSERT_NE(Add(L"Zentrovo.DialCtrl.1", L"Dial1"), nullptr);
+    ASSERT_NE(Add(L"Zentrovo.DelayCtrl.1", L"Delay1"), nullptr);
+    const container::Form form = SaveForm();
+    const struct {
+        const char* control;
+        const char* key;
+        const char* value;
+    } items[] = {
+        {"GetDigits1", "useDefaultError", "-1"},
+        {"GetDigits1", "MaxKeys", "0"},
+        {"GetDigits1", "MaxSil", "3"},
+        {"GetDigits1", "TermDtmf", "0"},
+        {"GetDigits1", "RetryOnSilence", "0"},
+        {"GetDigits1", "DisableHelp", "-1"},
+        {"GetDigits1", "maxRetries", "3"},
+        {"GetDigits1", "InvalidGreeting.NumPhrase", "1"},
+        {"GetDigits1", "InvalidGreeting.Phrase0.Data", "that was not a valid entry"},
+        {"GetDigits1", "SilenceGreeting.NumPhrase", "0"},
+        {"GetDigits1", "NumConditions", "5"},
+        {"GetDigits1", "Condition4.Name", "4"},
+        {"GetDigits1", "Condition4.Data", "4"},
+        {"GetDigits1", "NumNodes", "5"},
+        {"Dial1", "DialNumber", ""},
+        {"Dial1", "CustomCPL", ""},
+        {"Dial1", "WaitForDialtone", "0"},
+        {"Dial1", "DetectAnsMachine", "0"},
+        {"Dial1", "DoTransfer", "0"},
+        {"Dial1", "UseDatabase", "0"},
+        {"Dial1", "DataFind", ""},
+        {"Delay1", "DelayTime", "0"},
+        {"Delay1", "HoldType", "2"},
+        {"Delay1", "HaltDigit", "0"},
+        {"Delay1", "MusicGreeting.Phrase0.File", "MUSIC.WAV"},
+    };
+    for (const auto& i : items)
+        EXPECT_EQ(kvo_test::FormValue(form, i.control, i.key), i.value) << i.control << "." << i.key;
+
+    // Own error exits come first: two more nodes, and the layout follows
+    // the settings that choose it.
+    Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYPUT, {Variant(short(0))});
+    Member(L"Dial1", L"INumToDial", DISPATCH_PROPERTYPUT, {Variant(std::wstring(L"S201"))});
+    Member(L"Dial1", L"DetectAnsMachine", DISPATCH_PROPERTYPUT, {Variant(short(-1))});
+    const container::Form changed = SaveForm();
+    EXPECT_EQ(kvo_test::FormValue(changed, "GetDigits1", "NumNodes"), "7");
+    EXPECT_EQ(kvo_test::FormValue(changed, "Dial1", "NumNodes"), "8");
 }
 
 // ---- Dial ----
