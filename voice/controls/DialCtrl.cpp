@@ -132,36 +132,25 @@ void CDialCtrl::ExchangeOwnItems(ItemExchange& ex) {
 // ---- the line's call ----
 
 std::wstring CDialCtrl::GetNumToDial(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return fw::ole::Widen(lines_[i].number);
+    return lines_.With(ChannelIndex(channel), [](const LineCall& c) { return fw::ole::Widen(c.number); });
 }
 void CDialCtrl::SetNumToDial(short channel, const std::wstring& number) {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    lines_[i].number = fw::ole::Narrow(number);
+    lines_.With(ChannelIndex(channel), [&](LineCall& c) { c.number = fw::ole::Narrow(number); });
 }
 std::wstring CDialCtrl::GetCPLFile(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return fw::ole::Widen(lines_[i].cplFile);
+    return lines_.With(ChannelIndex(channel), [](const LineCall& c) { return fw::ole::Widen(c.cplFile); });
 }
 void CDialCtrl::SetCPLFile(short channel, const std::wstring& file) {
-    const size_t i = ChannelIndex(channel);
+    const size_t line = ChannelIndex(channel);
     const std::string narrow = fw::ole::Narrow(file);
-    WriteLogS(int(i), LK_VB_CPL_FILE, narrow.c_str());
-    std::lock_guard guard(lock_);
-    lines_[i].cplFile = narrow;
+    WriteLogS(int(line), LK_VB_CPL_FILE, narrow.c_str());
+    lines_.With(line, [&](LineCall& c) { c.cplFile = narrow; });
 }
 short CDialCtrl::GetCallResult(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return lines_[i].result;
+    return lines_.With(ChannelIndex(channel), [](const LineCall& c) { return c.result; });
 }
 std::wstring CDialCtrl::GetCallTime(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return fw::ole::Widen(lines_[i].time);
+    return lines_.With(ChannelIndex(channel), [](const LineCall& c) { return fw::ole::Widen(c.time); });
 }
 
 std::optional<std::string> CDialCtrl::GetValueName(int, int index) const {
@@ -172,14 +161,14 @@ std::optional<std::string> CDialCtrl::GetValueName(int, int index) const {
 
 std::optional<std::string> CDialCtrl::GetValueText(int line, int index) const {
     if (line < 0 || line >= kDispatchLines) return std::nullopt;
-    std::lock_guard guard(lock_);
-    const LineCall& call = lines_[size_t(line)];
-    switch (index) {
-    case 0: return std::to_string(call.result);
-    case 1: return call.number;
-    case 2: return call.time;
-    default: return std::nullopt;
-    }
+    return lines_.With(size_t(line), [&](const LineCall& call) -> std::optional<std::string> {
+        switch (index) {
+        case 0: return std::to_string(call.result);
+        case 1: return call.number;
+        case 2: return call.time;
+        default: return std::nullopt;
+        }
+    });
 }
 
 // ---- check and run ----
@@ -200,10 +189,7 @@ short CDialCtrl::DialWithProgress(int line, const std::string& number) {
     CVoiceInterface& vi = *VoiceInterface();
     const long r = doTransfer_ ? vi.TransferSupervised(line, number, waitForDialtone_)
                                : vi.DialOut(line, number, waitForDialtone_, 0);
-    {
-        std::lock_guard guard(lock_);
-        lines_[size_t(line)].result = short(r);
-    }
+    lines_.With(size_t(line), [&](LineCall& c) { c.result = short(r); });
     return CallProgressExit(r);
 }
 
@@ -224,18 +210,11 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     // The number is the line's before the host sees the call in Enter.
     const std::string built = SubstituteOrRaise(line, fw::ole::Narrow(number_));
     const std::string cpl = customCpl_.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl_);
-    {
-        std::lock_guard guard(lock_);
-        lines_[size_t(line)] = LineCall{built, cpl, 0, ""};
-    }
+    lines_.With(size_t(line), [&](LineCall& c) { c = LineCall{built, cpl, 0, ""}; });
     SetValueFlags(true);
     const GreetingData entry = EntryGreeting().Data();
     if (EnterStep(line, exit, next)) return true;
-    std::string number;
-    {
-        std::lock_guard guard(lock_);
-        number = lines_[size_t(line)].number;
-    }
+    const std::string number = lines_.With(size_t(line), [](const LineCall& c) { return c.number; });
     WriteLogS(line, LK_NUMBER_TO_DIAL, number.c_str());
     PlayWaveGreeting(line, entry);
 
@@ -251,10 +230,7 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
         exit = 0;
         return true;
     }
-    {
-        std::lock_guard guard(lock_);
-        lines_[size_t(line)].time = CallTimeNow();
-    }
+    lines_.With(size_t(line), [](LineCall& c) { c.time = CallTimeNow(); });
     exit = progress ? DialWithProgress(line, number.substr(1)) : DialWithoutProgress(line, number);
     return true;
 }

@@ -3,11 +3,10 @@
 // call-progress analysis (the "S" is not dialled); others are dialled or
 // transferred without it.
 #pragma once
-#include <array>
-#include <mutex>
 #include <string>
 
 #include "LineTables.h"
+#include "PerLine.h"
 #include "VoiceControl.h"
 
 namespace kvo {
@@ -87,8 +86,7 @@ private:
     bool useDatabase_ = false;
     std::wstring dataFind_;
 
-    mutable std::mutex lock_;
-    std::array<LineCall, kDispatchLines> lines_;
+    PerLine<LineCall> lines_;
 };
 
 }  // namespace kvo

@@ -159,44 +159,28 @@ void CGetdgCtrl::ExchangeOwnItems(ItemExchange& ex) {
 // ---- the line's request ----
 
 std::wstring CGetdgCtrl::GetDigits(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return fw::ole::Widen(lines_[i].digits);
+    return lines_.With(ChannelIndex(channel), [](const LineRequest& r) { return fw::ole::Widen(r.digits); });
 }
 void CGetdgCtrl::SetDigits(short channel, const std::wstring& digits) {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    lines_[i].digits = fw::ole::Narrow(digits);
+    lines_.With(ChannelIndex(channel), [&](LineRequest& r) { r.digits = fw::ole::Narrow(digits); });
 }
 short CGetdgCtrl::GetMaxKeys(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return short(lines_[i].request.maxKeys);
+    return lines_.With(ChannelIndex(channel), [](const LineRequest& r) { return short(r.request.maxKeys); });
 }
 void CGetdgCtrl::SetMaxKeys(short channel, short keys) {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    lines_[i].request.maxKeys = keys;
+    lines_.With(ChannelIndex(channel), [&](LineRequest& r) { r.request.maxKeys = keys; });
 }
 long CGetdgCtrl::GetTermDtmf(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return lines_[i].request.termMask;
+    return lines_.With(ChannelIndex(channel), [](const LineRequest& r) { return long(r.request.termMask); });
 }
 void CGetdgCtrl::SetTermDtmf(short channel, long mask) {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    lines_[i].request.termMask = mask;
+    lines_.With(ChannelIndex(channel), [&](LineRequest& r) { r.request.termMask = mask; });
 }
 short CGetdgCtrl::GetMaxSil(short channel) const {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    return short(lines_[i].request.silence);
+    return lines_.With(ChannelIndex(channel), [](const LineRequest& r) { return short(r.request.silence); });
 }
 void CGetdgCtrl::SetMaxSil(short channel, short seconds) {
-    const size_t i = ChannelIndex(channel);
-    std::lock_guard guard(lock_);
-    lines_[i].request.silence = seconds;
+    lines_.With(ChannelIndex(channel), [&](LineRequest& r) { r.request.silence = seconds; });
 }
 
 std::optional<std::string> CGetdgCtrl::GetValueName(int, int index) const {
@@ -207,8 +191,7 @@ std::optional<std::string> CGetdgCtrl::GetValueName(int, int index) const {
 
 std::optional<std::string> CGetdgCtrl::GetValueText(int line, int index) const {
     if (index != 0 || line < 0 || line >= kDispatchLines) return std::nullopt;
-    std::lock_guard guard(lock_);
-    return lines_[size_t(line)].digits;
+    return lines_.With(size_t(line), [](const LineRequest& r) { return std::optional<std::string>(r.digits); });
 }
 
 // ---- check and run ----
@@ -249,24 +232,23 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     const GreetingData silenceGreeting = silence_->Data();
     const DigitSettings settings = Settings();
     const DigitRules rules = rules_;
-    LineRequest& state = lines_[size_t(line)];
-    {
-        std::lock_guard guard(lock_);
-        state.errorCount = 0;
-        state.digits.clear();
-        state.request = DigitRequest{};
-        state.request.silence = maxSil_;
-        state.request.maxKeys = rules.maxKeys;
-        state.request.termMask = rules.mask;
-        state.request.helpFlag = disableHelp_ ? 1 : 0;
-    }
+    lines_.With(size_t(line), [&](LineRequest& r) {
+        r.errorCount = 0;
+        r.digits.clear();
+        r.request = DigitRequest{};
+        r.request.silence = maxSil_;
+        r.request.maxKeys = rules.maxKeys;
+        r.request.termMask = rules.mask;
+        r.request.helpFlag = disableHelp_ ? 1 : 0;
+    });
     SetValueFlags(true);
 
+    const auto countError = [&] { lines_.With(size_t(line), [](LineRequest& r) { ++r.errorCount; }); };
+    const auto keepDigits = [&](const std::string& digits) {
+        lines_.With(size_t(line), [&](LineRequest& r) { r.digits = digits; });
+    };
     if (destInput == 1) {
-        {
-            std::lock_guard guard(lock_);
-            ++state.errorCount;
-        }
+        countError();
         FireReEnter(line);
         if (TakeHostRequest(line, exit, next)) return true;
     } else if (EnterStep(line, exit, next)) {
@@ -281,20 +263,12 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     std::string digits;
     // The host deciding a condition reads the keys through Digits(channel).
     const auto decide = [&](int node) {
-        {
-            std::lock_guard guard(lock_);
-            state.digits = digits;
-        }
+        keepDigits(digits);
         return AskHost(line, node);
     };
     for (;;) {
-        long errors = 0;
-        DigitRequest request;
-        {
-            std::lock_guard guard(lock_);
-            errors = state.errorCount;
-            request = state.request;
-        }
+        auto [errors, request] =
+            lines_.With(size_t(line), [](const LineRequest& r) { return std::pair(r.errorCount, r.request); });
         if (errors > maxRetries) break;
         if (errors > 0) {
             vi->ClearDTMFQueue(line);
@@ -308,17 +282,13 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
         const long r = vi->GetDTMFString(line, request, digits);
         if (!CollectionEnded(r)) throw new ControlErrorException(34, r);
         const ExitChoice choice = ChooseExit(digits, settings, rules, resolve, decide);
-        {
-            std::lock_guard guard(lock_);
-            state.digits = digits;
-        }
+        keepDigits(digits);
         if (choice.substitutionFailed) throw new ControlErrorException(kErrorTypeSubstitution, 0);
         result = choice.node;
         if (result >= 0) break;
         if (result == kExitNoDigits && !retryOnSilence_) break;
         lastInvalid = result == kExitInvalid;
-        std::lock_guard guard(lock_);
-        ++state.errorCount;
+        countError();
     }
 
     if (result >= 0 || useDefaultError_) {

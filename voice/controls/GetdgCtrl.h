@@ -4,13 +4,12 @@
 // greetings; when the retries run out the call goes to the error exits or
 // the error handlers. The digit rules themselves live in voice/digits.
 #pragma once
-#include <array>
-#include <mutex>
 #include <string>
 
 #include "DigitCheck.h"
 #include "DigitControl.h"
 #include "LineTables.h"
+#include "PerLine.h"
 #include "VoiceInterface.h"
 
 namespace kvo {
@@ -84,8 +83,7 @@ private:
     // Derived by the check, read by every line while the system runs.
     DigitRules rules_;
 
-    mutable std::mutex lock_;  // the line requests: lines write, the host reads and writes
-    std::array<LineRequest, kDispatchLines> lines_;
+    PerLine<LineRequest> lines_;
 };
 
 }  // namespace kvo

@@ -195,22 +195,20 @@ int main() {
             return 1;
         }
         host.Find(L"Frame1")->Put(L"LogDirectory", Variant(fw::ole::Widen(dir)));
-        host.OnEvent([&](container::EventRecord& e) { OnEvent(host, e); });
-        auto calls = [&] {
-            size_t n = 0;
-            for (const auto& e : host.Events()) n += e.control == L"LineGroup1" && e.event == L"Disconnect";
-            return n;
-        };
-        container::CallResult start = host.Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))});
+        size_t calls = 0;
+        host.OnEvent([&](container::EventRecord& e) {
+            OnEvent(host, e);
+            calls += e.control == L"LineGroup1" && e.event == L"Disconnect";
+        });
+        const auto frame = [&](const wchar_t* method) { return host.Find(L"Frame1")->Call(method, {Variant(short(0))}); };
+        const container::CallResult start = frame(L"StartSystem");
         std::printf("StartSystem: %s\n", start.Ok() ? "started" : container::ToUtf8(start.description).c_str());
-        const bool done = start.Ok() && host.PumpUntil([&] { return calls() >= 6; }, 60000);
-        bool stopped = false;
-        host.PumpUntil(
-            [&] { return stopped = host.Find(L"Frame1")->Call(L"StopSystem", {Variant(short(0))}).value.Long() != 0; },
-            20000);
+        const bool answered = start.Ok() && host.PumpUntil([&] { return calls >= 6; }, 60000);
+        // A stop is finished once StopSystem says so.
+        const bool stopped = host.PumpUntil([&] { return frame(L"StopSystem").value.Long() != 0; }, 20000);
         std::printf("StopSystem: %s\n", stopped ? "stopped" : "still stopping");
         host.Clear();
-        result = done && stopped ? 0 : 1;
+        result = answered && stopped ? 0 : 1;
     }
     std::printf("voice card journal:\n");
     PrintIndented(fw::testing::ReadText(dir + "calls.log"));

@@ -1,7 +1,6 @@
 #include "CallFlowFixture.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "fw/Handle.h"
 #include "fw/ole/Text.h"
@@ -113,12 +112,16 @@ bool CallFlowTest::WaitForLineStatus(const std::wstring& status) {
 }
 
 namespace {
+// The lines of a text file, without their ends.
 std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path);
+    const std::string text = fw::testing::ReadText(path);
     std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        lines.push_back(l);
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+        at = end + 1;
     }
     return lines;
 }
