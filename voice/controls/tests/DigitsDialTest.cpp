@@ -332,6 +332,31 @@ TEST_F(Flow, TransfersDialTheExchangesStrings) {
         << Text(LogLines());
 }
 
+TEST_F(Flow, NoDialToneLeavesThroughItsNode) {
+    // A blind transfer and a plain call that wait for a dial tone that never comes.
+    Scenario("channels 1\nspeed 20\nline 0\nnodialtone\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n");
+    FormControl choose{"Zentrovo.UserCtrl.1", "Choose", kHelper, {}, {{0, kDial}, {1, kDial + 1}}, 2};
+    LoadFlow({choose,
+              {"Zentrovo.DialCtrl.1", "Blind", kDial, {"DialNumber = 205", "DoTransfer = True", "WaitForDialtone = True"},
+               {{0, kOnHook}, {1, kOnHook}}, 2},
+              {"Zentrovo.DialCtrl.1", "Plain", kDial + 1, {"DialNumber = 206", "WaitForDialtone = True"},
+               {{0, kOnHook}, {1, kOnHook}}, 2},
+              OnHook()});
+    int call = 0;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.control == L"Choose" && e.event == L"Enter")
+            Member(L"Choose", L"GotoNode", DISPATCH_PROPERTYPUT, {e.args[0], Variant(short(call++))});
+    };
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"Blind"), std::vector<long>{0});
+    EXPECT_EQ(ExitNodes(L"Plain"), std::vector<long>{0});
+    EXPECT_EQ(MissingInOrder(LogLines(), {"exit via node 0 <NoDialTone>", "exit via node 0 <NoDialTone>"}), "")
+        << Text(LogLines());
+    for (const std::string& l : Journal()) EXPECT_EQ(l.find("dial '20"), std::string::npos) << l;
+}
+
 TEST_F(Flow, AnEmptyNumberIsAFailedReferenceNotADialledCall) {
     Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\n");
     LoadFlow({{"Zentrovo.DialCtrl.1", "Dial1", kDial, {"DialNumber = \"%Frame1.Ext%\""}, {{0, kOnHook}}, 1},
