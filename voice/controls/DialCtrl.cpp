@@ -73,7 +73,7 @@ void CDialCtrl::Relayout() {
     int nodes = 1;
     if (CallProgress()) nodes = detectAnsMachine_ ? 8 : 7;
     else if (waitForDialtone_) nodes = 2;
-    SetNumNodesMethod(short(nodes));
+    SetNumNodes(nodes);
 }
 
 void CDialCtrl::SetINumToDial(const std::wstring& v) {
@@ -126,6 +126,8 @@ void CDialCtrl::ExchangeOwnItems(ItemExchange& ex) {
     ex.Bool(L"DoTransfer", doTransfer_, false);
     ex.Bool(L"UseDatabase", useDatabase_, false);
     ex.String(L"DataFind", dataFind_, L"");
+    // A form that stores no node count gets the layout its settings choose.
+    if (ex.Loading()) Relayout();
     CVoiceControl::ExchangeOwnItems(ex);
 }
 

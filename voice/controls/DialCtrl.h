@@ -73,7 +73,8 @@ private:
         std::string time;
     };
     bool CallProgress() const { return !number_.empty() && number_[0] == L'S'; }
-    // The node count follows the settings that choose the layout.
+    // The node count follows the settings that choose the layout (the
+    // setters mark the control changed).
     void Relayout();
     short DialWithProgress(int line, const std::string& number);
     short DialWithoutProgress(int line, const std::string& number);
