@@ -33,9 +33,11 @@ FormControl OnHook() { return {"Zentrovo.OnHookCtrl.1", "OnHook1", kOnHook, {}, 
 // GetDigits with own error exits (0 "No Digits", 1 "Invalid Digits") and
 // the conditions "1", "2", "100-199" and one the host decides, every node
 // leading to the OnHook. Keys end with "#"; at most three are collected.
+// Keys typed before the collection starts are kept, so a slow machine does
+// not lose them.
 FormControl Menu(std::vector<std::string> more = {}) {
     FormControl c{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
-                  Joined({"useDefaultError = False", "TermDtmf = 4096", "MaxKeys = 3", "MaxSil = 5",
+                  Joined({"ClearDigits = False", "useDefaultError = False", "TermDtmf = 4096", "MaxKeys = 3", "MaxSil = 5",
                           "NumConditions = 4", "Condition0.Name = One", "Condition0.Data = 1",
                           "Condition1.Name = Two", "Condition1.Data = 2", "Condition2.Name = Range",
                           "Condition2.Data = 100-199", "Condition3.Name = Host", "Condition3.UseVB = True"},
@@ -62,7 +64,7 @@ protected:
 TEST_F(Flow, CallersAreRoutedByTheKeysTheyPress) {
     // One caller per route: 1#, 2#, 150#, 42# (taken by host code), 7#
     // (refused by host code) and 8# (two invalid entries), then silence.
-    Scenario("channels 1\nspeed 20\nline 0\n"
+    Scenario("channels 1\nspeed 10\nline 0\n"
              "call ring 50\nkeys 1500 1#\nhangup 60000\n"
              "call ring 50\nkeys 1500 2#\nhangup 60000\n"
              "call ring 50\nkeys 1500 150#\nhangup 60000\n"
@@ -97,7 +99,7 @@ TEST_F(Flow, CallersAreRoutedByTheKeysTheyPress) {
 
 TEST_F(Flow, RetriesChooseTheirGreetingByTheLastAttempt) {
     // MaxRetries 3 is four attempts: silence, 7#, silence, 8#.
-    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nkeys 6000 7#\nkeys 12500 8#\nhangup 60000\n");
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 7500 7#\nkeys 15000 8#\nhangup 60000\n");
     const std::string invalid = Wave("invalid.wav", 800), silence = Wave("silence.wav", 400);
     LoadFlow({Menu(Joined(Joined({"RetryOnSilence = True", "maxRetries = 3"}, GreetingItems("Invalid", invalid)),
                           GreetingItems("Silence", silence))),
@@ -122,8 +124,40 @@ TEST_F(Flow, RetriesChooseTheirGreetingByTheLastAttempt) {
         << Text(log);
 }
 
+TEST_F(Flow, ErrorsGoToTheHandlerWhichMayComeBackThroughTheSecondInput) {
+    // Two invalid entries send the caller to Fixer, whose exit leads back
+    // into GetDigits' second input: one error is counted at once.
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 1500 7\nkeys 4000 8\nkeys 7000 1\nhangup 60000\n");
+    const std::string silence = Wave("silence.wav", 400);
+    FormControl menu{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
+                     Joined({"ClearDigits = False", "MaxSil = 5", "maxRetries = 1", "InvalidErrorControlName = Fixer",
+                             "NumConditions = 1", "Condition0.Name = One", "Condition0.Data = 1"},
+                            GreetingItems("Silence", silence)),
+                     {{0, kOnHook}}, 1};
+    FormControl fixer{"Zentrovo.UserCtrl.1", "Fixer", kHelper, {"Dest0.DestNode = 1"}, {{0, kGetDigits}}, 1};
+    LoadFlow({menu, OnHook(), fixer});
+    onEvent_ = [this](container::EventRecord& e) {
+        if (e.control == L"Fixer" && e.event == L"Enter")
+            Member(L"Fixer", L"GotoNode", DISPATCH_PROPERTYPUT, {e.args[0], Variant(short(0))});
+    };
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(Count(L"Fixer", L"Enter"), 1u) << Diagnosis();
+    EXPECT_EQ(Count(L"GetDigits1", L"ReEnter"), 1u) << Diagnosis();
+    EXPECT_EQ(ExitNodes(L"GetDigits1"), std::vector<long>{0}) << Diagnosis();
+    // One condition of one key: a single key ends each entry.
+    EXPECT_EQ(MissingInOrder(Journal(), {"max 1 mask 2 silence 5 -> 10 '7'", "-> 10 '8'", "play 400 bytes", "-> 9 '1'"}),
+              "")
+        << Text(Journal());
+    EXPECT_EQ(MissingInOrder(LogLines(), {"max invalid digit errors: handler invoked", "'Fixer' (User)",
+                                          "'GetDigits1' (GetDigits)", "invalid count 1", "exit via node 0 <One>"}),
+              "")
+        << Text(LogLines());
+}
+
 TEST_F(Flow, HelpDigitDuringTheEntryGreetingGoesToTheHelpHandler) {
-    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nkeys 1500 0\nhangup 60000\n");
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 1500 0\nhangup 60000\n");
     const std::string entry = Wave("menu.wav", 8000 * 5);
     LoadFlow({Menu(Joined({"DisableHelp = False", "HelpdigitControlName = Helper"}, GreetingItems("Entry", entry))),
               OnHook(), {"Zentrovo.UserCtrl.1", "Helper", kHelper, {}, {{0, kOnHook}}}});
@@ -141,7 +175,7 @@ TEST_F(Flow, HelpDigitDuringTheEntryGreetingGoesToTheHelpHandler) {
 }
 
 TEST_F(Flow, AConditionNodeTheHostMadeUpHasNoConnection) {
-    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nkeys 1500 5#\nhangup 60000\n");
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 1500 5#\nhangup 60000\n");
     LoadFlow({Menu(), OnHook()});
     onEvent_ = [](container::EventRecord& e) {
         if (e.event != L"Condition") return;
