@@ -268,6 +268,16 @@ TEST_F(Flow, NewControlsSaveTheirDefaults) {
     for (const auto& i : items)
         EXPECT_EQ(kvo_test::FormValue(form, i.control, i.key), i.value) << i.control << "." << i.key;
 
+    const struct {
+        const wchar_t* control;
+        short index;
+        const wchar_t* name;
+    } greetings[] = {{L"GetDigits1", 0, L"Entry"}, {L"GetDigits1", 1, L"Invalid"}, {L"GetDigits1", 2, L"Silence"},
+                     {L"GetDigits1", 3, L""},      {L"Delay1", 1, L"Music"},       {L"Dial1", 1, L""}};
+    for (const auto& g : greetings)
+        EXPECT_EQ(Member(g.control, L"GetGreetingNames", DISPATCH_METHOD, {Variant(g.index)}).value.Str(), g.name)
+            << container::ToUtf8(g.control) << " " << g.index;
+
     // Own error exits come first: two more nodes, and the layout follows
     // the settings that choose it.
     Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYPUT, {Variant(short(0))});
