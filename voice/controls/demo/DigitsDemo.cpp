@@ -179,9 +179,13 @@ int main() {
     WritePrivateProfileStringA("Directories", "LogFiles", dir.c_str(), "KVO32.INI");
 
     OleInitialize(nullptr);
+    // The library beside the demo is the one the form uses.
     fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
-    auto registerServer = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
-    if (!registerServer || FAILED(registerServer())) {
+    const auto registered = [&] {
+        const auto entry = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
+        return entry && SUCCEEDED(entry());
+    };
+    if (!registered()) {
         std::printf("kvo32.ocx cannot be registered\n");
         return 1;
     }
