@@ -304,6 +304,7 @@ TEST_F(Flow, CallProgressResultsLeaveThroughTheirNodes) {
     const ProgressCase cases[] = {
         {"busy", 3, "Busy"},   {"noanswer", 2, "NoAnswer"},     {"connected", 1, "Answer"},
         {"99", 6, "Ans M/C"}, {"intercept", -1, "call ends"}, {"fastbusy", 4, "FastBusy"},
+        {"noring", 5, "NoRinging"}, {"nodialtone", 0, "NoDialTone"},
     };
     std::string scenario = "channels 1\nspeed 20\nline 0\n";
     for (int i = 0; i < int(std::size(cases)); ++i) {
