@@ -34,13 +34,13 @@ constexpr auto kDelayDispatch = JoinDispatch(
 
 constexpr long kStopped = 18;
 
-// Marks the line as waiting in this Delay for as long as it waits.
-class WaitingMark {
+// Sets a line's flag for as long as the scope lasts.
+class LineMark {
 public:
-    explicit WaitingMark(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
-    ~WaitingMark() { flag_ = false; }
-    WaitingMark(const WaitingMark&) = delete;
-    WaitingMark& operator=(const WaitingMark&) = delete;
+    explicit LineMark(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+    ~LineMark() { flag_ = false; }
+    LineMark(const LineMark&) = delete;
+    LineMark& operator=(const LineMark&) = delete;
 
 private:
     std::atomic<bool>& flag_;
@@ -112,9 +112,13 @@ void CDelayCtrl::SetDelayTime(short channel, short seconds) { lines_[ChannelInde
 void CDelayCtrl::StopDelay(short channel) {
     const size_t i = ChannelIndex(channel);
     if (!Registry().Started()) ThrowHostError(KVO_ERR_SYSTEM_NOT_STARTED, IDS_ERR_SYSTEM_NOT_STARTED);
-    // Only this Delay's own wait is ended: a line elsewhere keeps what it does.
-    if (!lines_[i].waiting) return;
-    lines_[i].stop = true;
+    // Only this Delay's own wait is ended: a line elsewhere keeps what it
+    // does, and one still in the Enter event or the entry greeting skips
+    // the wait when it gets there.
+    LineDelay& state = lines_[i];
+    if (!state.inside) return;
+    state.stop = true;
+    if (!state.blocking) return;
     if (CVoiceInterface* vi = VoiceInterface()) vi->StopChannel(int(i));
 }
 
@@ -130,9 +134,12 @@ void CDelayCtrl::Check(CheckReport& report) {
 // ---- running ----
 
 bool CDelayCtrl::Wait(int line, long seconds, long mask, long flag) {
+    LineDelay& state = lines_[size_t(line)];
+    LineMark blocking(state.blocking);
+    if (state.stop.exchange(false)) return true;
     const long r = Voice().DelayChannel(line, seconds, mask, flag);
     if (r == 0 || r == 9 || r == 10) return true;
-    if (r == kStopped && lines_[size_t(line)].stop.exchange(false)) return true;
+    if (r == kStopped && state.stop.exchange(false)) return true;
     throw new ControlErrorException(34, r);
 }
 
@@ -184,6 +191,8 @@ void CDelayCtrl::PlayMusic(int line, long seconds) {
         }
         long r = 0;
         try {
+            LineMark blocking(state.blocking);
+            if (state.stop.exchange(false)) return;
             r = PlayWaveGreeting(line, music);
         } catch (ControlErrorException* e) {
             if (e->ErrorData() != kStopped || !state.stop.exchange(false)) throw;
@@ -199,23 +208,21 @@ bool CDelayCtrl::Run(int line, short, short& exit, Vertex*& next) {
     LineDelay& state = lines_[size_t(line)];
     state.time = delayTime_;
     state.stop = false;
+    LineMark inside(state.inside);
     SetValueFlags(true);
     const GreetingData entry = EntryGreeting().Data();
     if (EnterStep(line, exit, next)) return true;
     if (GetClearDigits()) Voice().ClearDTMFQueue(line);
     PlayWaveGreeting(line, entry);
     const long seconds = state.time;
-    {
-        WaitingMark mark(state.waiting);
-        switch (holdType_) {
-        case kHoldOnHold: Hold(line, seconds); break;
-        case kHoldMusic: PlayMusic(line, seconds); break;
-        default:
-            SetLineStatusText(line, kStatusDelay, "");
-            WriteLogN(line, LK_DELAY_START, seconds);
-            Wait(line, seconds, haltDigit_, 1);
-            break;
-        }
+    switch (holdType_) {
+    case kHoldOnHold: Hold(line, seconds); break;
+    case kHoldMusic: PlayMusic(line, seconds); break;
+    default:
+        SetLineStatusText(line, kStatusDelay, "");
+        WriteLogN(line, LK_DELAY_START, seconds);
+        Wait(line, seconds, haltDigit_, 1);
+        break;
     }
     exit = 0;
     return true;

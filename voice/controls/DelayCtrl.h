@@ -46,7 +46,8 @@ private:
     struct LineDelay {
         std::atomic<long> time{0};
         std::atomic<bool> stop{false};
-        std::atomic<bool> waiting{false};  // inside this Delay's wait
+        std::atomic<bool> inside{false};    // the line runs this Delay
+        std::atomic<bool> blocking{false};  // in the wait or a music play
     };
     // The driver's wait and what its result means: true when it ran out or
     // was stopped by StopDelay; any other stop is the line's error.

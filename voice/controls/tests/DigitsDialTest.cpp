@@ -524,6 +524,32 @@ TEST_F(Hold, StopDelayDuringMusicLeavesThroughTheNode) {
     EXPECT_EQ(MissingInOrder(Journal(), {"stop", "play 4800000 bytes format 0 mask 0 -> 18"}), "") << Text(Journal());
 }
 
+TEST_F(Hold, StopDelayBeforeTheWaitBeginsIsNotLost) {
+    // Host code decides in the Delay's own Enter event that no wait is
+    // needed; the stop must hold for the wait that follows, plain or on hold.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\ncall ring 10\nhangup 600000\n");
+    FormControl choose{"Zentrovo.UserCtrl.1", "Choose", kHelper, {}, {{0, kDelay}, {1, kDelay + 1}}, 2};
+    LoadFlow({choose, {"Zentrovo.DelayCtrl.1", "Plain", kDelay, {"DelayTime = 600", "HoldType = 2"}, {{0, kOnHook}}, 1},
+              {"Zentrovo.DelayCtrl.1", "OnHold", kDelay + 1, {"DelayTime = 600", "HoldType = 0"}, {{0, kOnHook}}, 1},
+              OnHook()});
+    int call = 0;
+    std::vector<container::CallResult> stops;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.control == L"Choose" && e.event == L"Enter")
+            Member(L"Choose", L"GotoNode", DISPATCH_PROPERTYPUT, {e.args[0], Variant(short(call++))});
+        if ((e.control == L"Plain" || e.control == L"OnHold") && e.event == L"Enter")
+            stops.push_back(Member(e.control.c_str(), L"StopDelay", DISPATCH_METHOD, {e.args[0]}));
+    };
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2)) << Diagnosis();
+    StopAndWait();
+    ASSERT_EQ(stops.size(), 2u);
+    for (const auto& s : stops) EXPECT_TRUE(s.Ok()) << std::hex << s.scode;
+    EXPECT_EQ(ExitNodes(L"Plain"), std::vector<long>{0}) << Diagnosis();
+    EXPECT_EQ(ExitNodes(L"OnHold"), std::vector<long>{0}) << Diagnosis();
+    for (const std::string& l : Journal()) EXPECT_EQ(l.find("delay 600"), std::string::npos) << l;
+}
+
 TEST_F(Hold, StopDelayOutsideThisDelayLeavesTheLineAlone) {
     // The caller is in GetDigits when host code asks the Delay to stop.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 1500 1#\nhangup 600000\n");
