@@ -1,6 +1,7 @@
 // The Dial control (see DialCtrl.h).
 #include "DialCtrl.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "ChannelLog.h"
@@ -46,6 +47,20 @@ std::string CallTimeNow() {
     char text[32] = {};
     if (local) std::strftime(text, sizeof text, "%m/%d/%Y %H:%M", local);
     return text;
+}
+
+// Entered text as a 16-bit number: leading decimal digits, clamped; none
+// gives 0.
+short DecimalShort(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + (text[i] - '0'), 32768L);
+    if (negative) value = -value;
+    return short(std::clamp(value, -32768L, 32767L));
 }
 
 }  // namespace
@@ -171,6 +186,18 @@ std::optional<std::string> CDialCtrl::GetValueText(int line, int index) const {
         default: return std::nullopt;
         }
     });
+}
+
+void CDialCtrl::SetValueText(int line, std::string_view text, int index) {
+    if (index < 0 || index > 2 || line < 0 || line >= kDispatchLines) return;
+    lines_.With(size_t(line), [&](LineCall& call) {
+        switch (index) {
+        case 0: call.result = DecimalShort(text); break;
+        case 1: call.number = text; break;
+        default: call.time = text; break;
+        }
+    });
+    MarkValueReady(index);
 }
 
 // ---- check and run ----

@@ -194,6 +194,12 @@ std::optional<std::string> CGetdgCtrl::GetValueText(int line, int index) const {
     return lines_.With(size_t(line), [](const LineRequest& r) { return std::optional<std::string>(r.digits); });
 }
 
+void CGetdgCtrl::SetValueText(int line, std::string_view text, int index) {
+    if (index != 0 || line < 0 || line >= kDispatchLines) return;
+    lines_.With(size_t(line), [&](LineRequest& r) { r.digits = text; });
+    MarkValueReady(index);
+}
+
 // ---- check and run ----
 
 void CGetdgCtrl::Check(CheckReport& report) {

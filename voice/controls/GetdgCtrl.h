@@ -51,6 +51,7 @@ public:
     std::string NodeName(int node) const override;
     std::optional<std::string> GetValueName(int line, int index) const override;
     std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
 
     void Check(CheckReport& report) override;
     bool Run(int line, short destInput, short& exit, Vertex*& next) override;
