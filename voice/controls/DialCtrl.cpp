@@ -248,19 +248,21 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     PlayWaveGreeting(line, entry);
 
     const bool progress = !number.empty() && number[0] == 'S';
-    if (number.empty()) {
+    // The "S" alone is no number either: nothing would be called.
+    const std::string dialled = progress ? number.substr(1) : number;
+    if (dialled.empty()) {
         if (doTransfer_) {
             exit = kExitHangup;
             return true;
         }
         // Node 0 says "Dialled" in this layout: an empty number is a failed
         // reference, not a call.
-        if (!progress && !CallProgress() && !waitForDialtone_) throw new ControlErrorException(kErrorTypeSubstitution, 0);
+        if (!CallProgress() && !waitForDialtone_) throw new ControlErrorException(kErrorTypeSubstitution, 0);
         exit = 0;
         return true;
     }
     lines_.With(size_t(line), [](LineCall& c) { c.time = CallTimeNow(); });
-    exit = progress ? DialWithProgress(line, number.substr(1)) : DialWithoutProgress(line, number);
+    exit = progress ? DialWithProgress(line, dialled) : DialWithoutProgress(line, dialled);
     return true;
 }
 

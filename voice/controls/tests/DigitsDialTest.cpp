@@ -424,6 +424,20 @@ TEST_F(Flow, AnEmptyNumberIsAFailedReferenceNotADialledCall) {
     for (const std::string& l : Journal()) EXPECT_EQ(l.find("dial '"), std::string::npos) << l;
 }
 
+TEST_F(Flow, NothingAfterTheProgressMarkIsAnEmptyNumber) {
+    // "S" and a reference that resolved empty: no call is placed, and the
+    // control does not report an answer.
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\n");
+    FormControl dial{"Zentrovo.DialCtrl.1", "Dial1", kDial, {"DialNumber = \"S%Frame1.Ext%\""}, {}, 7};
+    for (int node = 0; node < 7; ++node) dial.nodes[node] = kOnHook;
+    LoadFlow({dial, OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"Dial1"), std::vector<long>{0}) << Diagnosis();
+    for (const std::string& l : Journal()) EXPECT_EQ(l.find("call '"), std::string::npos) << l;
+}
+
 // ---- Delay ----
 
 class Hold : public Flow {
