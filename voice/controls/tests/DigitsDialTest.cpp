@@ -345,10 +345,12 @@ TEST_F(Flow, CallProgressResultsLeaveThroughTheirNodes) {
 
 TEST_F(Flow, TransfersDialTheExchangesStrings) {
     // A blind transfer to the extension host code left, then supervised
-    // ones: the far end takes the call (the card reports 0), or is busy.
+    // ones: the far end takes the call (the card reports 0), is busy, or
+    // answers as an outgoing call would (32), which is no completed
+    // transfer: the caller is taken back and the call leaves by Answer.
     Scenario("channels 1\nspeed 20\nline 0\n"
              "call ring 50\nhangup 60000\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n"
-             "dial 207 0\ndial 208 busy\n");
+             "call ring 50\nhangup 60000\ndial 207 0\ndial 208 busy\ndial 209 32\n");
     ini_.Set("PBX", "XFER", "!X,");
     ini_.Set("PBX", "CONNECT", "C,");
     ini_.Set("PBX", "RECONNECTFROMBUSYNOANS", "!B");
@@ -359,7 +361,7 @@ TEST_F(Flow, TransfersDialTheExchangesStrings) {
     for (int node = 0; node < 7; ++node) supervised.nodes[node] = kOnHook;
     FormControl choose{"Zentrovo.UserCtrl.1", "Choose", kHelper, {}, {{0, kDial}, {1, kDial + 1}}, 2};
     LoadFlow({choose, blind, supervised, OnHook()});
-    const wchar_t* const extensions[] = {L"205", L"207", L"208"};
+    const wchar_t* const extensions[] = {L"205", L"207", L"208", L"209"};
     int call = 0;
     onEvent_ = [&](container::EventRecord& e) {
         if (e.control != L"Choose" || e.event != L"Enter") return;
@@ -370,16 +372,18 @@ TEST_F(Flow, TransfersDialTheExchangesStrings) {
         ++call;
     };
     ASSERT_TRUE(Start().Ok());
-    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 3)) << Diagnosis();
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 4)) << Diagnosis();
     StopAndWait();
 
     const auto journal = Journal();
     EXPECT_EQ(MissingInOrder(journal, {"dial '!X,'", "dial '205'", "onhook", "dial '!X,'", "call '207' mode 0 -> 0",
-                                       "dial 'C,'", "onhook", "dial '!X,'", "call '208' mode 0 -> 29", "dial '!B'"}),
+                                       "dial 'C,'", "onhook", "dial '!X,'", "call '208' mode 0 -> 29", "dial '!B'",
+                                       "dial '!X,'", "call '209' mode 0 -> 32", "dial '!B'"}),
               "")
         << Text(journal);
     EXPECT_EQ(ExitNodes(L"Blind"), std::vector<long>{}) << "a blind transfer ends this line's call";
-    EXPECT_EQ(ExitNodes(L"Supervised"), std::vector<long>{3}) << "a completed one too; a busy one leaves by Busy";
+    EXPECT_EQ(ExitNodes(L"Supervised"), (std::vector<long>{3, 1}))
+        << "a completed one too; a busy one leaves by Busy, a 32 by Answer";
     EXPECT_EQ(MissingInOrder(LogLines(), {"number to dial '205'", "number to dial 'S207'", "number to dial 'S208'"}),
               "")
         << Text(LogLines());
