@@ -568,6 +568,21 @@ TEST_F(Hold, StopDelayBeforeTheWaitBeginsIsNotLost) {
     for (const std::string& l : Journal()) EXPECT_EQ(l.find("delay 600"), std::string::npos) << l;
 }
 
+TEST_F(Hold, OnlyAHaltKeyEndsTheMusic) {
+    // "5" is no halt key: the music goes on; "#" ends it.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 1000 5\nkeys 3000 #\nhangup 600000\n");
+    const std::string music = Wave("music.wav", 8000 * 600);
+    LoadDelay(Joined({"DelayTime = 600", "HoldType = 1", "HaltDigit = 4096"}, GreetingItems("Music", music)));
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"Delay1"), std::vector<long>{0});
+    const auto journal = Journal();
+    size_t endedByKey = 0;
+    for (const std::string& l : journal) endedByKey += l.find("play 4800000 bytes") != std::string::npos && l.find("-> 9") != std::string::npos;
+    EXPECT_EQ(endedByKey, 2u) << Text(journal);
+}
+
 TEST_F(Hold, StopDelayOutsideThisDelayLeavesTheLineAlone) {
     // The caller is in GetDigits when host code asks the Delay to stop.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 1500 1#\nhangup 600000\n");
