@@ -100,8 +100,10 @@ void CGetdgCtrl::SetDisableHelp(bool v) {
 
 void CGetdgCtrl::SetUseDefaultError(bool v) {
     if (v == useDefaultError_) return;
+    // Running lines read the nodes as this setting numbers them.
+    if (!SetNumNodesMethod(short(FirstConditionNode(v) + int(Conditions().size()))))
+        ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
     useDefaultError_ = v;
-    SetNumNodesMethod(short(FirstConditionNode(v) + int(Conditions().size())));
     SetModified();
 }
 

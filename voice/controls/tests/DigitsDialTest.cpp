@@ -229,6 +229,19 @@ TEST_F(Flow, ACheckErrorStopsTheStartAndTheReportNamesIt) {
     }
 }
 
+TEST_F(Flow, ErrorExitsCannotMoveWhileTheSystemRuns) {
+    // The nodes cannot change while lines run, so neither may the setting
+    // that says which node is which.
+    Scenario("channels 1\nspeed 1\nline 0\n");
+    LoadFlow({Menu(), OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    const auto put = Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYPUT, {Variant(short(-1))});
+    const auto value = Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYGET, {});
+    StopAndWait();
+    EXPECT_EQ(put.scode, SCODE(0x800A7D06)) << "control state does not allow method";
+    EXPECT_EQ(value.value.Long(), 0);
+}
+
 TEST_F(Flow, NewControlsSaveTheirDefaults) {
     ASSERT_NE(Add(L"Zentrovo.GetdgCtrl.1", L"GetDigits1"), nullptr);
     ASSERT_NE(Add(L"Zentrovo.DialCtrl.1", L"Dial1"), nullptr);
