@@ -242,6 +242,21 @@ TEST_F(Flow, ErrorExitsCannotMoveWhileTheSystemRuns) {
     EXPECT_EQ(value.value.Long(), 0);
 }
 
+TEST_F(Flow, ConditionsAreFixedWhileTheSystemRuns) {
+    // Host code changing a condition while lines run does not reach them
+    // (the keys and the mask the check derived would no longer fit it).
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 1500 1#\nhangup 60000\n");
+    LoadFlow({Menu({"maxRetries = 0"}), OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    auto conditions = kvo_test::ObjectProperty(kvo_test::AsDispatch(host_->Find(L"GetDigits1")).Get(), L"Conditions");
+    EXPECT_TRUE(kvo_test::Dispatch(conditions.Get(), L"Data", DISPATCH_PROPERTYPUT,
+                                   {Variant(long(0)), Variant(std::wstring(L"9"))})
+                    .Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"GetDigits1"), std::vector<long>{2}) << Diagnosis();
+}
+
 TEST_F(Flow, NewControlsSaveTheirDefaults) {
     ASSERT_NE(Add(L"Zentrovo.GetdgCtrl.1", L"GetDigits1"), nullptr);
     ASSERT_NE(Add(L"Zentrovo.DialCtrl.1", L"Dial1"), nullptr);
