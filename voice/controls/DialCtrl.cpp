@@ -91,13 +91,32 @@ void CDialCtrl::Relayout() {
     SetNumNodes(nodes);
 }
 
+std::wstring CDialCtrl::GetINumToDial() const {
+    std::lock_guard guard(textLock_);
+    return number_;
+}
+std::wstring CDialCtrl::GetICustomCPL() const {
+    std::lock_guard guard(textLock_);
+    return customCpl_;
+}
+bool CDialCtrl::CallProgress() const {
+    std::lock_guard guard(textLock_);
+    return !number_.empty() && number_[0] == L'S';
+}
+
 void CDialCtrl::SetINumToDial(const std::wstring& v) {
-    number_ = v;
+    {
+        std::lock_guard guard(textLock_);
+        number_ = v;
+    }
     Relayout();
     SetModified();
 }
 void CDialCtrl::SetICustomCPL(const std::wstring& v) {
-    customCpl_ = v;
+    {
+        std::lock_guard guard(textLock_);
+        customCpl_ = v;
+    }
     SetModified();
 }
 void CDialCtrl::SetWaitForDialtone(bool v) {
@@ -203,7 +222,7 @@ void CDialCtrl::SetValueText(int line, std::string_view text, int index) {
 // ---- check and run ----
 
 void CDialCtrl::Check(CheckReport& report) {
-    const std::string number = fw::ole::Narrow(number_);
+    const std::string number = fw::ole::Narrow(GetINumToDial());
     if (number.empty() && !useDatabase_) report.Add(Severity::Error, "no dial number specified", 0);
     else CheckReferenceText(number, "dial number", report);
     if (!doTransfer_ && EntryGreeting().GetCount() > 0)
@@ -237,8 +256,9 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     if (line < 0 || line >= kDispatchLines) return false;
     if (!VoiceInterface()) throw new ShutdownException();
     // The number is the line's before the host sees the call in Enter.
-    const std::string built = SubstituteOrRaise(line, fw::ole::Narrow(number_));
-    const std::string cpl = customCpl_.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl_);
+    const std::string built = SubstituteOrRaise(line, fw::ole::Narrow(GetINumToDial()));
+    const std::wstring customCpl = GetICustomCPL();
+    const std::string cpl = customCpl.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl);
     lines_.With(size_t(line), [&](LineCall& c) { c = LineCall{built, cpl, 0, ""}; });
     SetValueFlags(true);
     const GreetingData entry = EntryGreeting().Data();

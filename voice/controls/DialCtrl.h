@@ -3,6 +3,7 @@
 // call-progress analysis (the "S" is not dialled); others are dialled or
 // transferred without it.
 #pragma once
+#include <mutex>
 #include <string>
 
 #include "LineTables.h"
@@ -31,9 +32,9 @@ class CDialCtrl : public CVoiceControl {
 public:
     CDialCtrl();
 
-    std::wstring GetINumToDial() const { return number_; }
+    std::wstring GetINumToDial() const;
     void SetINumToDial(const std::wstring& v);
-    std::wstring GetICustomCPL() const { return customCpl_; }
+    std::wstring GetICustomCPL() const;
     void SetICustomCPL(const std::wstring& v);
     bool GetWaitForDialtone() const { return waitForDialtone_; }
     void SetWaitForDialtone(bool v);
@@ -73,13 +74,15 @@ private:
         short result = 0;
         std::string time;
     };
-    bool CallProgress() const { return !number_.empty() && number_[0] == L'S'; }
+    bool CallProgress() const;
     // The node count follows the settings that choose the layout (the
     // setters mark the control changed).
     void Relayout();
     short DialWithProgress(int line, const std::string& number);
     short DialWithoutProgress(int line, const std::string& number);
 
+    // Lines read the number and the CPL file while host code may set them.
+    mutable std::mutex textLock_;
     std::wstring number_;
     std::wstring customCpl_;
     bool waitForDialtone_ = false;
