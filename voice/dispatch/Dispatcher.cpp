@@ -295,8 +295,10 @@ bool LineRunner::FollowExit(short exit) {
     default: break;
     }
     if (exit < 0 || exit >= control.NumNodes()) {
+        // A node outside the list (one the host left in Exit or Condition)
+        // has no connection: the call goes back as from an unconnected node.
         WriteLogN(line_, LK_VB_BAD_NODE, exit);
-        return EndCall(kReasonSysError, false);
+        return NoConnectionEnd(LK_NO_CONNECTION_ON_NODE, LK_STOPPED_NO_CONNECTION, exit, "");
     }
     short destInput = 0;
     Vertex* dest = control.Node(exit).GetDestControl(&destInput);
@@ -557,16 +559,19 @@ void OnControlClosing(fw::ole::Control& control) {
     }
 }
 
-bool CheckSystem() {
+// Every control's checks and the lines the homes claim.
+CheckReport CheckSystem() {
     CheckReport report;
     CheckDuplicateNames(ControlRegistry::Process(), report);
+    for (Vertex* v : ControlRegistry::Process().Controls())
+        if (CCallFlowControl* control = AsControl(v)) control->Check(report);
     std::vector<LineHome*> homes;
     {
         std::lock_guard guard(g_homesLock);
         homes = g_homes;
     }
     for (LineHome* home : homes) home->CheckLines(report);
-    return !report.HasErrors();
+    return report;
 }
 
 // Raises the stop flags and shows idle lines waiting for the shutdown; true
@@ -644,14 +649,21 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
         UseVoiceInterface(std::move(driver));
     }
     // The user sees the start under way for at least two seconds, however
-    // quick the check.
+    // quick the check; a failed check's report replaces the notice.
     const DWORD checkBegan = GetTickCount();
+    const bool showDialog = ReadSuiteInt("System", "ShowDialog", 1) != 0;
     std::unique_ptr<NoticeWindow> notice;
-    if (ReadSuiteInt("System", "ShowDialog", 1) != 0) {
+    if (showDialog) {
         notice = std::make_unique<NoticeWindow>();
         notice->Show(parent, "Starting the voice system: checking the call flow...");
     }
-    if (!CheckSystem()) return 5;
+    const CheckReport report = CheckSystem();
+    if (report.HasErrors()) {
+        notice.reset();
+        if (showDialog)
+            MessageBoxA(parent, report.Text().c_str(), "Kavoro check report", MB_OK | MB_ICONEXCLAMATION);
+        return 5;
+    }
     if (notice) {
         fw::KernelHandle never(CreateEventA(nullptr, TRUE, FALSE, nullptr));
         for (DWORD spent = GetTickCount() - checkBegan; spent < kStartNoticeMs; spent = GetTickCount() - checkBegan)

@@ -86,6 +86,16 @@ long PlayWaveGreeting(int line, const GreetingData& greeting) {
     return PlayFiles(line, files, fw::ole::Narrow(greeting.name), greeting.termOnDtmf);
 }
 
+bool GreetingHasSound(const GreetingData& greeting) {
+    for (const PhraseData& p : greeting.phrases) {
+        if (p.phrsType != kWavePhrase) continue;
+        fw::FileHandle h = OpenVoiceFile(fw::ole::Narrow(p.file));
+        const DWORD size = h ? GetFileSize(h.Get(), nullptr) : INVALID_FILE_SIZE;
+        if (size != INVALID_FILE_SIZE && size > DWORD(kWaveDataOffset)) return true;
+    }
+    return false;
+}
+
 long PlayWaveFile(int line, const std::string& file, const std::string& name) {
     if (file.empty()) return 0;
     return PlayFiles(line, {file}, name, true);

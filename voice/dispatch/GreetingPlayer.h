@@ -15,6 +15,9 @@ constexpr long kWaveDataOffset = 308;
 // voice interface's result (0 when nothing was played). Phrases of other
 // kinds are passed over; a file that cannot be opened is logged and skipped.
 long PlayWaveGreeting(int line, const GreetingData& greeting);
+// True when playing the greeting would send sound to the line: a loop that
+// plays it again and again needs another way to pass the time otherwise.
+bool GreetingHasSound(const GreetingData& greeting);
 // A single wave file, as the greeting `name` (the default phrases).
 long PlayWaveFile(int line, const std::string& file, const std::string& name);
 
