@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -48,9 +49,11 @@ struct Options {
     int calls = 20;
     int speed = 50;
     unsigned seed = 1;
+    int rounds = 1;  // timed rounds (start, calls, stop) in this one process
 };
 
-// What each scripted caller does; the first call of every line warms up.
+// What each scripted caller does; the first call of every line warms up, then
+// each timed round takes `calls` of them.
 struct Script {
     std::vector<std::vector<bool>> early;   // [line][call]: hangs up before the goodbye ends
     std::string text;
@@ -65,12 +68,13 @@ Script MakeScenario(const Options& o) {
     s.early.resize(size_t(o.lines));
     for (int line = 0; line < o.lines; ++line) {
         out << "line " << line << "\n";
-        for (int call = 0; call <= o.calls; ++call) {
+        for (int call = 0; call <= o.calls * o.rounds; ++call) {
             const bool early = call > 0 && below(4) == 0;
             s.early[size_t(line)].push_back(early);
             // Gone before the answer or at any time before the goodbye ends.
             const int hangup = !early ? kStaysMs : below(5) == 0 ? 0 : 1 + below(kEarlyBeforeMs);
-            const int ring = call == 1 ? kHoldRealMs * o.speed : below(300);
+            const bool roundBegins = call > 0 && (call - 1) % o.calls == 0;
+            const int ring = roundBegins ? kHoldRealMs * o.speed : below(300);
             out << "call ring " << ring << "\nhangup " << hangup << "\n";
         }
     }
@@ -396,6 +400,8 @@ private:
     // Pumps until every line has taken `calls` calls; false with the stalled
     // lines printed when some line made no progress for kStallMs.
     bool WaitForCalls(int calls);
+    // One start, `calls` calls on every line and the stop, with its figures.
+    bool TimedRound(int round, int threadsBefore, int& threadsAfter);
     void OnEvent(container::EventRecord& e);
 
     const Options o_;
@@ -435,6 +441,39 @@ bool Bench::WaitForCalls(int calls) {
     return stalled.empty();
 }
 
+// Handles in `after` that `before` has not (both sorted).
+std::vector<UINT_PTR> NewHandles(const std::vector<UINT_PTR>& before, const std::vector<UINT_PTR>& after) {
+    std::vector<UINT_PTR> added;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+    return added;
+}
+
+bool Bench::TimedRound(int round, int threadsBefore, int& threadsAfter) {
+    int taken = 0;
+    for (int line = 0; line < o_.lines; ++line) taken += clock_.Calls(line);
+    clock_.Restart();
+    if (!Start()) return false;
+    const int threadsRunning = ThreadCount();
+    bool ok = WaitForCalls(1 + round * o_.calls);
+    const double elapsed = clock_.Span();
+    int calls = -taken;
+    for (int line = 0; line < o_.lines; ++line) calls += clock_.Calls(line);
+    const bool stopped = Stop();
+    if (!stopped) std::printf("the stop never finished\n");
+    ok = ok && stopped;
+    host_.PumpUntil([&] { return (threadsAfter = ThreadCount()) <= threadsBefore; }, 5000);
+
+    const std::vector<double> delays = clock_.Delays();
+    auto at = [&](double q) { return delays.empty() ? 0.0 : delays[size_t(q * double(delays.size() - 1))] * 1000; };
+    if (o_.rounds > 1) std::printf("round %d: ", round);
+    std::printf("%d lines, %d calls timed (speed %d, seed %u): %.2f s, %.1f calls completed per second\n", o_.lines,
+                calls, o_.speed, o_.seed, elapsed, calls / elapsed);
+    std::printf("event to handler: %zu events measured, median %.2f ms, 99%% %.2f ms, largest %.2f ms\n",
+                delays.size(), at(0.5), at(0.99), at(1.0));
+    std::printf("threads %d running\n", threadsRunning);
+    return ok;
+}
+
 int Bench::Run() {
     if (!host_.Create()) return 1;
     std::string error;
@@ -459,50 +498,39 @@ int Bench::Run() {
     host_.PumpUntil([&] { return ThreadCount() <= threadsIdle; }, 5000);
     const std::vector<UINT_PTR> handlesBefore = OpenHandles();
     const int threadsBefore = ThreadCount();
-    int taken = 0;
-    for (int line = 0; line < o_.lines; ++line) taken += clock_.Calls(line);
-
-    clock_.Restart();
-    if (!Start()) return 1;
-    const int threadsRunning = ThreadCount();
-    ok = WaitForCalls(o_.calls + 1) && ok;
-    const double elapsed = clock_.Span();
-    int calls = -taken;
-    for (int line = 0; line < o_.lines; ++line) calls += clock_.Calls(line);
-    const bool stopped = Stop();
-    if (!stopped) std::printf("the stop never finished\n");
-    ok = ok && stopped;
-
+    std::vector<UINT_PTR> handlesAfter, handlesAfterFirst;
     int threadsAfter = 0;
-    host_.PumpUntil([&] { return (threadsAfter = ThreadCount()) <= threadsBefore; }, 5000);
-    const std::vector<UINT_PTR> handlesAfter = OpenHandles();
-
-    const std::vector<double> delays = clock_.Delays();
-    auto at = [&](double q) { return delays.empty() ? 0.0 : delays[size_t(q * double(delays.size() - 1))] * 1000; };
-    std::printf("%d lines, %d calls timed (speed %d, seed %u): %.2f s, %.1f calls completed per second\n", o_.lines,
-                calls, o_.speed, o_.seed, elapsed, calls / elapsed);
-    std::printf("event to handler: %zu events measured, median %.2f ms, 99%% %.2f ms, largest %.2f ms\n",
-                delays.size(), at(0.5), at(0.99), at(1.0));
-    std::printf("handles %zu before, %zu after; threads %d before, %d running, %d after\n", handlesBefore.size(),
-                handlesAfter.size(), threadsBefore, threadsRunning, threadsAfter);
+    for (int round = 1; round <= o_.rounds && ok; ++round) {
+        ok = TimedRound(round, threadsBefore, threadsAfter) && ok;
+        handlesAfter = OpenHandles();
+        if (round == 1) handlesAfterFirst = handlesAfter;
+        if (o_.rounds > 1)
+            std::printf("round %d: handles %zu after, %zu new since the warm-up, %zu since round 1; threads %d\n",
+                        round, handlesAfter.size(), NewHandles(handlesBefore, handlesAfter).size(),
+                        NewHandles(handlesAfterFirst, handlesAfter).size(), threadsAfter);
+    }
+    std::printf("handles %zu before, %zu after; threads %d before, %d after\n", handlesBefore.size(),
+                handlesAfter.size(), threadsBefore, threadsAfter);
     // A lock's wait event is made the first time the lock is contended and
     // kept while the lock lives (the threads library's way): locks that live
     // as long as the process (each card line's, the logger's, the
-    // dispatcher's) may get theirs in this run rather than the warm-up. They
-    // are bounded by the number of locks; a leak per call or per line thread
-    // would leave hundreds.
+    // dispatcher's) may get theirs in the first timed round rather than the
+    // warm-up. They are bounded by the number of locks; a leak per call or
+    // per line thread would leave hundreds, and any handle new after a later
+    // round than the first is a leak.
     std::vector<std::string> left;
     size_t events = 0;
-    for (UINT_PTR h : handlesAfter)
-        if (!std::binary_search(handlesBefore.begin(), handlesBefore.end(), h)) {
-            const std::string type = HandleType(h);
-            if (type == "Event") ++events;
-            else left.push_back(type);
-        }
+    for (UINT_PTR h : NewHandles(handlesBefore, handlesAfter)) {
+        const std::string type = HandleType(h);
+        if (type == "Event") ++events;
+        else left.push_back(type);
+    }
+    const std::vector<UINT_PTR> grown = NewHandles(handlesAfterFirst, handlesAfter);
     if (events) std::printf("  %zu new lock events (at most one per lock, see the source)\n", events);
-    if (!left.empty() || events > size_t(o_.lines) || threadsAfter > threadsBefore) {
+    if (!left.empty() || events > size_t(o_.lines) || !grown.empty() || threadsAfter > threadsBefore) {
         std::printf("LEAK: handles or threads left behind:");
         for (const std::string& type : left) std::printf(" %s", type.c_str());
+        for (UINT_PTR h : grown) std::printf(" %s (after round 2 or later)", HandleType(h).c_str());
         std::printf("%s\n", events > size_t(o_.lines) ? " and more events than locks" : "");
         ok = false;
     }
@@ -517,7 +545,7 @@ int Bench::Run() {
     const std::string log = FindLog(dir_);
     const LogCheck check = log.empty() ? LogCheck{0, {"no channel log"}, {}} : CheckLog(log, script_);
     std::printf("channel log: %ld calls found in order of %d scripted, %zu faults\n", check.calls,
-                o_.lines * (o_.calls + 1), check.faults.size());
+                o_.lines * (o_.calls * o_.rounds + 1), check.faults.size());
     for (const std::string& f : check.faults) std::printf("  %s\n", f.c_str());
     // The text of the lines at fault, to look at.
     fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
@@ -539,8 +567,9 @@ int main(int argc, char** argv) {
     if (argc > 2) o.calls = std::atoi(argv[2]);
     if (argc > 3) o.speed = std::atoi(argv[3]);
     if (argc > 4) o.seed = unsigned(std::strtoul(argv[4], nullptr, 10));
-    if (o.lines < 1 || o.lines > 48 || o.calls < 1 || o.speed < 1) {
-        std::fprintf(stderr, "usage: callbench [lines 1-48] [calls per line] [speed] [seed]\n");
+    if (argc > 5) o.rounds = std::atoi(argv[5]);
+    if (o.lines < 1 || o.lines > 48 || o.calls < 1 || o.speed < 1 || o.rounds < 1) {
+        std::fprintf(stderr, "usage: callbench [lines 1-48] [calls per line] [speed] [seed] [rounds]\n");
         return 2;
     }
     char temp[MAX_PATH];

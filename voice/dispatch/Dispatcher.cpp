@@ -27,6 +27,13 @@
 namespace kvo {
 namespace {
 
+// What a starting line tells the thread that started it: whether its
+// channel could be seized. Lives on the starter's stack until signalled.
+struct LineStartup {
+    fw::KernelHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    bool seized = false;
+};
+
 struct LineRecord {
     int line = 0;
     CCallFlowControl* current = nullptr;
@@ -39,6 +46,7 @@ struct LineRecord {
     std::atomic<CCallFlowControl*> previous{nullptr};
     std::atomic<LineHome*> home{nullptr};
     HANDLE thread = nullptr;  // owned; closed once the thread is known to have ended
+    std::atomic<LineStartup*> startup{nullptr};
     std::atomic<bool> running{false};
     long helpDigitCode = 0;
     std::vector<CCallFlowControl*> visited;
@@ -80,7 +88,7 @@ CCallFlowControl* AsControl(Vertex* v) { return dynamic_cast<CCallFlowControl*>(
 // The value a control leaves for the line (digits taken, a record found),
 // named in its exit record; empty when it has none.
 std::string ExitValue(const CCallFlowControl& control, int line) {
-    return control.GetValueText(line + 1, 0).value_or("");
+    return control.GetValueText(line, 0).value_or("");
 }
 
 // The driver's name of a result code, else its number.
@@ -485,6 +493,14 @@ bool LineRunner::Handle(fw::Exception& e) {
     return EndCallGuarded(kReasonSysError, true);
 }
 
+// Once per start; the starter may be gone as soon as it is told.
+void ReportStartup(LineRecord& r, bool seized) {
+    if (LineStartup* s = r.startup.exchange(nullptr)) {
+        s->seized = seized;
+        SetEvent(s->done.Get());
+    }
+}
+
 // Owns nothing of the record but its running mark; the UI thread owns the
 // handle. Ends when the flow loop leaves; the last line of a stop finishes it.
 DWORD WINAPI LineThread(void* arg) {
@@ -494,6 +510,7 @@ DWORD WINAPI LineThread(void* arg) {
         if (!vi.SeizeChannel(r.line) && vi.IsVoiceCard()) {
             WriteLogS(r.line, LK_TEXT_NOTE, "cannot alloc line");
         } else {
+            ReportStartup(r, true);
             vi.ClearDTMFQueue(r.line);
             LineRunner(r).Run();
             vi.ReleaseChannel(r.line);
@@ -502,6 +519,7 @@ DWORD WINAPI LineThread(void* arg) {
         e->Delete();
     } catch (...) {
     }
+    ReportStartup(r, false);
     r.running = false;
     if (--g_running == 0 && g_stopping) FinishStop();
     return 0;
@@ -768,21 +786,30 @@ bool StartLine(int line, CCallFlowControl& control) {
     if (!ValidLine(line)) return false;
     LineRecord& r = g_lines[size_t(line)];
     if (r.running) return false;
-    std::lock_guard guard(g_systemLock);
-    CloseThreadHandle(r);
-    r.line = line;
-    r.current = &control;
-    r.destInput = 0;
-    r.visited.clear();
-    r.running = true;
-    ++g_running;
-    r.thread = CreateThread(nullptr, 0, LineThread, &r, 0, nullptr);
-    if (!r.thread) {
-        r.running = false;
-        --g_running;
-        return false;
+    LineStartup startup;
+    if (!startup.done) return false;
+    {
+        std::lock_guard guard(g_systemLock);
+        CloseThreadHandle(r);
+        r.line = line;
+        r.current = &control;
+        r.destInput = 0;
+        r.visited.clear();
+        r.startup = &startup;
+        r.running = true;
+        ++g_running;
+        r.thread = CreateThread(nullptr, 0, LineThread, &r, 0, nullptr);
+        if (!r.thread) {
+            r.startup = nullptr;
+            r.running = false;
+            --g_running;
+            return false;
+        }
     }
-    return true;
+    // A line whose channel the driver refuses is not started: the caller
+    // (a start of the whole system) must know it, not find a dead line later.
+    fw::WaitLettingSentMessagesThrough(startup.done.Get(), INFINITE);
+    return startup.seized;
 }
 
 bool LineThreadRunning(int line) { return ValidLine(line) && g_lines[size_t(line)].running; }

@@ -89,9 +89,9 @@ TEST_F(Flow, CallersAreRoutedByTheKeysTheyPress) {
               "")
         << Text(journal);
     const auto log = LogLines();
-    EXPECT_EQ(MissingInOrder(log, {"waiting for digits, max 3, mask 1000", "exit via node 2 <One>", "exit via node 3 <Two>", "exit via node 4 <Range>",
-                                   "exit via node 5 <Host>", "invalid count 1", "error count exceeded, 1",
-                                   "exit via node 1 <Invalid Digits>", "silence count exceeded, 1",
+    EXPECT_EQ(MissingInOrder(log, {"waiting for digits, max 3, mask 1000", "exit via node 2 <'One'> value '1'", "exit via node 3 <'Two'> value '2'", "exit via node 4 <'Range'> value '150'",
+                                   "exit via node 5 <'Host'> value '42'", "invalid count 1", "error count exceeded, 1",
+                                   "exit via node 1 <'Invalid Digits'> value '8'", "silence count exceeded, 1",
                                    "exit via node 0 <No Digits>"}),
               "")
         << Text(log);
@@ -152,7 +152,7 @@ TEST_F(Flow, ErrorsGoToTheHandlerWhichMayComeBackThroughTheSecondInput) {
               "")
         << Text(Journal());
     EXPECT_EQ(MissingInOrder(LogLines(), {"max invalid digit errors: handler invoked", "'Fixer' (User)",
-                                          "'GetDigits1' (GetDigits)", "invalid count 1", "exit via node 0 <One>"}),
+                                          "'GetDigits1' (GetDigits)", "invalid count 1", "exit via node 0 <'One'> value '1'"}),
               "")
         << Text(LogLines());
 }

@@ -54,6 +54,26 @@ TEST_F(Calls, StartRefusalsRaiseTheirErrors) {
     host_->SetUserMode(true);
 }
 
+TEST_F(Calls, ALineThatCannotBeSeizedRefusesTheStartAndEndsTheLinesBegunBeforeIt) {
+    // The third channel is refused once: the two lines begun before it are
+    // ended before the error is raised, and nothing stays started.
+    Scenario("channels 3\nspeed 20\nline 2\nfail seizeChannel 6\n");
+    BuildDemoForm("1-3");
+    auto failed = Frame(L"StartSystem", 0);
+    EXPECT_EQ(failed.scode, kStartBase + 6) << Joined(Journal());
+    EXPECT_EQ(failed.description, L"failed to initialise lines");
+    auto status = kvo_test::Dispatch(AsDispatch(host_->Find(L"LineGroup1")).Get(), L"LineStatus", DISPATCH_PROPERTYGET,
+                                     {Variant(short(1))});
+    EXPECT_EQ(status.scode, HRESULT(0x800A7D08)) << "the system is not left started";
+    std::string missing;
+    EXPECT_TRUE(InOrder(LogLines(0), {"System Start", "System Stop"}, &missing)) << missing;
+
+    // No line thread is left behind to refuse the next start.
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok()) << Joined(Journal());
+    EXPECT_TRUE(WaitForJournal("ch2 begin waitforring", 1)) << Joined(Journal());
+    StopAndWait();
+}
+
 TEST_F(Calls, TheStartShowsItsNoticeForTwoSecondsUnlessShowDialogIsZero) {
     Scenario("channels 1\nspeed 20\nline 0\n");
     BuildDemoForm("1");

@@ -5,6 +5,7 @@
 #include "GetdgCtrl.h"
 #include "InConnCtrl.h"
 #include "KvoResource.h"
+#include "LineGroupCtrl.h"
 #include "OutConnCtrl.h"
 #include "UserCtrl.h"
 #include "VoiceSystem.h"
@@ -24,6 +25,8 @@ const fw::ole::ClassEntry kClasses[] = {
     {&CLSID_InConn, &CreateObject<kvo::CInConnCtrl>, "Zentrovo.InconnCtrl.1", IDS_INCONN, true, kMisc, 0, false},
     {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, kMisc, 0, false},
     {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kMisc, 0, false},
+    {&CLSID_LineGroup, &CreateObject<kvo::CLineGroupCtrl>, "Zentrovo.LineGroupCtrl.1", IDS_LINEGROUP, true, kMisc, 0,
+     false},
     {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kMisc, 0, false},
     {&CLSID_Getdg, &CreateObject<kvo::CGetdgCtrl>, "Zentrovo.GetdgCtrl.1", IDS_GETDG, true, kMisc, 0, false},
     {&CLSID_Dial, &CreateObject<kvo::CDialCtrl>, "Zentrovo.DialCtrl.1", IDS_DIAL, true, kMisc, 0, false},
