@@ -25,6 +25,18 @@ void CVoiceControl::SetHelpdigitControl(const std::wstring& name) { SetHandlerNa
 Vertex* CVoiceControl::DisconnectHandler() const { return ResolveHandler(disconnectControl_); }
 Vertex* CVoiceControl::HelpdigitHandler() const { return ResolveHandler(helpdigitControl_); }
 
+std::optional<PhraseData> CVoiceControl::FirePhraseError(int line, short error, const PhraseData& failed) {
+    auto copy = fw::ole::MakeAutomation<CPhrase>();
+    copy->Assign(failed);
+    fw::ole::Variant phrase;
+    phrase.Get()->vt = VT_DISPATCH;
+    phrase.Get()->pdispVal = copy->AsDispatch().Detach();
+    fw::ole::Variant args[] = {fw::ole::Variant(short(line + 1)), fw::ole::Variant(error), phrase};
+    HandOver(line, [&] { FireEvent(EVENTID_PHRASEERROR, args, {1}); });
+    if (copy->Data() == failed && !copy->Modified()) return std::nullopt;
+    return copy->Data();
+}
+
 void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {
     GreetingData entry = entry_->Data();
     ExchangeGreeting(ex, entry);

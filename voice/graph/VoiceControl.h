@@ -7,6 +7,8 @@
 
 namespace kvo {
 
+constexpr DISPID EVENTID_PHRASEERROR = 104;
+
 class CVoiceControl : public CCallFlowControl {
 public:
     bool GetClearDigits() const { return clearDigits_; }
@@ -25,6 +27,9 @@ public:
     Vertex* DisconnectHandler() const;
     Vertex* HelpdigitHandler() const;
     CGreeting& EntryGreeting() { return *entry_.Get(); }
+    // PhraseError (channel, error type by reference, a copy of the phrase):
+    // the phrase as host code repaired it, or none when it left it as it was.
+    std::optional<PhraseData> FirePhraseError(int line, short error, const PhraseData& failed);
 
 protected:
     explicit CVoiceControl(const Kind& kind);

@@ -1,0 +1,209 @@
+// Greetings said on a line: kvo32.ocx in the stand-in container on the
+// simulated card, the card's journal mapped back to the clips it played.
+// Every clip of the prompt files written here has a length of its own, so a
+// played length names its clip.
+#include <windows.h>
+
+#include <map>
+#include <regex>
+
+#include "KvoTestSupport.h"
+#include "fw/ole/Text.h"
+#include "fw/testing/Files.h"
+
+namespace kvo_test {
+namespace {
+
+using container::Variant;
+using fw::ole::ComPtr;
+
+constexpr short kSysPhrase = 2;
+constexpr short kvoMoney = 8, kvoSayDate = 13, kvoSayNumber = 5;
+
+void PutWord(std::string& out, size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
+}
+
+// A prompt file laid out by hand: header, one slot per clip, then each
+// clip's name and `lengths[i]` bytes of audio.
+std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths) {
+    const auto count = std::uint32_t(lengths.size());
+    std::string out(24 + count * 12, '\0');
+    PutWord(out, 0, count);
+    PutWord(out, 4, 8000);
+    PutWord(out, 8, count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = i < names.size() ? names[i] : "";
+        const auto text = std::uint32_t(out.size());
+        out += name + '\0';
+        const auto data = std::uint32_t(out.size());
+        out += std::string(lengths[i], char(0x7f));
+        PutWord(out, 24 + i * 12, data);
+        PutWord(out, 24 + i * 12 + 4, lengths[i]);
+        PutWord(out, 24 + i * 12 + 8, name.empty() ? 0 : text);
+    }
+    return out;
+}
+
+constexpr std::uint32_t kKavoroBase = 1000;  // clip i of kavoro.vap is 1000 + i bytes
+constexpr std::uint32_t kMenuBase = 3000;    // clip i of menu.vap is 3000 + i bytes
+constexpr std::uint32_t kWaveBytes = 800;
+
+class Speech : public ContainerTest {
+protected:
+    void SetUp() override {
+        ContainerTest::SetUp();
+        ini_.Set("VoiceCard", "Type", "RHETOREX");
+        ini_.Set("System", "Logs", "1");
+        ini_.Set("System", "ShowDialog", "0");
+        ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
+        std::vector<std::uint32_t> kavoro;
+        for (std::uint32_t i = 0; i < 160; ++i) kavoro.push_back(kKavoroBase + i);
+        dir_.Write("kavoro.vap", PromptFileBytes({}, kavoro));
+        dir_.Write("menu.vap", PromptFileBytes({"intro", "welcome", "goodbye"}, {kMenuBase, kMenuBase + 1, kMenuBase + 2}));
+        dir_.Write("hello.wav", std::string(308 + kWaveBytes, '\x7f'));
+        dir_.Write("short.wav", std::string(200, '\x7f'));
+        dir_.Write("card.scn", "channels 1\nspeed 50\nline 0\ncall ring 50\nhangup 600000\n");
+        SetEnvironmentVariableA("KVORHT32_SCENARIO", dir_.File("card.scn").c_str());
+        SetEnvironmentVariableA("KVORHT32_JOURNAL", dir_.File("card.log").c_str());
+        host_->OnEvent([this](container::EventRecord& e) {
+            if (onEvent_) onEvent_(e);
+        });
+    }
+    void TearDown() override {
+        host_->Clear();
+        ContainerTest::TearDown();
+        SetEnvironmentVariableA("KVORHT32_SCENARIO", nullptr);
+        SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
+    }
+
+    // Frame1 with the voice directory; LineGroup1 -> OnHook1 on line 1.
+    IDispatch* BuildForm() {
+        EXPECT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
+        Put(L"Frame1", L"LogDirectory", Variant(fw::ole::Widen(dir_.Path())));
+        Put(L"Frame1", L"VoiceDirectory", Variant(fw::ole::Widen(dir_.Path())));
+        EXPECT_NE(Add(L"Zentrovo.LineGroupCtrl.1", L"LineGroup1"), nullptr);
+        EXPECT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook1"), nullptr);
+        Put(L"LineGroup1", L"LinesInGroup", Variant(std::wstring(L"1")));
+        const long id = host_->Find(L"OnHook1")->Get(L"BlockID").value.Long();
+        auto r = host_->Find(L"LineGroup1")->Call(L"SetBlockPtr", {Variant(short(1)), Variant(id), Variant(0L), Variant(1L)});
+        EXPECT_TRUE(r.Ok() && r.value.Long());
+        greeting_ = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
+        return greeting_.Get();
+    }
+    void Put(const wchar_t* control, const wchar_t* member, Variant value) {
+        auto r = host_->Find(control)->Put(member, value);
+        ASSERT_TRUE(r.Ok()) << container::ToUtf8(member) << " " << std::hex << r.hr;
+    }
+    void Call(IDispatch* object, const wchar_t* method, std::vector<Variant> args) {
+        auto r = Dispatch(object, method, DISPATCH_METHOD, std::move(args));
+        ASSERT_TRUE(r.Ok()) << container::ToUtf8(method) << " " << std::hex << r.hr;
+    }
+    short Frame(const wchar_t* method) { return short(host_->Find(L"Frame1")->Call(method, {Variant(short(0))}).value.Long()); }
+
+    // Runs one call to its hang-up and stops the system.
+    void RunOneCall() {
+        ASSERT_TRUE(host_->Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))}).Ok());
+        const bool ended = host_->PumpUntil([&] { return Has(L"LineGroup1", L"Disconnect"); }, 20000);
+        bool stopped = false;
+        host_->PumpUntil([&] { return stopped = Frame(L"StopSystem") != 0; }, 20000);
+        ASSERT_TRUE(ended && stopped) << fw::testing::ReadText(dir_.File("card.log"));
+    }
+    bool Has(const wchar_t* control, const wchar_t* event) const {
+        for (const auto& e : host_->Events())
+            if (e.control == control && e.event == event) return true;
+        return false;
+    }
+
+    // What each "play N bytes" of the journal was, by its length.
+    std::vector<std::string> PlayedClips() {
+        std::vector<std::string> out;
+        const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+        static const std::regex play(R"(ch0 play (\d+) bytes)");
+        for (auto it = std::sregex_iterator(journal.begin(), journal.end(), play); it != std::sregex_iterator(); ++it) {
+            const auto n = std::uint32_t(std::stoul((*it)[1]));
+            if (n == kWaveBytes) out.push_back("hello.wav");
+            else if (n >= kMenuBase && n < kMenuBase + 3) out.push_back("menu.vap#" + std::to_string(n - kMenuBase));
+            else if (n >= kKavoroBase && n < kKavoroBase + 160) out.push_back(std::to_string(n - kKavoroBase));
+            else out.push_back("? " + std::to_string(n));
+        }
+        return out;
+    }
+    std::string LogTextOf() {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((dir_.Path() + "*.vlg").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return "<no log>";
+        FindClose(find);
+        HMODULE ocx = LoadLibraryA(BinPath("kvo32.ocx").c_str());
+        auto toText = reinterpret_cast<short(__stdcall*)(long, const char*, const char*)>(
+            reinterpret_cast<void*>(GetProcAddress(ocx, "log_to_text")));
+        const std::string text = dir_.File("log.txt");
+        const short r = toText ? toText(0, (dir_.Path() + found.cFileName).c_str(), text.c_str()) : -1;
+        FreeLibrary(ocx);
+        return r ? "<log_to_text failed>" : fw::testing::ReadText(text);
+    }
+
+    fw::testing::IniFileScope ini_{"KVO32.INI"};
+    fw::testing::TempDir dir_{"kvospeech"};
+    ComPtr<IDispatch> greeting_;
+    std::function<void(container::EventRecord&)> onEvent_;
+
+    void FailingPhrase(const wchar_t* file, bool repair, const std::vector<std::string>& played, const char* logged);
+};
+
+TEST_F(Speech, AGreetingOfEveryKindPlaysItsClipsInOrder) {
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"menu.vap")), Variant(std::wstring(L"welcome"))});
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoMoney), Variant(std::wstring(L"506"))});
+    Call(g, L"InsertSysPhrase",
+         {Variant(short(-1)), Variant(kvoSayDate), Variant(std::wstring(L"12/25/96")), Variant(std::wstring(L"Day,MonthName"))});
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"%channel%"))});
+    RunOneCall();
+
+    // Five dollars and six cents; the twenty-fifth of December; channel one.
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"hello.wav", "menu.vap#1", "5", "149", "51", "6", "54", "20",
+                                                       "98", "41", "1"}))
+        << fw::testing::ReadText(dir_.File("card.log"));
+    const std::string log = LogTextOf();
+    EXPECT_NE(log.find("found phrase 1 in 'menu.vap'"), std::string::npos) << log;
+    EXPECT_NE(log.find("playing 'Entry' greeting"), std::string::npos) << log;
+
+    // The clip found by name keeps its index.
+    auto phrase = Dispatch(g, L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(1))});
+    ASSERT_TRUE(phrase.Ok() && phrase.value.Type() == VT_DISPATCH);
+    EXPECT_EQ(Dispatch(phrase.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), 1);
+}
+
+// One phrase, `file`, fails; host code repairs it to hello.wav or leaves it.
+void Speech::FailingPhrase(const wchar_t* file, bool repair, const std::vector<std::string>& played,
+                           const char* logged) {
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.event != L"PhraseError") return;
+        errors.push_back(e.args[1].Long());
+        if (repair) Call(e.args[2].Get()->pdispVal, L"CreateWavePhrase", {Variant(std::wstring(L"hello.wav"))});
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, std::vector<long>{0}) << "file not opened";
+    EXPECT_EQ(PlayedClips(), played);
+    const std::string log = LogTextOf();
+    EXPECT_NE(log.find(logged), std::string::npos) << log;
+}
+
+TEST_F(Speech, AMissingFileRepairedByTheHostPlaysTheRepair) {
+    FailingPhrase(L"nowhere.wav", true, {"hello.wav"}, "file open error");
+}
+
+TEST_F(Speech, AWaveFileShorterThanItsHeaderFailsThePhrase) {
+    FailingPhrase(L"short.wav", true, {"hello.wav"}, "playing 'Entry' greeting");
+}
+
+TEST_F(Speech, APhraseTheHostLeavesStopsTheCallUnplayed) {
+    FailingPhrase(L"nowhere.wav", false, {}, "invalid user phrase");
+}
+
+}  // namespace
+}  // namespace kvo_test
