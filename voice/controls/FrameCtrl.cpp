@@ -7,6 +7,7 @@
 #include "CallFlowControl.h"
 #include "ChannelLog.h"
 #include "Dispatcher.h"
+#include "GreetingPlayer.h"
 #include "Graph.h"
 #include "KvoResource.h"
 #include "PxItems.h"
@@ -104,6 +105,7 @@ void CFrameCtrl::SetVoiceDirectory(const std::wstring& dir) {
                                       : WithTrailingBackslash(ResolveDirectory(value, s.systemVoiceDir));
     s.projectDirDiffers = !SameDirectory(s.projectVoiceDir, s.systemVoiceDir);
     SetAppSettings(s);
+    ResetLanguages();
     SetModified();
 }
 
@@ -128,6 +130,7 @@ void CFrameCtrl::SetLanguageDefaults(long timeFormat, long dateOrder, long langu
     s.dateOrder = dateOrder;
     s.languageId = languageId;
     SetAppSettings(s);
+    ResetLanguages();
     SetModified();
 }
 
@@ -313,6 +316,7 @@ void CFrameCtrl::ExchangeSettings(ItemExchange& ex) {
         read.projectVoiceDir = WithTrailingBackslash(ResolveDirectory(voice, s.systemVoiceDir));
     read.projectDirDiffers = !SameDirectory(read.projectVoiceDir, read.systemVoiceDir);
     SetAppSettings(read);
+    ResetLanguages();
 
     const std::string log =
         WithTrailingBackslash(ResolveDirectory(fw::ole::Narrow(logDir), read.systemVoiceDir));

@@ -173,6 +173,8 @@ std::array<LineState, kMaxLines>& Lines() {
     return lines;
 }
 
+thread_local int t_buildingLine = -1;
+
 LineState* StateOf(int line) { return line >= 0 && line < kMaxLines ? &Lines()[size_t(line)] : nullptr; }
 
 struct Languages {
@@ -248,14 +250,19 @@ PlaySequence* CurrentPlaySequence(int line) {
     return s ? s->current : nullptr;
 }
 
-PlaySequence::PlaySequence(int line, CCallFlowControl* owner) : line_(line), owner_(owner) {
+int LineBuildingOnThisThread() { return t_buildingLine; }
+
+PlaySequence::PlaySequence(int line, CCallFlowControl* owner)
+    : line_(line), owner_(owner), outerLine_(t_buildingLine) {
     LineState* s = StateOf(line);
     outer_ = s ? s->current : nullptr;
     if (s) s->current = this;
+    t_buildingLine = line;
 }
 
 PlaySequence::~PlaySequence() {
     if (LineState* s = StateOf(line_)) s->current = outer_;
+    t_buildingLine = outerLine_;
 }
 
 void PlaySequence::Reset() {
@@ -319,9 +326,14 @@ bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t sk
 
 std::optional<long> PlaySequence::FindClip(const std::string& name, const std::string& clip) {
     PromptFile* file = Open(name, VoiceFileKind::Prompt);
-    const long index = file ? file->FindClip(clip, std::size_t(std::max(0L, CurrentAppSettings().scriptSize))) : -1;
+    if (!file) {
+        Fail(kPhraseFileNotOpened);
+        return std::nullopt;
+    }
+    const long index = file->FindClip(clip, std::size_t(std::max(0L, CurrentAppSettings().scriptSize)));
     if (index < 0) {
         WriteLogSS(line_, LK_VAP_PHRASE_NOT_FOUND, name.c_str(), clip.c_str());
+        Fail(kPhraseIdNotFound);
         return std::nullopt;
     }
     WriteLogNS(line_, LK_FOUND_PHRASE, index, name.c_str());
@@ -345,12 +357,12 @@ bool PlaySequence::SubstituteData(const std::wstring& text, std::string& out) {
     return true;
 }
 
-bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std::string& data2) {
+bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std::string& data2, bool askLanguage) {
     switch (kind) {
     case kvoFileCustom: return AddWave(data1);
     case kvoVAPPhrase: {
         const std::optional<long> index = FindClip(data1, data2);
-        return index ? AddClip(data1, *index) : Fail(kPhraseIdNotFound);
+        return index && AddClip(data1, *index);
     }
     case kvoVAPPhraseIndex: {
         if (data2.empty() || data2.size() > 9 || data2.find_first_not_of("0123456789") != std::string::npos) {
@@ -369,7 +381,8 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
         return Fail(kPhraseNoError);
     default: break;
     }
-    const LanguageSettings& language = LineLanguage(line_);
+    LanguageSettings language = LineLanguage(line_);
+    if (!askLanguage) language.control = nullptr;
     const AppSettings app = CurrentAppSettings();
     SystemClock clock;
     ChannelSpokenLog log(line_);
@@ -403,7 +416,7 @@ bool PlaySequence::Add(PhraseData& phrase) {
         const std::string file = Narrow(phrase.file);
         if (phrase.type == -1) {
             const std::optional<long> index = FindClip(file, Narrow(phrase.data));
-            if (!index) return Fail(kPhraseIdNotFound);
+            if (!index) return false;
             phrase.type = short(*index);
         }
         return AddClip(file, phrase.type);

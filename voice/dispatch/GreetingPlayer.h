@@ -51,12 +51,13 @@ public:
     bool AddWave(const std::string& file);
     // Clip `index` of prompt file `file`, skipping `skip` bytes of it.
     bool AddClip(const std::string& file, long index, std::uint32_t skip = 0);
-    // The index of the clip named `name` in `file`, logged; none when the
-    // file or the clip is not there (logged too).
+    // The index of the clip named `name` in `file`, logged; none with Error()
+    // set when the file or the clip is not there (logged too).
     std::optional<long> FindClip(const std::string& file, const std::string& name);
     // A system phrase of `kind` with its data as they stand (references
-    // already replaced).
-    bool AddSystemPhrase(int kind, const std::string& data1, const std::string& data2);
+    // already replaced); `askLanguage` false keeps the Language control out
+    // (a phrase its own event adds).
+    bool AddSystemPhrase(int kind, const std::string& data1, const std::string& data2, bool askLanguage = true);
 
     int Line() const { return line_; }
     CCallFlowControl* Owner() const { return owner_; }
@@ -76,10 +77,13 @@ private:
     PlayList segments_;
     std::string speech_;
     PlaySequence* outer_;
+    int outerLine_;
 };
 
 // The list being built on `line`, or null (the Language control adds to it).
 PlaySequence* CurrentPlaySequence(int line);
+// The line whose list the calling thread is building, or -1.
+int LineBuildingOnThisThread();
 
 // Says `greeting` on `line`: each phrase is added to `list`; a phrase that
 // fails is offered to the owner's PhraseError event, and one the host does not

@@ -77,19 +77,28 @@ protected:
         SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
     }
 
-    // Frame1 with the voice directory; LineGroup1 -> OnHook1 on line 1.
-    IDispatch* BuildForm() {
+    // Frame1 with the voice directory; LineGroup1 -> [Lang1 ->] OnHook1 on line 1.
+    IDispatch* BuildForm(bool withLanguage = false) {
         EXPECT_NE(Add(L"Zentrovo.FrameCtrl.1", L"Frame1"), nullptr);
         Put(L"Frame1", L"LogDirectory", Variant(fw::ole::Widen(dir_.Path())));
         Put(L"Frame1", L"VoiceDirectory", Variant(fw::ole::Widen(dir_.Path())));
         EXPECT_NE(Add(L"Zentrovo.LineGroupCtrl.1", L"LineGroup1"), nullptr);
         EXPECT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook1"), nullptr);
         Put(L"LineGroup1", L"LinesInGroup", Variant(std::wstring(L"1")));
-        const long id = host_->Find(L"OnHook1")->Get(L"BlockID").value.Long();
-        auto r = host_->Find(L"LineGroup1")->Call(L"SetBlockPtr", {Variant(short(1)), Variant(id), Variant(0L), Variant(1L)});
-        EXPECT_TRUE(r.Ok() && r.value.Long());
+        if (withLanguage) {
+            EXPECT_NE(Add(L"Zentrovo.LangCtrl.1", L"Lang1"), nullptr);
+            Connect(L"LineGroup1", 1, L"Lang1");
+            Connect(L"Lang1", 0, L"OnHook1");
+        } else {
+            Connect(L"LineGroup1", 1, L"OnHook1");
+        }
         greeting_ = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
         return greeting_.Get();
+    }
+    void Connect(const wchar_t* from, short node, const wchar_t* to) {
+        const long id = host_->Find(to)->Get(L"BlockID").value.Long();
+        auto r = host_->Find(from)->Call(L"SetBlockPtr", {Variant(node), Variant(id), Variant(0L), Variant(1L)});
+        EXPECT_TRUE(r.Ok() && r.value.Long());
     }
     void Put(const wchar_t* control, const wchar_t* member, Variant value) {
         auto r = host_->Find(control)->Put(member, value);
@@ -203,6 +212,71 @@ TEST_F(Speech, AWaveFileShorterThanItsHeaderFailsThePhrase) {
 
 TEST_F(Speech, APhraseTheHostLeavesStopsTheCallUnplayed) {
     FailingPhrase(L"nowhere.wav", false, {}, "invalid user phrase");
+}
+
+TEST_F(Speech, LanguageEventsAnsweredByHostCodeAddTheirOwnClips) {
+    IDispatch* g = BuildForm(true);
+    Put(L"Lang1", L"EventMask", Variant(long(1 << kvoMoney | 1 << kvoSayNumber)));
+    Put(L"Lang1", L"LanguageId", Variant(1L));  // French rules: 71 is one clip
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoMoney), Variant(std::wstring(L"506"))});
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"71"))});
+
+    // Outside its events the control has no call to add to.
+    auto outside = host_->Find(L"Lang1")->Put(L"AddType", Variant(short(17)));
+    EXPECT_EQ(outside.scode, HRESULT(0x800A7D05)) << std::hex << outside.hr;
+    EXPECT_EQ(outside.description, L"method cannot be performed if call not in this control");
+
+    std::vector<std::string> events;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.control != L"Lang1" || e.event == L"Enter" || e.event == L"Exit") return;
+        events.push_back(container::ToUtf8(e.event + L" " + e.args[0].Str()));
+        if (e.event != L"Money") return;  // Number: the built-in rule
+        auto* lang = AsDispatch(host_->Find(L"Lang1")).Get();
+        ASSERT_TRUE(Dispatch(lang, L"FileName", DISPATCH_PROPERTYPUT, {Variant(std::wstring(L"menu.vap"))}).Ok());
+        ASSERT_TRUE(Dispatch(lang, L"PhraseName", DISPATCH_PROPERTYPUT, {Variant(std::wstring(L"goodbye"))}).Ok());
+        EXPECT_EQ(Dispatch(lang, L"PhraseIndex", DISPATCH_PROPERTYGET).value.Long(), 2);
+        ASSERT_TRUE(Dispatch(lang, L"AddType", DISPATCH_PROPERTYPUT, {Variant(short(17))}).Ok());
+        auto custom = Dispatch(lang, L"AddType", DISPATCH_PROPERTYPUT, {Variant(short(19))});
+        EXPECT_EQ(custom.scode, HRESULT(0x800A7D0A)) << "cannot use this type of phrase";
+        auto unknown = Dispatch(lang, L"PhraseName", DISPATCH_PROPERTYPUT, {Variant(std::wstring(L"nothing"))});
+        EXPECT_EQ(unknown.scode, HRESULT(0x800A7D0C)) << "phrase not found";
+        e.args.back() = Variant(short(0));  // handled
+    };
+    RunOneCall();
+
+    EXPECT_EQ(events, (std::vector<std::string>{"Money 506", "Number 71"}));
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"menu.vap#2", "133"}))
+        << fw::testing::ReadText(dir_.File("card.log"));
+    const std::string log = LogTextOf();
+    for (const char* text : {"language 'Lang1' set", "fire language event 8", "fire language event 5"})
+        EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
+}
+
+TEST_F(Speech, GreetingsAndLanguageSettingsComeBackFromASavedForm) {
+    IDispatch* g = BuildForm(true);
+    Put(L"Lang1", L"EventMask", Variant(long(1 << kvoMoney)));
+    Put(L"Lang1", L"Directory", Variant(std::wstring(L"french\\")));
+    Put(L"Lang1", L"LanguageId", Variant(1L));
+    Put(L"Lang1", L"DateOrder", Variant(3L));
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"menu.vap")), Variant(std::wstring(L"welcome"))});
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoMoney), Variant(std::wstring(L"%channel%00"))});
+    Dispatch(g, L"TermOnDTMF", DISPATCH_PROPERTYPUT, {Variant(short(0))});
+
+    const std::string text = container::FormatForm(SaveForm());
+    host_->Clear();
+    ASSERT_EQ(LoadText(text), S_OK);
+    container::Form again = SaveForm();
+    EXPECT_EQ(container::FormatForm(again), text);
+    EXPECT_EQ(FormValue(again, "Lang1", "EventMask"), "256");
+    EXPECT_EQ(FormValue(again, "Lang1", "Directory"), "french\\");
+    EXPECT_EQ(FormValue(again, "OnHook1", "EntryGreeting.NumPhrase"), "3");
+    EXPECT_EQ(FormValue(again, "OnHook1", "EntryGreeting.Phrase1.Type"), std::to_string(4 << 16 | 0xFFFF));
+
+    ComPtr<IDispatch> loaded = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
+    EXPECT_EQ(Dispatch(loaded.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
+    EXPECT_EQ(Dispatch(loaded.Get(), L"GetNameAt", DISPATCH_METHOD, {Variant(short(1))}).value.Str(), L"menu.vap: welcome");
+    EXPECT_EQ(Dispatch(loaded.Get(), L"TermOnDTMF", DISPATCH_PROPERTYGET).value.Long(), 0);
 }
 
 }  // namespace
