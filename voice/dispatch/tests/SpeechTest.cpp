@@ -10,6 +10,7 @@
 #include "KvoTestSupport.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
+#include "fw/testing/Process.h"
 
 namespace kvo_test {
 namespace {
@@ -277,6 +278,77 @@ TEST_F(Speech, GreetingsAndLanguageSettingsComeBackFromASavedForm) {
     EXPECT_EQ(Dispatch(loaded.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
     EXPECT_EQ(Dispatch(loaded.Get(), L"GetNameAt", DISPATCH_METHOD, {Variant(short(1))}).value.Str(), L"menu.vap: welcome");
     EXPECT_EQ(Dispatch(loaded.Get(), L"TermOnDTMF", DISPATCH_PROPERTYGET).value.Long(), 0);
+}
+
+// The phrase and greeting objects as a script host sees them: Wine's cscript
+// runs VBScript (and JScript) with late binding through IDispatch only.
+TEST(Script, PhrasesAndGreetingsThroughTheirDispatchInterfaces) {
+    ASSERT_EQ(CallEntry("DllRegisterServer"), S_OK);
+    fw::testing::TempDir dir("kvophrase");
+    const std::string out = dir.File("out.txt");
+    const std::string gone = dir.File("gone.wav");
+    const std::string script = dir.Write(
+        "phrases.vbs",
+        "Set out = CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"" + out + "\")\r\n"
+        "On Error Resume Next\r\n"
+        "Set g = CreateObject(\"kvo.greeting\")\r\n"
+        "g.Name = \"Entry\"\r\n"
+        "g.InsertFile -1, \"hello.wav\"\r\n"
+        "g.InsertIndexPhrase 0, \"menu.vap\", 2\r\n"
+        "g.InsertSysPhrase -1, 8, \"506\"\r\n"
+        "g.InsertNamedPhrase 1, \"menu.vap\", \"welcome\"\r\n"
+        "out.WriteLine g.Count\r\n"
+        "For i = 0 To g.Count - 1\r\n"
+        "  out.WriteLine i & \" \" & g.Phrase(i).PhrsType & \" \" & g.Phrase(i).Type & \" \" & g.GetNameAt(i)\r\n"
+        "Next\r\n"
+        "g.InsertFile g.Count + 1, \"x.wav\"\r\n"
+        "out.WriteLine Err.Number & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "g.InsertFile -2, \"x.wav\"\r\n"
+        "out.WriteLine Err.Number & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "g.RemoveAt g.Count\r\n"
+        "out.WriteLine Err.Number & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "g.AddNewPhrse 2, 5, \"42\", \"F\"\r\n"
+        "out.WriteLine g.Count & \" \" & g.GetNameAt(4)\r\n"
+        "Set p = CreateObject(\"kvo.phrase\")\r\n"
+        "p.CreateNamedPhrase \"only.vap\"\r\n"
+        "out.WriteLine p.PhrsType & \" [\" & p.Filename & \"]\"\r\n"
+        "p.CreateSysPhrase 7, \"12#\", Null\r\n"
+        "out.WriteLine p.PhrsType & \" \" & p.Type & \" \" & p.Filename & \" [\" & p.Phrasename & \"]\"\r\n"
+        "p.CheckPhrase\r\n"
+        "out.WriteLine Err.Number\r\n"
+        "p.CreateWavePhrase \"" + gone + "\"\r\n"
+        "p.CheckPhrase\r\n"
+        "out.WriteLine Err.Number & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "p.CreateSysPhrase 13, \"12/25/96\"\r\n"
+        "p.CheckPhrase\r\n"
+        "out.WriteLine Err.Number & \" \" & Err.Description\r\n"
+        "Err.Clear\r\n"
+        "Set g2 = CreateObject(\"kvo.greeting\")\r\n"
+        "g.TermOnDTMF = False\r\n"
+        "g2.Copy g\r\n"
+        "out.WriteLine g2.Count & \" \" & g2.Name & \" \" & g2.TermOnDTMF & \" \" & g2.GetNameAt(1)\r\n"
+        "out.Close\r\n");
+    EXPECT_EQ(fw::testing::RunToEnd("cscript.exe", "//nologo \"" + script + "\"", 60000), 0u);
+    EXPECT_EQ(fw::testing::ReadText(out),
+              "4\r\n"
+              "0 4 2 menu.vap: #2\r\n"
+              "1 4 -1 menu.vap: welcome\r\n"
+              "2 1 -1 hello.wav\r\n"
+              "3 2 8 system phrase 8: 506\r\n"
+              "381 invalid index\r\n"
+              "381 invalid index\r\n"
+              "381 invalid index\r\n"
+              "5 system phrase 5: 42, F\r\n"
+              "4 []\r\n"
+              "2 7 12# []\r\n"
+              "0\r\n"
+              "32503 could not open file " + gone + "\r\n"
+              "32505 no data\r\n"
+              "5 Entry False menu.vap: welcome\r\n");
 }
 
 }  // namespace
