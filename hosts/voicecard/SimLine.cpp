@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "fw/Handle.h"
+
 namespace voicecard {
 namespace {
 
@@ -18,12 +20,42 @@ int BytesPerSecond(LONG format) {
 
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* fmt, ...) {
-    char buf[512];
     va_list args;
     va_start(args, fmt);
-    vsnprintf(buf, sizeof buf, fmt, args);
+    va_list again;
+    va_copy(again, args);
+    const int n = vsnprintf(nullptr, 0, fmt, args);
     va_end(args);
-    return buf;
+    std::string out(n > 0 ? n : 0, '\0');
+    if (n > 0) vsnprintf(out.data(), out.size() + 1, fmt, again);
+    va_end(again);
+    return out;
+}
+
+// The file behind a handle as a DOS path in UTF-8, "?" when it has none.
+// The call is looked up because the libraries still load on systems that
+// predate it.
+std::string FileName(HANDLE file) {
+    using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    static const auto finalPath =
+        fw::ProcAddress<FinalPathFn>(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW");
+    if (!finalPath) return "?";
+    constexpr DWORD kDosVolume = 0;
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = finalPath(file, path.data(), static_cast<DWORD>(path.size()), kDosVolume);
+    if (n >= path.size()) {
+        path.resize(n);
+        n = finalPath(file, path.data(), static_cast<DWORD>(path.size()), kDosVolume);
+    }
+    if (n == 0 || n >= path.size()) return "?";
+    path.resize(n);
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) path = L"\\" + path.substr(7);
+    else if (path.rfind(L"\\\\?\\", 0) == 0) path.erase(0, 4);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), out.data(), size, nullptr, nullptr);
+    return size > 0 ? out : "?";
 }
 
 }  // namespace
@@ -106,9 +138,12 @@ std::function<std::optional<LONG>()> SimLine::KeyEnds(LONG mask, LONG result) co
     };
 }
 
-LONG SimLine::Block(Lock& lock, std::optional<Clock::time_point> deadline, LONG onDeadline,
-                    const std::function<std::optional<LONG>()>& check) {
+LONG SimLine::Block(Lock& lock, const std::string& begin, std::optional<Clock::time_point> deadline,
+                    LONG onDeadline, const std::function<std::optional<LONG>()>& check) {
     ++blocking_;
+    // Written under the line's lock: a Stop sent by whoever read this line
+    // cannot get in before the wait below.
+    if (!begin.empty()) Note("begin " + begin);
     LONG result;
     for (;;) {
         if (stopRequested_) { result = 18; break; }
@@ -136,7 +171,7 @@ LONG SimLine::WaitForRing(LONG rings) {
         due = After(start, call.ringAfter + std::max<LONG>(rings - 1, 0) * kRingPeriodMs);
     }
     // Without another scripted call the line stays quiet until stopped.
-    LONG r = Block(lock, due, 0, [] { return std::optional<LONG>{}; });
+    LONG r = Block(lock, Format("waitforring %ld", rings), due, 0, [] { return std::optional<LONG>{}; });
     if (r == 0) {
         const auto& call = script_.calls[nextCall_++];
         if (call.connected) {
@@ -207,8 +242,8 @@ LONG SimLine::CallString(const char* number, LONG mode) {
     DialRule fallback;
     if (!rule) rule = &fallback;
     const DialRule chosen = *rule;
-    LONG r = Block(lock, After(Clock::now(), chosen.after), chosen.result,
-                   [] { return std::optional<LONG>{}; });
+    LONG r = Block(lock, Format("call '%s' mode %ld", n.c_str(), mode), After(Clock::now(), chosen.after),
+                   chosen.result, [] { return std::optional<LONG>{}; });
     if (r == 32) StartCall(chosen.caller);
     Note(Format("call '%s' mode %ld -> %ld", n.c_str(), mode, r));
     return r;
@@ -223,6 +258,11 @@ LONG SimLine::DialString(const char* number) {
 
 LONG SimLine::Play(HANDLE data, LONG length, const LONG* params) {
     if (!params || length < 0) return 18;
+    // Where the data comes from, so a journal reader can tell which clip of
+    // a prompt file was played.
+    LARGE_INTEGER at{};
+    const bool placed = SetFilePointerEx(data, LARGE_INTEGER{}, &at, FILE_CURRENT) != 0;
+    const std::string source = FileName(data);
     // The data is read before the line is taken: a slow file must not hold up Stop.
     DWORD got = 0;
     bool readOk = true;
@@ -234,6 +274,12 @@ LONG SimLine::Play(HANDLE data, LONG length, const LONG* params) {
         if (n == 0) break;   // end of file: play what there is
         got += n;
     }
+    std::string range = "none";
+    if (placed && got > 0)
+        range = Format("%lld-%lld", static_cast<long long>(at.QuadPart),
+                       static_cast<long long>(at.QuadPart) + got - 1);
+    const std::string what = Format("play %lu bytes format %ld mask %ld", got, params[4], params[0]);
+    const std::string from = Format(" from '%s' bytes %s", source.c_str(), range.c_str());
     Lock lock(m_);
     LONG r;
     if (!readOk) {
@@ -241,9 +287,9 @@ LONG SimLine::Play(HANDLE data, LONG length, const LONG* params) {
     } else {
         const LONG mask = params[0];
         const int64_t ms = static_cast<int64_t>(got) * 1000 / BytesPerSecond(params[4]);
-        r = Block(lock, After(Clock::now(), ms), 0, KeyEnds(mask, 9));
+        r = Block(lock, what + from, After(Clock::now(), ms), 0, KeyEnds(mask, 9));
     }
-    Note(Format("play %lu bytes format %ld mask %ld -> %ld", got, params[4], params[0], r));
+    Note(what + Format(" -> %ld", r) + from);
     return r;
 }
 
@@ -255,7 +301,8 @@ LONG SimLine::Record(const LONG* params) {
     const auto start = Clock::now();
     std::optional<Clock::time_point> due;
     if (maxSeconds > 0) due = After(start, int64_t{maxSeconds} * 1000);
-    LONG r = Block(lock, due, 14, KeyEnds(mask, 10));
+    LONG r = Block(lock, Format("record max %ld format %ld mask %ld", maxSeconds, format, mask), due, 14,
+                   KeyEnds(mask, 10));
     // The caller's side is silence; what matters is that the length fits the time.
     const auto elapsedUs = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
     size_t bytes = static_cast<size_t>(elapsedUs * speed_ / 1000 * BytesPerSecond(format) / 1000);
@@ -270,7 +317,8 @@ LONG SimLine::Record(const LONG* params) {
 
 LONG SimLine::Delay(LONG seconds, LONG mask, LONG flag) {
     Lock lock(m_);
-    LONG r = Block(lock, After(Clock::now(), int64_t{seconds} * 1000), 12, KeyEnds(mask, 9));
+    LONG r = Block(lock, Format("delay %ld mask %ld flag %ld", seconds, mask, flag),
+                   After(Clock::now(), int64_t{seconds} * 1000), 12, KeyEnds(mask, 9));
     Note(Format("delay %ld mask %ld flag %ld -> %ld", seconds, mask, flag, r));
     return r;
 }
@@ -290,10 +338,11 @@ LONG SimLine::GetDigits(const LONG* request, char* buffer) {
     Lock lock(m_);
     auto lastKey = Clock::now();
     LONG r = 0;
-    for (bool done = false; !done;) {
+    std::string begin = Format("getdigits max %ld mask %ld silence %ld", maxKeys, mask, silence);
+    for (bool done = false; !done; begin.clear()) {
         std::optional<Clock::time_point> due;
         if (silence > 0) due = After(lastKey, int64_t{silence} * 1000);
-        r = Block(lock, due, 12, [&]() -> std::optional<LONG> {
+        r = Block(lock, begin, due, 12, [&]() -> std::optional<LONG> {
             while (!queue_.empty()) {
                 char k = queue_.front();
                 queue_.pop_front();

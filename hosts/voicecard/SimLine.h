@@ -56,8 +56,9 @@ private:
     // A wait check for Block: `result` once a key of `mask` is queued.
     std::function<std::optional<LONG>()> KeyEnds(LONG mask, LONG result) const;
     // Waits until `check` gives a result, the deadline passes (`onDeadline`),
-    // the caller hangs up (16) or Stop is called (18).
-    LONG Block(Lock& lock, std::optional<Clock::time_point> deadline, LONG onDeadline,
+    // the caller hangs up (16) or Stop is called (18). A non-empty `begin` is
+    // journalled as "begin <begin>" once Stop would reach this wait.
+    LONG Block(Lock& lock, const std::string& begin, std::optional<Clock::time_point> deadline, LONG onDeadline,
                const std::function<std::optional<LONG>()>& check);
     void Note(const std::string& text) { journal_(text); }
 

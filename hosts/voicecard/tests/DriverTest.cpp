@@ -6,11 +6,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "fw/Handle.h"
 #include "fw/testing/Files.h"
+#include "fw/testing/Wait.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ public:
     template <class Fn>
     Fn Get(const char* name) const { return fw::ProcAddress<Fn>(module_.Get(), name); }
     std::string Journal() const { return fw::testing::ReadText(journal_); }
+    bool Journalled(const std::string& text) const { return Journal().find(text) != std::string::npos; }
     // A file of the card's own folder, for voice data.
     std::string File(const std::string& name) const { return dir_.File(name); }
 
@@ -131,4 +134,88 @@ TEST(VoiceCardDriver, DialRulesAndInjectedFailures) {
     EXPECT_EQ(call(0, "400", 0), 32) << "unscripted numbers answer";
     EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 6);
     EXPECT_EQ(card.Get<Fn1>("_seizeChannel@4")(0), 0) << "each injected failure is used once";
+}
+
+namespace {
+
+// A file of voice data opened as the runtime opens it.
+fw::FileHandle OpenData(const std::string& path) {
+    return fw::FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+}  // namespace
+
+TEST(VoiceCardDriver, EveryBlockingCallSaysWhenItBeginsAndAStopAfterThatEndsIt) {
+    // Nothing on the line ends these calls by itself: only the stop sent once
+    // the begin line is seen does, so a stop that beat the wait would hang.
+    Card card("channels 1\nline 0\ncall connected\ndial * busy after 6000000\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    const std::string clip = card.File("long.raw");
+    fw::testing::WriteText(clip, std::string(8000 * 60, '\x7f'));
+    fw::FileHandle data = OpenData(clip);
+    ASSERT_TRUE(data);
+    fw::FileHandle recording(CreateFileA(card.File("rec.raw").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(recording);
+    const LONG play[6] = {0, 0, 0, 0, 0, 0};
+    const LONG record[6] = {static_cast<LONG>(reinterpret_cast<INT_PTR>(recording.Get())), 0, 0, 0, 0, 0};
+    const LONG digits[5] = {0x7fff, 4, 0, 0, 1};
+    char buffer[257];
+    const struct {
+        const char* begin;
+        const char* end;
+        std::function<LONG()> run;
+    } cases[] = {
+        {"ch0 begin delay 600000 mask 0 flag 1", "ch0 delay 600000 mask 0 flag 1 -> 18",
+         [&] { return card.Get<DelayFn>("_delayChannel@16")(0, 600000, 0, 1); }},
+        {"ch0 begin getdigits max 4 mask 0 silence 32767", "ch0 getdigits max 4 mask 0 silence 32767 -> 18 ''",
+         [&] { return card.Get<GetStringFn>("_getDTMFString@12")(0, digits, buffer); }},
+        {"ch0 begin play 480000 bytes format 0 mask 0 from '", "ch0 play 480000 bytes format 0 mask 0 -> 18 from '",
+         [&] { return card.Get<PlayFn>("_playList@16")(0, data.Get(), 480000, play); }},
+        {"ch0 begin record max 0 format 0 mask 0", "ch0 record ",
+         [&] { return card.Get<LONG(WINAPI*)(LONG, const LONG*)>("_recordSound@8")(0, record); }},
+        {"ch0 begin call '555' mode 0", "ch0 call '555' mode 0 -> 18",
+         [&] { return card.Get<LONG(WINAPI*)(LONG, const char*, LONG)>("_callString@12")(0, "555", 0); }},
+        {"ch0 begin waitforring 1", "ch0 waitforring 1 -> 18", [&] { return card.Get<Fn2>("_waitForRing@8")(0, 1); }},
+    };
+    for (const auto& c : cases) {
+        // Only lines written from now on count: the line waited for a ring before.
+        const size_t seen = card.Journal().size();
+        auto journalled = [&](const std::string& text) { return card.Journal().find(text, seen) != std::string::npos; };
+        std::atomic<LONG> result{-1};
+        std::thread line([&] { result = c.run(); });
+        const bool began = fw::testing::WaitUntil([&] { return journalled(c.begin); }, 20000);
+        EXPECT_TRUE(began) << card.Journal();
+        EXPECT_EQ(result, -1) << c.begin << ": ended before the stop";
+        // Once begun, one stop must do; if it is lost the join below hangs and the run times out.
+        card.Get<Fn1>("_stopChannel@4")(0);
+        while (!began && result == -1) {   // no begin line: end the call anyway rather than hang
+            card.Get<Fn1>("_stopChannel@4")(0);
+            Sleep(10);
+        }
+        line.join();
+        EXPECT_EQ(result, 18) << c.begin;
+        EXPECT_TRUE(journalled(c.end)) << card.Journal();
+    }
+}
+
+TEST(VoiceCardDriver, PlayLinesNameTheFileAndTheBytesPlayed) {
+    Card card("channels 1\nspeed 1000\nline 0\ncall connected\n");
+    ASSERT_EQ(card.Get<Fn2>("_waitForRing@8")(0, 1), 32);
+    const std::string clip = card.File("prompts.vap");
+    fw::testing::WriteText(clip, std::string(3000, '\x7f'));
+    fw::FileHandle data = OpenData(clip);
+    ASSERT_TRUE(data);
+    auto playList = card.Get<PlayFn>("_playList@16");
+    const LONG play[6] = {4096, 0, 0, 0, 0, 0};
+    // Clips are played where the file pointer stands, one after the other.
+    SetFilePointer(data.Get(), 1024, nullptr, FILE_BEGIN);
+    EXPECT_EQ(playList(0, data.Get(), 1000, play), 0);
+    EXPECT_EQ(playList(0, data.Get(), 5000, play), 0) << "the end of the file ends the clip";
+    EXPECT_EQ(playList(0, data.Get(), 100, play), 0);
+    const std::string from = "from '" + clip + "' bytes ";
+    for (const std::string& line : {"ch0 begin play 1000 bytes format 0 mask 4096 " + from + "1024-2023",
+                                    "ch0 play 1000 bytes format 0 mask 4096 -> 0 " + from + "1024-2023",
+                                    "ch0 play 976 bytes format 0 mask 4096 -> 0 " + from + "2024-2999",
+                                    "ch0 play 0 bytes format 0 mask 4096 -> 0 " + from + "none"})
+        EXPECT_TRUE(card.Journalled(line + "\r\n")) << line << "\n" << card.Journal();
 }

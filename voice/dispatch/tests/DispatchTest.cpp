@@ -364,5 +364,31 @@ TEST_F(Calls, GotoNodeWithABadNodeIsRefused) {
     EXPECT_NE(LogText(0).find("VB set bad node 7"), std::string::npos) << LogText(0);
 }
 
+TEST_F(Calls, AStopThatFindsNothingBlockingStillEndsTheCall) {
+    // Sent while the line waits in the User's Enter handler, between two
+    // blocking calls, the card's stop reaches nothing and is lost: the call
+    // must end on the line's own flags before the OnHook's ten-minute goodbye.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 6000000\n");
+    BuildDemoForm("1");
+    dir_.Write("bye.wav", std::string(308 + 8000 * 600, '\x7f'));
+    long answer = -1;
+    host_->OnEvent([&](container::EventRecord& e) {
+        if (e.control == L"User1" && e.event == L"Enter") answer = Frame(L"StopSystem", -1).value.Long();
+        OnHostEvent(e);
+    });
+    ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail()) << Joined(Journal());
+    StopAndWait();
+    EXPECT_EQ(answer, 0) << "the line was still in its call";
+    std::string missing;
+    EXPECT_TRUE(InOrder(Journal(), {"ch0 waitforring 1 -> 0", "ch0 stop", "ch0 onhook"}, &missing))
+        << missing << "\n" << Joined(Journal());
+    EXPECT_EQ(Joined(Journal()).find("ch0 begin play"), std::string::npos) << Joined(Journal());
+    for (const auto& e : host_->Events())
+        if (e.event == L"PreDisc") {
+            EXPECT_EQ(e.args[1].Long(), 4) << "reason: the system is stopping";
+        }
+}
+
 }  // namespace
 }  // namespace kvo_test
