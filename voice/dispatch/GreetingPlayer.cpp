@@ -157,12 +157,6 @@ bool AppendReference(int line, CCallFlowControl* self, std::string_view token, s
     return true;
 }
 
-// How many data strings each system-phrase kind uses.
-int DataCount(int kind) {
-    static constexpr std::array<int, 21> kData = {1, 1, 1, 2, 1, 3, 3, 1, 1, 1, 2, 0, 1, 2, 0, 1, 2, 2, 2, 3, 1};
-    return kind >= 0 && kind < int(kData.size()) ? kData[size_t(kind)] : 0;
-}
-
 struct LineState {
     PromptFileSet files;
     PlaySequence* current = nullptr;
@@ -406,7 +400,7 @@ bool PlaySequence::Add(PhraseData& phrase) {
     switch (phrase.phrsType) {
     case kWavePhrase: return AddWave(Narrow(phrase.file));
     case kSysPhrase: {
-        const int uses = DataCount(phrase.type);
+        const int uses = SystemPhraseDataCount(phrase.type);
         std::string data1, data2;
         if (uses >= 1 && !SubstituteData(phrase.file, data1)) return Fail(kPhraseSubstitutionFailed);
         if (uses >= 2 && !SubstituteData(phrase.data, data2)) return Fail(kPhraseSubstitutionFailed);

@@ -7,6 +7,7 @@
 
 #include "PromptFile.h"
 #include "References.h"
+#include "SystemPhrase.h"
 
 namespace kvo {
 namespace {
@@ -15,12 +16,6 @@ constexpr short kWavePhrase = 1, kSysPhrase = 2, kPromptPhrase = 4;
 constexpr int kVapPhrase = 16, kVapPhraseIndex = 17, kSayText = 20;
 constexpr std::uint32_t kShortestClip = 10;
 constexpr std::array<int, 4> kFormatTags = {7, 32, 7, 32};
-
-// Data strings each system-phrase kind uses.
-int DataCount(int kind) {
-    static constexpr std::array<int, 21> kData = {1, 1, 1, 2, 1, 3, 3, 1, 1, 1, 2, 0, 1, 2, 0, 1, 2, 2, 2, 3, 1};
-    return kind >= 0 && kind < int(kData.size()) ? kData[size_t(kind)] : 0;
-}
 
 std::string Narrow(const std::wstring& s) {
     std::string out;
@@ -114,7 +109,7 @@ bool CheckPromptEntry(const std::string& fileName, short& index, const std::stri
 bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
     const int kind = p.type;
     if (kind == kSayText && !c.SpeechEnabled()) return Report(r, kCheckNotSupported, "", false);
-    const int uses = DataCount(kind);
+    const int uses = SystemPhraseDataCount(kind);
     const std::string data1 = Narrow(p.file), data2 = Narrow(p.data);
     if (uses >= 1 && data1.empty()) return Report(r, kCheckNoData, data1, false);
     for (const std::string* d : {&data1, &data2}) {
