@@ -255,7 +255,12 @@ PlaySequence::PlaySequence(int line, CCallFlowControl* owner)
 }
 
 PlaySequence::~PlaySequence() {
-    if (LineState* s = StateOf(line_)) s->current = outer_;
+    if (LineState* s = StateOf(line_)) {
+        s->current = outer_;
+        // The files belong to the play request: none stays open between
+        // greetings, so a prompt file edited meanwhile is read afresh.
+        if (!outer_) s->files = PromptFileSet();
+    }
     t_buildingLine = outerLine_;
 }
 

@@ -22,8 +22,9 @@ class CVoiceControl;
 // Where a wave file header ends and the voice data begins.
 constexpr long kWaveDataOffset = 308;
 
-// The files a line has open for playing; only the line's own thread (or the
-// user interface while that thread waits for an event) touches them.
+// The files a line has open for playing, kept while a play list is being
+// built and played; only the line's own thread (or the user interface while
+// that thread waits for an event) touches them.
 PromptFileSet& LineFiles(int line);
 // Which language record each channel speaks with; the default record follows
 // the Frame's settings.

@@ -253,6 +253,16 @@ TEST_F(Speech, LanguageEventsAnsweredByHostCodeAddTheirOwnClips) {
         EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
 }
 
+TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
+    // Taken as rule flags, French (1) would have been the English rules.
+    IDispatch* g = BuildForm();
+    Put(L"Frame1", L"LanguageId", Variant(1L));
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"71"))});
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"115"))});
+    RunOneCall();
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"133", "125", "15"}));
+}
+
 TEST_F(Speech, GreetingsAndLanguageSettingsComeBackFromASavedForm) {
     IDispatch* g = BuildForm(true);
     Put(L"Lang1", L"EventMask", Variant(long(1 << kvoMoney)));
