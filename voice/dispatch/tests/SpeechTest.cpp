@@ -73,6 +73,9 @@ protected:
     }
     void TearDown() override {
         host_->Clear();
+        // Held past here, the greeting would keep the library (and the card
+        // it connected) loaded for the next test.
+        greeting_ = nullptr;
         ContainerTest::TearDown();
         SetEnvironmentVariableA("KVORHT32_SCENARIO", nullptr);
         SetEnvironmentVariableA("KVORHT32_JOURNAL", nullptr);
