@@ -339,6 +339,23 @@ std::optional<long> PlaySequence::FindClip(const std::string& name, const std::s
     return index;
 }
 
+bool PlaySequence::AddProgramPhrase(const std::string& name) {
+    auto* voice = dynamic_cast<CVoiceControl*>(owner_);
+    if (!voice || !voice->HostRuns()) {
+        WriteLog(line_, LK_VB_PHRASE_DESIGN_MODE);
+        return Fail(kPhraseVbUnavailable);
+    }
+    std::optional<GreetingData> supplied = voice->FirePlayRequest(line_, name);
+    // Host code that adds nothing has said the phrase itself.
+    if (!supplied) return true;
+    for (PhraseData& phrase : supplied->phrases) {
+        // Asking again from inside the answer would never end.
+        if (phrase.phrsType == kSysPhrase && phrase.type == kvoVBPhrase) return Fail(kPhraseVbUnavailable);
+        if (!Add(phrase)) return false;
+    }
+    return true;
+}
+
 bool PlaySequence::SubstituteData(const std::wstring& text, std::string& out) {
     out = Narrow(text);
     if (!HasReference(out)) return true;
@@ -370,11 +387,7 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
         }
         return AddClip(data1, std::stol(data2));
     }
-    case kvoVBPhrase:
-        // Program code supplies these through the owner's PlayRequest event,
-        // which no control offers yet.
-        WriteLog(line_, LK_VB_PHRASE_DESIGN_MODE);
-        return Fail(kPhraseVbUnavailable);
+    case kvoVBPhrase: return AddProgramPhrase(data1);
     case kvoSayText:
         WriteLogS(line_, LK_TEXT_NOTE, "TTS not enabled");
         return Fail(kPhraseNoError);

@@ -71,6 +71,8 @@ private:
     bool Fail(int error);
     void Append(PromptFile& file, std::uint64_t offset, std::uint64_t length);
     bool SubstituteData(const std::wstring& text, std::string& out);
+    // A phrase host code supplies by name through the owner's PlayRequest.
+    bool AddProgramPhrase(const std::string& name);
 
     int line_;
     CCallFlowControl* owner_;

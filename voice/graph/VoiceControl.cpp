@@ -1,6 +1,8 @@
 // The voice-control base (see VoiceControl.h).
 #include "VoiceControl.h"
 
+#include "fw/ole/Text.h"
+
 namespace kvo {
 
 CVoiceControl::CVoiceControl(const Kind& kind) : CCallFlowControl(kind) { entry_->SetName(L"Entry"); }
@@ -35,6 +37,24 @@ std::optional<PhraseData> CVoiceControl::FirePhraseError(int line, short error, 
     HandOver(line, [&] { FireEvent(EVENTID_PHRASEERROR, args, {1}); });
     if (copy->Data() == failed && !copy->Modified()) return std::nullopt;
     return copy->Data();
+}
+
+std::optional<GreetingData> CVoiceControl::FirePlayRequest(int line, const std::string& name) {
+    auto greeting = fw::ole::MakeAutomation<CGreeting>();
+    greeting->SetName(L"Play");
+    fw::ole::Variant object;
+    object.Get()->vt = VT_DISPATCH;
+    object.Get()->pdispVal = greeting->AsDispatch().Detach();
+    HandOver(line, [&] {
+        FireEvent(EVENTID_PLAYREQUEST, {fw::ole::Variant(short(line + 1)), fw::ole::Variant(fw::ole::Widen(name)), object});
+    });
+    if (greeting->GetCount() == 0) return std::nullopt;
+    return greeting->Data();
+}
+
+bool CVoiceControl::HostRuns() {
+    bool runs = false;
+    return CallOnOwnThread([&] { runs = AmbientUserMode() && !AmbientUIDead(); }) == fw::ole::HandOver::Ran && runs;
 }
 
 void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {

@@ -8,6 +8,7 @@
 namespace kvo {
 
 constexpr DISPID EVENTID_PHRASEERROR = 104;
+constexpr DISPID EVENTID_PLAYREQUEST = 105;
 
 class CVoiceControl : public CCallFlowControl {
 public:
@@ -30,6 +31,11 @@ public:
     // PhraseError (channel, error type by reference, a copy of the phrase):
     // the phrase as host code repaired it, or none when it left it as it was.
     std::optional<PhraseData> FirePhraseError(int line, short error, const PhraseData& failed);
+    // PlayRequest (channel, phrase name, an empty greeting for host code to
+    // fill): the phrases host code put in, none when it added nothing.
+    std::optional<GreetingData> FirePlayRequest(int line, const std::string& name);
+    // Whether the container runs host code now (asked on the control's thread).
+    bool HostRuns();
 
 protected:
     explicit CVoiceControl(const Kind& kind);

@@ -256,6 +256,35 @@ TEST_F(Speech, LanguageEventsAnsweredByHostCodeAddTheirOwnClips) {
         EXPECT_NE(log.find(text), std::string::npos) << text << "\n" << log;
 }
 
+TEST_F(Speech, ProgramPhrasesComeFromThePlayRequestEvent) {
+    constexpr short kvoVBPhrase = 9;
+    IDispatch* g = BuildForm();
+    for (const wchar_t* name : {L"balance", L"silent", L"again"})
+        Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVBPhrase), Variant(std::wstring(name))});
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    std::vector<std::string> requests;
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.event == L"PhraseError") {
+            errors.push_back(e.args[1].Long());
+            Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+        }
+        if (e.event != L"PlayRequest") return;
+        const std::wstring name = e.args[1].Str();
+        requests.push_back(container::ToUtf8(name));
+        IDispatch* supply = e.args[2].Get()->pdispVal;
+        // One dollar; nothing (host code said it itself); a request for itself.
+        if (name == L"balance")
+            Call(supply, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoMoney), Variant(std::wstring(L"100"))});
+        if (name == L"again")
+            Call(supply, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVBPhrase), Variant(std::wstring(L"again"))});
+    };
+    RunOneCall();
+    EXPECT_EQ(requests, (std::vector<std::string>{"balance", "silent", "again"}));
+    EXPECT_EQ(errors, std::vector<long>{7}) << "a program phrase that asks for itself is unavailable";
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"1", "148", "51", "0", "54", "7", "hello.wav"}));
+}
+
 TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     // Taken as rule flags, French (1) would have been the English rules.
     IDispatch* g = BuildForm();
