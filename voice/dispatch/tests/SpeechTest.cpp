@@ -285,6 +285,32 @@ TEST_F(Speech, ProgramPhrasesComeFromThePlayRequestEvent) {
     EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"1", "148", "51", "0", "54", "7", "hello.wav"}));
 }
 
+TEST_F(Speech, APromptFileIsLookedForInTheLanguageFolderFirst) {
+    IDispatch* g = BuildForm(true);
+    Put(L"Lang1", L"Directory", Variant(std::wstring(L"french\\")));
+    CreateDirectoryA(dir_.File("french").c_str(), nullptr);
+    dir_.Write("french\\kavoro.vap", fw::testing::ReadText(dir_.File("kavoro.vap")));
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"3"))});
+    Call(g, L"InsertIndexPhrase", {Variant(short(-1)), Variant(std::wstring(L"menu.vap")), Variant(short(0))});
+    RunOneCall();
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    // Only the language folder has kavoro.vap's French recordings; menu.vap
+    // is found in the project's voice folder.
+    EXPECT_NE(journal.find("french\\kavoro.vap' bytes"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(dir_.File("menu.vap") + "' bytes"), std::string::npos) << journal;
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"3", "menu.vap#0"}));
+}
+
+TEST_F(Speech, TheGreetingsFormatAndKeyRuleReachTheCard) {
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    ASSERT_TRUE(Dispatch(g, L"TermOnDTMF", DISPATCH_PROPERTYPUT, {Variant(short(0))}).Ok());
+    ASSERT_TRUE(Dispatch(g, L"Fileformat", DISPATCH_PROPERTYPUT, {Variant(2L)}).Ok());
+    RunOneCall();
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    EXPECT_NE(journal.find("ch0 play 800 bytes format 2 mask 0 -> 0"), std::string::npos) << journal;
+}
+
 TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     // Taken as rule flags, French (1) would have been the English rules.
     IDispatch* g = BuildForm();
