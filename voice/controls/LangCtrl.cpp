@@ -59,7 +59,7 @@ bool HasSecondDatum(int kind) { return kind == kvoSayNumber || kind == kvoSayNum
 constexpr unsigned kFileAccessError = 75;
 }  // namespace
 
-CLangCtrl::CLangCtrl() : CCallFlowControl(kLang) { Changed(); }
+CLangCtrl::CLangCtrl() : CCallFlowControl(kLang) {}
 
 CLangCtrl::~CLangCtrl() = default;
 
@@ -68,15 +68,6 @@ std::span<const fw::ole::DispatchEntry> CLangCtrl::DispatchMap() const { return 
 void CLangCtrl::OnClose() {
     // No channel may go on speaking by a record that is about to go.
     ChannelLanguages().ResetAll();
-}
-
-void CLangCtrl::Changed() {
-    record_.dateOrder = int(dateOrder_);
-    record_.ruleFlags = RuleFlagsOf(int(languageId_));
-    record_.timeFormat = int(timeFormat_);
-    record_.eventMask = std::uint32_t(eventMask_);
-    record_.control = this;
-    SetModified();
 }
 
 void CLangCtrl::SetEventMask(long v) { eventMask_ = v; Changed(); }
@@ -91,16 +82,22 @@ void CLangCtrl::ExchangeOwnItems(ItemExchange& ex) {
     ex.Long(L"LanguageId", languageId_, kvoEnglish);
     ex.Long(L"TimeFormat", timeFormat_, kvoTime12);
     ex.Long(L"DateOrder", dateOrder_, kDdMmYy);
-    if (ex.Loading()) Changed();
 }
 
 bool CLangCtrl::Run(int line, short, short& exit, Vertex*& next) {
     if (EnterStep(line, exit, next)) return true;
-    // Name and folder follow the form as it is now.
-    record_.name = Name();
-    record_.directory = CurrentAppSettings().projectVoiceDir + fw::ole::Narrow(directory_);
-    ChannelLanguages().Set(line, &record_);
-    WriteLogS(line, LK_LANGUAGE_SET, record_.name.c_str());
+    if (line < 0 || line >= kMaxLines) return false;
+    // The settings as they are now, in this line's own copy.
+    LanguageSettings& record = records_[size_t(line)];
+    record.name = Name();
+    record.dateOrder = int(dateOrder_);
+    record.ruleFlags = RuleFlagsOf(int(languageId_));
+    record.timeFormat = int(timeFormat_);
+    record.directory = CurrentAppSettings().projectVoiceDir + fw::ole::Narrow(directory_);
+    record.control = this;
+    record.eventMask = std::uint32_t(eventMask_);
+    ChannelLanguages().Set(line, &record);
+    WriteLogS(line, LK_LANGUAGE_SET, record.name.c_str());
     exit = 0;
     return true;
 }

@@ -3,11 +3,13 @@
 // whose bit is set in EventMask are first offered to host code through the
 // control's events, inside which host code may add phrases itself.
 #pragma once
+#include <array>
 #include <optional>
 #include <string>
 
 #include "CallFlowControl.h"
 #include "Language.h"
+#include "Redirection.h"
 #include "SystemPhrase.h"
 
 namespace kvo {
@@ -57,14 +59,16 @@ protected:
 private:
     // The line whose event is running, or refuses (32005).
     int EventLine() const;
-    void Changed();
+    void Changed() { SetModified(); }
 
     long eventMask_ = 0;
     std::wstring directory_ = L"language1\\";
     long languageId_ = kvoEnglish;
     long timeFormat_ = kvoTime12;
     long dateOrder_ = kDdMmYy;
-    LanguageSettings record_;
+    // One copy per line: a line fills in its own on entering, so lines
+    // never write what another reads.
+    std::array<LanguageSettings, kMaxLines> records_;
 
     std::wstring fileName_, data1_, data2_, phraseName_;
     short phraseIndex_ = 0;
