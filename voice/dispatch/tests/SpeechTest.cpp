@@ -1,7 +1,6 @@
 // Greetings said on a line: kvo32.ocx in the stand-in container on the
-// simulated card, the card's journal mapped back to the clips it played.
-// Every clip of the prompt files written here has a length of its own, so a
-// played length names its clip.
+// simulated card, the card's journal (file and byte range of every play)
+// mapped back to the clips it played through the files' own indexes.
 #include <windows.h>
 
 #include <map>
@@ -128,19 +127,35 @@ protected:
         return false;
     }
 
-    // What each "play N bytes" of the journal was, by its length.
+    // What each play of the journal was: the file and byte range it names,
+    // looked up in that file's index (read by hand); wave files by name.
     std::vector<std::string> PlayedClips() {
         std::vector<std::string> out;
         const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
-        static const std::regex play(R"(ch0 play (\d+) bytes)");
+        static const std::regex play(R"(ch0 play \d+ bytes [^\n]* from '([^']*)' bytes (\d+)-(\d+))");
         for (auto it = std::sregex_iterator(journal.begin(), journal.end(), play); it != std::sregex_iterator(); ++it) {
-            const auto n = std::uint32_t(std::stoul((*it)[1]));
-            if (n == kWaveBytes) out.push_back("hello.wav");
-            else if (n >= kMenuBase && n < kMenuBase + 3) out.push_back("menu.vap#" + std::to_string(n - kMenuBase));
-            else if (n >= kKavoroBase && n < kKavoroBase + 160) out.push_back(std::to_string(n - kKavoroBase));
-            else out.push_back("? " + std::to_string(n));
+            const std::string path = (*it)[1];
+            const std::string name = path.substr(path.find_last_of('\\') + 1);
+            const auto first = std::uint32_t(std::stoul((*it)[2])), last = std::uint32_t(std::stoul((*it)[3]));
+            out.push_back(ClipAt(path, name, first, last - first + 1));
         }
         return out;
+    }
+    static std::string ClipAt(const std::string& path, const std::string& name, std::uint32_t offset,
+                              std::uint32_t length) {
+        if (name.size() < 4 || name.substr(name.size() - 4) != ".vap")
+            return offset == 308 ? name : name + " from " + std::to_string(offset);
+        const std::string file = fw::testing::ReadText(path);
+        auto word = [&](size_t at) {
+            std::uint32_t v = 0;
+            for (int i = 3; i >= 0; --i) v = v << 8 | std::uint8_t(file.at(at + size_t(i)));
+            return v;
+        };
+        for (std::uint32_t i = 0; i < word(8); ++i) {
+            if (word(24 + i * 12) != offset || word(24 + i * 12 + 4) != length) continue;
+            return name == "kavoro.vap" ? std::to_string(i) : name + "#" + std::to_string(i);
+        }
+        return name + " bytes " + std::to_string(offset) + "+" + std::to_string(length);
     }
     std::string LogTextOf() {
         WIN32_FIND_DATAA found;
