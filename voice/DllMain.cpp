@@ -11,6 +11,9 @@
 #include "OnHookCtrl.h"
 #include "OutConnCtrl.h"
 #include "FrameCtrl.h"
+#include "DelayCtrl.h"
+#include "DialCtrl.h"
+#include "GetdgCtrl.h"
 #include "Greeting.h"
 #include "Phrase.h"
 #include "UserCtrl.h"
@@ -37,7 +40,13 @@ const fw::ole::ClassEntry kClasses[] = {
     {&CLSID_Greeting, &CreateObject<kvo::CGreeting>, "kvo.greeting", IDS_GREETING, false, 0, 0, false},
     {&CLSID_Phrase, &CreateObject<kvo::CPhrase>, "kvo.phrase", IDS_PHRASE, false, 0, 0, false},
 
+    // Spoken values.
     {&CLSID_Lang, &CreateObject<kvo::CLangCtrl>, "Zentrovo.LangCtrl.1", IDS_LANG, true, kControlMisc, 0, false},
+
+    // Digits, dialling and holding.
+    {&CLSID_Getdg, &CreateObject<kvo::CGetdgCtrl>, "Zentrovo.GetdgCtrl.1", IDS_GETDG, true, kControlMisc, 0, false},
+    {&CLSID_Dial, &CreateObject<kvo::CDialCtrl>, "Zentrovo.DialCtrl.1", IDS_DIAL, true, kControlMisc, 0, false},
+    {&CLSID_Delay, &CreateObject<kvo::CDelayCtrl>, "Zentrovo.DelayCtrl.1", IDS_DELAY, true, kControlMisc, 0, false},
 };
 
 }  // namespace

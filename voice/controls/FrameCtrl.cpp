@@ -197,17 +197,19 @@ std::optional<std::string> CFrameCtrl::GetValueName(int, int index) const {
     return fw::ole::Narrow(fields_[size_t(index - 1)]);
 }
 
-std::optional<std::string> CFrameCtrl::GetValueText(int channel, int index) const {
+std::optional<std::string> CFrameCtrl::GetValueText(int line, int index) const {
+    const short channel = short(line + 1);
     if (channel < 1 || channel > CTransfer::Lines()) return std::nullopt;
-    if (index == 0) return fw::ole::Narrow(GetCurrentDirectory(short(channel)));
+    if (index == 0) return fw::ole::Narrow(GetCurrentDirectory(channel));
     if (index > GetNumProps()) return std::nullopt;
-    return fw::ole::Narrow(transfer_->Get(index - 1, short(channel)));
+    return fw::ole::Narrow(transfer_->Get(index - 1, channel));
 }
 
-void CFrameCtrl::SetValueText(int channel, const std::string& text, int index) {
-    Flags().Set(index);
+void CFrameCtrl::SetValueText(int line, std::string_view text, int index) {
+    ready_.Set(index);
+    const short channel = short(line + 1);
     if (index < 1 || index > GetNumProps() || channel < 1 || channel > CTransfer::Lines()) return;
-    transfer_->Set(index - 1, short(channel), fw::ole::Widen(text));
+    transfer_->Set(index - 1, channel, fw::ole::Widen(std::string(text)));
 }
 
 // ---- inventory and prompt ----

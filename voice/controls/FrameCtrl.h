@@ -14,12 +14,12 @@
 #include "FormFrame.h"
 #include "TransferObject.h"
 #include "SavedForm.h"
-#include "Values.h"
+#include "Substitute.h"
 #include "fw/ole/Control.h"
 
 namespace kvo {
 
-class CFrameCtrl : public fw::ole::Control, public FormFrame, public ValueSource {
+class CFrameCtrl : public fw::ole::Control, public FormFrame, public ValueOwner {
 public:
     CFrameCtrl();
 
@@ -66,15 +66,19 @@ public:
     void ShowOnPage(const std::string& control, long page) override;
     void ForgetControl(const std::string& control) override;
     std::optional<std::string> AskValue(const std::string& prompt) override;
+    ValueOwner& FrameValues() override { return *this; }
     bool LayoutChanged() const;
 
     STDMETHODIMP Close(DWORD saveOption) override;
 
-    // ValueSource: CurrentDirectory, then the transfer properties.
-    std::string ValueOwnerName() const override { return FrameName(); }
-    std::optional<std::string> GetValueName(int channel, int index) const override;
-    std::optional<std::string> GetValueText(int channel, int index) const override;
-    void SetValueText(int channel, const std::string& text, int index) override;
+    // ValueOwner (lines 0-based): CurrentDirectory, then the transfer
+    // properties.
+    std::string Name() const override { return FrameName(); }
+    std::optional<std::string> GetValueName(int line, int index) const override;
+    std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
+    bool ValueReady(int index) const override { return ready_.IsSet(index); }
+    void SetValueFlags(bool on) { ready_.SetAll(on); }
 
 protected:
     ~CFrameCtrl() override;
@@ -101,6 +105,7 @@ private:
     std::vector<InventoryEntry> inventory_;
     bool inventoryLoaded_ = false;
     bool layoutChanged_ = false;
+    ValueReadyFlags ready_;
 };
 
 }  // namespace kvo

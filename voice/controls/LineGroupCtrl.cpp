@@ -210,6 +210,12 @@ std::wstring CLineGroupCtrl::GetPreviousControl(short channel) const {
     return NameOf(PreviousControl(CheckedLine(channel)));
 }
 
+std::optional<std::string> CLineGroupCtrl::GetValueName(int, int index) const {
+    if (index == 0) return std::string("CallerID");
+    if (index == 1) return std::string("CallerName");
+    return std::nullopt;
+}
+
 // The simulated and supported cards deliver no caller identification.
 std::wstring CLineGroupCtrl::GetCallerID(short channel) const {
     CheckedLine(channel);

@@ -45,6 +45,8 @@ public:
     std::wstring GetPreviousControl(short channel) const;
     std::wstring GetCallerID(short channel) const;
     std::wstring GetCallerName(short channel) const;
+    // Values "CallerID" and "CallerName": empty, as the cards give none.
+    std::optional<std::string> GetValueName(int line, int index) const override;
     void Connect() {}
     void AddChannel(short channel);
     void RemoveChannel(short channel);

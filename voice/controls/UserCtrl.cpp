@@ -21,19 +21,19 @@ std::optional<std::string> CUserCtrl::GetValueName(int, int index) const {
     return index == 0 ? std::optional<std::string>("Value") : std::nullopt;
 }
 
-std::optional<std::string> CUserCtrl::GetValueText(int channel, int index) const {
-    if (index != 0 || channel < 1 || channel > kMaxLines) return std::nullopt;
+std::optional<std::string> CUserCtrl::GetValueText(int line, int index) const {
+    if (index != 0 || line < 0 || line >= kMaxLines) return std::nullopt;
     std::lock_guard guard(lock_);
-    return values_[size_t(channel - 1)];
+    return values_[size_t(line)];
 }
 
-void CUserCtrl::SetValueText(int channel, const std::string& text, int index) {
-    if (index != 0 || channel < 1 || channel > kMaxLines) return;
+void CUserCtrl::SetValueText(int line, std::string_view text, int index) {
+    if (index != 0 || line < 0 || line >= kMaxLines) return;
     {
         std::lock_guard guard(lock_);
-        values_[size_t(channel - 1)] = text;
+        values_[size_t(line)] = text;
     }
-    Flags().Set(index);
+    MarkValueReady(index);
 }
 
 }  // namespace kvo

@@ -18,9 +18,9 @@ public:
     // Only the host's Enter handler chooses: nothing chosen leaves -5.
     bool Run(int line, short destInput, short& exit, Vertex*& next) override;
 
-    std::optional<std::string> GetValueName(int channel, int index) const override;
-    std::optional<std::string> GetValueText(int channel, int index) const override;
-    void SetValueText(int channel, const std::string& text, int index) override;
+    std::optional<std::string> GetValueName(int line, int index) const override;
+    std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
 
 private:
     mutable std::mutex lock_;

@@ -10,15 +10,6 @@
 
 namespace kvo {
 
-const char* SeverityText(CheckSeverity severity) {
-    switch (severity) {
-    case CheckSeverity::Error: return "error ";
-    case CheckSeverity::Warning: return "warning ";
-    case CheckSeverity::Info: return "info ";
-    }
-    return "";
-}
-
 int FirstConditionNode(bool useDefaultError) { return useDefaultError ? 0 : 2; }
 
 std::string DigitNodeName(const DigitSettings& settings, int node) {
@@ -45,7 +36,7 @@ enum HelpTopic {
 bool IsDefaultHandler(std::string_view name) { return name.empty() || name == "[Default]"; }
 
 void ReportMaxKeysTooSmall(CheckReport& report, const DigitCondition& c) {
-    report.Add(CheckSeverity::Error, "max keys too small for node " + c.name, kHelpMaxKeysTooSmall);
+    report.Add(Severity::Error, "max keys too small for node " + c.name, kHelpMaxKeysTooSmall);
 }
 
 // Ranges hold plain digits. Names inside a reference are not wild
@@ -59,14 +50,14 @@ void CheckRange(const DigitCondition& c, long maxKeys, CheckReport& report) {
         if (p[i] == '%') inReference = !inReference;
         else if (!inReference && i != dash && !(p[i] >= '0' && p[i] <= '9')) wild = true;
     }
-    if (wild) report.Add(CheckSeverity::Error, "cannot use wild chars in range", 0);
+    if (wild) report.Add(Severity::Error, "cannot use wild chars in range", 0);
     if (HasReference(p)) {
-        report.Add(CheckSeverity::Error, "cannot use control names in range", 0);
+        report.Add(Severity::Error, "cannot use control names in range", 0);
         return;
     }
     const std::size_t minDigits = dash, maxDigits = p.size() - dash - 1;
     if (minDigits != maxDigits)
-        report.Add(CheckSeverity::Error, "range min and max must have the same number of digits", 0);
+        report.Add(Severity::Error, "range min and max must have the same number of digits", 0);
     else if (maxKeys != 0 && maxKeys < static_cast<long>(minDigits))
         ReportMaxKeysTooSmall(report, c);
 }
@@ -103,11 +94,11 @@ DigitRules CheckDigitSettings(const DigitSettings& s, DigitCheckContext& context
     if (!s.useDefaultError) {
         for (int node : {0, 1})
             if (context.NodeLeadsBackHere(node))
-                report.Add(CheckSeverity::Error,
+                report.Add(Severity::Error,
                            "node " + DigitNodeName(s, node) + " connected to input on same control", kHelpSelfLoop);
     }
     if (s.disableHelp && !IsDefaultHandler(s.helpdigitControl))
-        report.Add(CheckSeverity::Warning, "Help digit handler specified, but help digit is disabled",
+        report.Add(Severity::Warning, "Help digit handler specified, but help digit is disabled",
                    kHelpHelpDisabled);
 
     // 0 and the special value both leave collection without a termination key.
@@ -130,9 +121,9 @@ DigitRules CheckDigitSettings(const DigitSettings& s, DigitCheckContext& context
         if (!p.empty() && p.back() != '$' && p.back() != '?' && p.back() != 'n') mask |= DigitMaskOf(p.back());
         if (!p.empty() && p.back() == '$' && s.maxKeys == 0) {
             if (s.maxSil == 0 && termKeys == 0)
-                report.Add(CheckSeverity::Error, "no valid termination specified", kHelpNoTermination);
+                report.Add(Severity::Error, "no valid termination specified", kHelpNoTermination);
             else if (s.maxSil != 0 && s.termDtmf != kNoTerminationKey)
-                report.Add(CheckSeverity::Warning, "digit collection will terminate on silence", kHelpSilenceEnds);
+                report.Add(Severity::Warning, "digit collection will terminate on silence", kHelpSilenceEnds);
         }
         if (dollar) {
             wildcard = true;
@@ -141,7 +132,7 @@ DigitRules CheckDigitSettings(const DigitSettings& s, DigitCheckContext& context
         if (reference) {
             wildcard = true;
             if (!ReferencesResolve(p, context))
-                report.Add(CheckSeverity::Error, "unknown control name in digit mask " + c.data,
+                report.Add(Severity::Error, "unknown control name in digit mask " + c.data,
                            kHelpUnknownControl);
         }
         if (!dollar && !reference) {
@@ -168,11 +159,11 @@ DigitRules CheckDigitSettings(const DigitSettings& s, DigitCheckContext& context
     rules.rangeTermMask = rangeKeys & ~excluded;
 
     if (rules.maxKeys > 1 && s.maxSil == 0)
-        report.Add(CheckSeverity::Warning, "no silence timeout but max digits > 1", kHelpNoSilenceTimeout);
+        report.Add(Severity::Warning, "no silence timeout but max digits > 1", kHelpNoSilenceTimeout);
     char info[96];
     std::snprintf(info, sizeof info, "dtmf termination mask %lx max keys %li sil time %li",
                   static_cast<unsigned long>(rules.mask), rules.maxKeys, s.maxSil);
-    report.Add(CheckSeverity::Info, info, kHelpInfo);
+    report.Add(Severity::Info, info, kHelpInfo);
     return rules;
 }
 

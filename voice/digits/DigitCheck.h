@@ -6,18 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Checks.h"
+
 namespace kvo {
-
-enum class CheckSeverity { Error, Warning, Info };
-// "error ", "warning ", "info ": how a severity reads in the check report.
-const char* SeverityText(CheckSeverity severity);
-
-// The check report the control's checks write to.
-class CheckReport {
-public:
-    virtual ~CheckReport() = default;
-    virtual void Add(CheckSeverity severity, std::string_view text, int helpTopic) = 0;
-};
 
 struct DigitCondition {
     std::string name;  // the exit node's name

@@ -9,12 +9,12 @@
 
 #include "DigitCheck.h"
 #include "DigitPattern.h"
+#include "Graph.h"
 
 namespace kvo {
 
-// Exits of an attempt that matched no condition.
-constexpr int kExitNoDigits = -1;  // "Silence"
-constexpr int kExitInvalid = -2;   // "Invalid"
+// Exits of an attempt that matched no condition: the graph's special exits.
+constexpr int kExitNoDigits = kExitSilence;
 
 // Drops the final key when it only ended collection: a key of the
 // termination mask (unless that is the special "none" value), or a "*" or

@@ -248,8 +248,10 @@ bool LineRunner::FollowExit(short exit) {
     default: break;
     }
     if (exit < 0 || exit >= control.NumNodes()) {
+        // A node outside the list (one the host left in Exit or Condition)
+        // has no connection: the call goes back as from an unconnected node.
         WriteLogN(line_, LK_VB_BAD_NODE, exit);
-        return EndCall(kReasonSysError, false);
+        return NoConnectionEnd(LK_NO_CONNECTION_ON_NODE, LK_STOPPED_NO_CONNECTION, exit, "");
     }
     short destInput = 0;
     Vertex* dest = control.Node(exit).GetDestControl(&destInput);
@@ -479,16 +481,23 @@ void OnControlClosing(fw::ole::Control& control) {
     if (dynamic_cast<CCallFlowControl*>(&control)) ShutdownVoiceSystem();
 }
 
-bool CheckSystem() {
+// Every control's checks and the lines the homes claim. With errors the
+// report is shown unless [System] ShowDialog is 0.
+bool CheckSystem(HWND parent) {
     CheckReport report;
     CheckDuplicateNames(ControlRegistry::Process(), report);
+    for (Vertex* v : ControlRegistry::Process().Controls())
+        if (CCallFlowControl* control = AsControl(v)) control->Check(report);
     std::vector<LineHome*> homes;
     {
         std::lock_guard guard(g_homesLock);
         homes = g_homes;
     }
     for (LineHome* home : homes) home->CheckLines(report);
-    return !report.HasErrors();
+    if (!report.HasErrors()) return true;
+    if (GetPrivateProfileIntA("System", "ShowDialog", 1, "KVO32.INI") != 0)
+        MessageBoxA(parent, report.Text().c_str(), "Kavoro check report", MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 // Ends the lines a failed start began and waits for them.
@@ -520,7 +529,7 @@ int StartVoiceSystem(bool hasFrame, bool runMode, HWND parent) {
         driver->Open(parent);
         UseVoiceInterface(std::move(driver));
     }
-    if (!CheckSystem()) return 5;
+    if (!CheckSystem(parent)) return 5;
     const int lines = std::min(NumberOfLines(), int(kDispatchLines));
     {
         std::lock_guard guard(g_systemLock);

@@ -13,7 +13,7 @@
 #include "LineState.h"
 #include "RuntimeExceptions.h"
 #include "Redirection.h"
-#include "References.h"
+#include "RuntimeValues.h"
 #include "SystemPhrase.h"
 #include "VoiceControl.h"
 #include "VoiceSystem.h"
@@ -116,46 +116,6 @@ public:
         return n;
     }
 };
-
-// One reference of phrase data, read through the control's own value
-// access; false once it has logged why not.
-bool AppendReference(int line, CCallFlowControl* self, std::string_view token, std::string& out) {
-    const ReferenceToken ref = SplitToken(token);
-    if (IsChannelReference(ref.control)) {
-        out += std::to_string(line + 1);
-        return true;
-    }
-    CCallFlowControl* owner = self;
-    const std::string name(ref.control);
-    if (!IsThisReference(ref.control)) {
-        bool ambiguous = false;
-        owner = dynamic_cast<CCallFlowControl*>(ControlRegistry::Process().FindByName(name, &ambiguous));
-        if (!owner) {
-            WriteLogS(line, LK_CONTROL_NOT_FOUND, name.c_str());
-            return false;
-        }
-        if (ambiguous) {
-            WriteLogS(line, LK_AMBIGUOUS_CONTROL_NAME, name.c_str());
-            return false;
-        }
-    } else if (!owner) {
-        WriteLogS(line, LK_TEXT, "cannot access 'this' control property from greeting property page");
-        return false;
-    }
-    int index = 0;
-    if (ref.value) {
-        const std::optional<int> found = FindValue(*owner, line + 1, std::string(*ref.value));
-        if (!found) {
-            WriteLogS(line, LK_PROPERTY_NOT_FOUND, std::string(token).c_str());
-            return false;
-        }
-        index = *found;
-    }
-    const std::optional<std::string> value = owner->GetValue(line + 1, index);
-    if (!value) return false;
-    out += *value;
-    return true;
-}
 
 struct LineState {
     PromptFileSet files;
@@ -357,19 +317,9 @@ bool PlaySequence::AddProgramPhrase(const std::string& name) {
 }
 
 bool PlaySequence::SubstituteData(const std::wstring& text, std::string& out) {
-    out = Narrow(text);
-    if (!HasReference(out)) return true;
-    const std::string whole = out;
-    const auto pieces = SplitReferences(whole);
-    if (!pieces) {
-        WriteLogS(line_, LK_CONTROL_NOT_FOUND, whole.c_str());
-        return false;
-    }
-    out.clear();
-    for (const TextPiece& piece : *pieces) {
-        if (!piece.reference) out += piece.text;
-        else if (!AppendReference(line_, owner_, piece.text, out)) return false;
-    }
+    std::optional<std::string> done = Substitute(RuntimeValues(), owner_, Narrow(text), line_);
+    if (!done) return false;
+    out = std::move(*done);
     return true;
 }
 
@@ -445,6 +395,19 @@ long SpeakGreeting(int line, GreetingData& greeting, CVoiceControl* owner, PlayS
     }
     if (count == 0) return 0;
     return Play(line, list, greeting.name, greeting.fileformat, greeting.termOnDtmf, LS_PLAYING, nullptr);
+}
+
+long SpeakGreeting(int line, GreetingData& greeting, CVoiceControl& owner) {
+    PlaySequence list(line, &owner);
+    int count = 0;
+    return SpeakGreeting(line, greeting, &owner, list, count);
+}
+
+bool GreetingHasSound(const PlaySequence& list) {
+    if (!list.SpeechText().empty()) return true;
+    for (const PlaySegment& segment : list.Segments())
+        if (segment.length > 0) return true;
+    return false;
 }
 
 long SpeakGreeting(int line, CGreeting& greeting, CVoiceControl* owner, PlaySequence& list, int& count) {

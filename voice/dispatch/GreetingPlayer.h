@@ -83,6 +83,10 @@ private:
     int outerLine_;
 };
 
+// True when the list sends sound to the line: a loop that plays a greeting
+// again and again needs another way to pass the time otherwise.
+bool GreetingHasSound(const PlaySequence& list);
+
 // The list being built on `line`, or null (the Language control adds to it).
 PlaySequence* CurrentPlaySequence(int line);
 // The line whose list the calling thread is building, or -1.
@@ -96,6 +100,9 @@ int LineBuildingOnThisThread();
 long SpeakGreeting(int line, CGreeting& greeting, CVoiceControl* owner, PlaySequence& list, int& count);
 // The same for a greeting held as data (cached clip indexes stay in `greeting`).
 long SpeakGreeting(int line, GreetingData& greeting, CVoiceControl* owner, PlaySequence& list, int& count);
+// The same with a play list of its own, for a control saying one of its
+// greetings (a copy it took of it, so clip indexes stay in the copy).
+long SpeakGreeting(int line, GreetingData& greeting, CVoiceControl& owner);
 // One information phrase of a greeting whose TermOnDTMF is `termOnDtmf`:
 // a failure is a phrase error, a key ends it only when `termOnDtmf`, and any
 // other non-zero result is a voice error (type 34).
@@ -104,6 +111,7 @@ long PlaySinglePhrase(int line, PhraseData& phrase, bool termOnDtmf, CVoiceContr
 // Wave-only callers: the greeting's phrases as they are, and one file as the
 // greeting `name` (the default phrases).
 long PlayWaveGreeting(int line, const GreetingData& greeting);
+// A single wave file, as the greeting `name` (the default phrases).
 long PlayWaveFile(int line, const std::string& file, const std::string& name);
 
 }  // namespace kvo

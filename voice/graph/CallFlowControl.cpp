@@ -9,6 +9,8 @@
 #include "KvoResource.h"
 #include "PxItems.h"
 #include "Redirection.h"
+#include "References.h"
+#include "RuntimeValues.h"
 #include "RuntimeExceptions.h"
 #include "VoiceSystem.h"
 #include "fw/ole/Text.h"
@@ -278,20 +280,41 @@ STDMETHODIMP CCallFlowControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL sav
     return hr;
 }
 
-std::optional<std::string> CCallFlowControl::GetValue(int channel, int index) {
-    ValueContext context;
-    context.systemRunning = Registry().Started();
-    context.logNotSet = [](int ch, const std::string& control) { WriteLogS(ch - 1, LK_DATA_NOT_SET, control.c_str()); };
-    FormFrame* frame = Frame();
-    context.ask = [frame, channel](const std::string& prompt) -> std::optional<std::string> {
-        // A form without a Frame has no one to ask: the reference fails.
-        if (!frame) {
-            WriteLogS(channel - 1, LK_NO_DATA_IN_CONTROL, "");
-            return std::nullopt;
-        }
-        return frame->AskValue(prompt);
-    };
-    return AccessValue(*this, channel, index, context);
+std::optional<std::string> CCallFlowControl::GetValueName(int, int) const { return std::nullopt; }
+std::optional<std::string> CCallFlowControl::GetValueText(int, int) const { return std::string(); }
+void CCallFlowControl::SetValueText(int, std::string_view, int) {}
+
+size_t CCallFlowControl::ChannelIndex(short channel) {
+    if (channel < 1 || channel > NumberOfLines() || channel > kMaxLines)
+        fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyArrayIndex, IDS_INVALID_INDEX);
+    return size_t(channel - 1);
+}
+
+void CCallFlowControl::CheckReferenceText(std::string_view text, const char* what, CheckReport& report) {
+    const auto pieces = SplitReferences(text);
+    bool known = pieces.has_value();
+    for (const TextPiece& piece : pieces.value_or(std::vector<TextPiece>{})) {
+        if (!piece.reference) continue;
+        const std::string_view control = SplitToken(piece.text).control;
+        if (IsThisReference(control) || IsChannelReference(control)) continue;
+        if (!FindValueOwner(RuntimeValues(), control).owner) known = false;
+    }
+    if (!known)
+        report.Add(Severity::Error, std::string("unknown control name in ") + what + " " + std::string(text), 1399);
+}
+
+std::optional<std::string> CCallFlowControl::ReadValue(int line, int index) {
+    return GetValue(RuntimeValues(), *this, line, index);
+}
+
+std::optional<std::string> CCallFlowControl::SubstituteText(int line, std::string_view text) {
+    return Substitute(RuntimeValues(), this, text, line);
+}
+
+std::string CCallFlowControl::SubstituteOrRaise(int line, std::string_view text) {
+    std::optional<std::string> out = SubstituteText(line, text);
+    if (!out) throw new ControlErrorException(kErrorTypeSubstitution, 0);
+    return std::move(*out);
 }
 
 // ---- saved form ----

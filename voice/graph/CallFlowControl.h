@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "Checks.h"
 #include "ConditionsObject.h"
 #include "Graph.h"
 #include "SavedForm.h"
-#include "Values.h"
+#include "Substitute.h"
 #include "fw/ole/Control.h"
 
 namespace kvo {
@@ -67,7 +68,7 @@ private:
     std::string name_;
 };
 
-class CCallFlowControl : public fw::ole::Control, public Vertex, public ValueSource {
+class CCallFlowControl : public fw::ole::Control, public Vertex, public ValueOwner {
 public:
     // What a concrete control names: its identity, nodes and inputs.
     struct Kind {
@@ -100,20 +101,36 @@ public:
     // "InConn", "User", ... as the channel log names the class.
     const char* ClassName() const { return kind_.className; }
 
-    // Vertex
+    // Vertex and ValueOwner
     std::string Name() const override;
     std::string NodeName(int node) const override;
-    // ValueSource
-    std::string ValueOwnerName() const override { return Name(); }
+    // ValueOwner (lines 0-based): a control that defines no values has no
+    // names, reads empty and ignores what the user enters.
+    std::optional<std::string> GetValueName(int line, int index) const override;
+    std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
+    bool ValueReady(int index) const override { return ready_.IsSet(index); }
+    // All 16 ready flags: set when the control starts its work for a call,
+    // cleared by the start of a test call.
+    virtual void SetValueFlags(bool on) { ready_.SetAll(on); }
 
-    // The one way values are read (see Values.h); channel 1-based.
-    std::optional<std::string> GetValue(int channel, int index);
+    // The one way values are read (through the runtime's ValueContext).
+    std::optional<std::string> ReadValue(int line, int index);
+    // `text` with its references replaced for the line, this control as
+    // "this"; nullopt once a failure has been logged.
+    std::optional<std::string> SubstituteText(int line, std::string_view text);
+    // As SubstituteText; a failure ends the control's work with error type 32.
+    std::string SubstituteOrRaise(int line, std::string_view text);
 
     // The Frame control of this control's form, or none.
     FormFrame* Frame() const;
     const std::vector<Condition>& Conditions() const { return conditions_->List(); }
     fw::ole::ComPtr<IDispatch> GetConditions() const { return conditions_->AsDispatch(); }
     bool PlacedOnPageZero() const { return placedOnPageZero_; }
+
+    // The control's own design-time checks (Check Control, Check System and
+    // StartSystem); the pass-through controls have none.
+    virtual void Check(CheckReport&) {}
 
     // ---- running on a line's thread ----
     // The run contract: called on the line's thread (0-based) with `exit`
@@ -162,6 +179,16 @@ protected:
     // Takes what the host asked for during an event: an exit node (logged
     // 5019) or a control (logged 5017). True when it asked for either.
     bool TakeHostRequest(int line, short& exit, Vertex*& next);
+    // The 0-based line of a host's 1-based channel for the per-line
+    // properties; "invalid index" (381) outside the lines.
+    static size_t ChannelIndex(short channel);
+    // Reports each reference in `text` that names no control or Frame:
+    // "unknown control name in <what> <text>" (help topic 1399).
+    static void CheckReferenceText(std::string_view text, const char* what, CheckReport& report);
+    // Controls that route by conditions set their defaults here.
+    std::vector<Condition>& MutableConditions() { return conditions_->List(); }
+    // A value of this control is ready (kept or produced for the call).
+    void MarkValueReady(int index) { ready_.Set(index); }
 
     const Kind& kind_;
 
@@ -171,6 +198,7 @@ private:
     // Raises 0x800A7D05 while the system runs: the graph is read by lines.
     void RefuseWhileStarted() const;
 
+    ValueReadyFlags ready_;
     AmbientName name_;
     bool joined_ = false;
     long posX_ = 0;

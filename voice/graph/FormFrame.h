@@ -10,6 +10,8 @@
 
 namespace kvo {
 
+class ValueOwner;
+
 class FormFrame {
 public:
     virtual ~FormFrame() = default;
@@ -27,6 +29,8 @@ public:
     virtual void ForgetControl(const std::string& control) = 0;
     // Asks the user for a value (modal for the container); none when cancelled.
     virtual std::optional<std::string> AskValue(const std::string& prompt) = 0;
+    // The Frame's own run-time values (found after the call-flow controls).
+    virtual ValueOwner& FrameValues() = 0;
 };
 
 // Frames in the order they were created; the first applies its settings.

@@ -18,7 +18,7 @@ public:
     // Takes another greeting's settings and phrases (the object stays ours).
     void SetEntryGreeting(const fw::ole::ComPtr<IDispatch>& greeting);
     // The greetings this control owns, by index; empty after the last.
-    std::wstring GetGreetingNames(short index) const;
+    virtual std::wstring GetGreetingNames(short index) const;
     std::wstring GetDisconnectControl() const { return disconnectControl_; }
     void SetDisconnectControl(const std::wstring& name);
     std::wstring GetHelpdigitControl() const { return helpdigitControl_; }

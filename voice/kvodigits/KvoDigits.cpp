@@ -152,9 +152,9 @@ private:
 class PrintedReport : public CheckReport {
 public:
     explicit PrintedReport(std::FILE* out) : out_(out) {}
-    void Add(CheckSeverity severity, std::string_view text, int helpTopic) override {
-        if (severity == CheckSeverity::Error) errors = true;
-        std::string s(SeverityText(severity));
+    void Add(Severity severity, std::string text, int helpTopic) override {
+        if (severity == Severity::Error) errors = true;
+        std::string s(SeverityWord(severity));
         s.pop_back();  // the report's trailing blank
         std::fprintf(out_, "check\t%s\t%.*s\t%d\n", s.c_str(), static_cast<int>(text.size()), text.data(),
                      helpTopic);

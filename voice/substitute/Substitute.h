@@ -3,6 +3,8 @@
 // the user prompt belong to the runtime; it hands them in through the two
 // interfaces below, so the rules here run without Win32.
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +17,23 @@ constexpr long kErrorTypeSubstitution = 32;
 
 // Value indexes below this carry a ready flag.
 constexpr int kValueFlagCount = 16;
+
+// The 16 value-ready flags of an owner: set when the owner's work for a call
+// produced its values, cleared by the start of a test call. Read by line
+// threads while the user interface may clear them.
+class ValueReadyFlags {
+public:
+    bool IsSet(int index) const {
+        return index >= 0 && index < kValueFlagCount && ((bits_.load() >> index) & 1u) != 0;
+    }
+    void Set(int index) {
+        if (index >= 0 && index < kValueFlagCount) bits_.fetch_or(std::uint16_t(1u << index));
+    }
+    void SetAll(bool on) { bits_ = on ? 0xFFFF : 0; }
+
+private:
+    std::atomic<std::uint16_t> bits_{0};
+};
 
 // A call-flow control or a Frame control as its values are seen: an ordered
 // list of named values per channel (channels 0-based).

@@ -6,6 +6,33 @@
 
 namespace kvo_test {
 
+namespace {
+
+void PutWord(std::string& out, size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
+}
+
+}  // namespace
+
+std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths) {
+    const auto count = std::uint32_t(lengths.size());
+    std::string out(24 + count * 12, '\0');
+    PutWord(out, 0, count);
+    PutWord(out, 4, 8000);
+    PutWord(out, 8, count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = i < names.size() ? names[i] : "";
+        const auto text = std::uint32_t(out.size());
+        out += name + '\0';
+        const auto data = std::uint32_t(out.size());
+        out += std::string(lengths[i], char(0x7f));
+        PutWord(out, 24 + i * 12, data);
+        PutWord(out, 24 + i * 12 + 4, lengths[i]);
+        PutWord(out, 24 + i * 12 + 8, name.empty() ? 0 : text);
+    }
+    return out;
+}
+
 std::string BinPath(const char* file) { return fw::BesideModule(file); }
 
 HRESULT CallEntry(const char* name) { return fw::testing::CallLibraryEntry(BinPath("kvo32.ocx"), name); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ container::CallResult Dispatch(IDispatch* object, const wchar_t* member, WORD fl
 fw::ole::ComPtr<IDispatch> ObjectProperty(IDispatch* object, const wchar_t* member);
 // The control of a site as IDispatch.
 fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site);
+
+// A prompt file laid out by hand: header, one slot per clip, then each
+// clip's name and `lengths[i]` bytes of audio.
+std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths);
 
 class ContainerTest : public container::testing::ContainerTest {
 protected:

@@ -74,7 +74,7 @@ private:
 
 class Report : public kvo::CheckReport {
 public:
-    void Add(kvo::CheckSeverity, std::string_view text, int) override { Check(!text.empty()); }
+    void Add(kvo::Severity, std::string text, int) override { Check(!text.empty()); }
 };
 
 class Around : public kvo::DigitCheckContext {

@@ -17,8 +17,8 @@ using Lines = std::vector<std::string>;
 
 class RecordingReport : public kvo::CheckReport {
 public:
-    void Add(kvo::CheckSeverity severity, std::string_view text, int helpTopic) override {
-        lines.push_back(std::string(kvo::SeverityText(severity)) + std::string(text) + " [" +
+    void Add(kvo::Severity severity, std::string text, int helpTopic) override {
+        lines.push_back(std::string(kvo::SeverityWord(severity)) + std::string(text) + " [" +
                         std::to_string(helpTopic) + "]");
     }
     Lines lines;

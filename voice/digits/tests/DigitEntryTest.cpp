@@ -14,8 +14,8 @@ using kvo::DigitSettings;
 
 class NoReport : public kvo::CheckReport {
 public:
-    void Add(kvo::CheckSeverity severity, std::string_view text, int) override {
-        if (severity == kvo::CheckSeverity::Error) ADD_FAILURE() << "check error: " << text;
+    void Add(kvo::Severity severity, std::string text, int) override {
+        if (severity == kvo::Severity::Error) ADD_FAILURE() << "check error: " << text;
     }
 };
 

@@ -20,31 +20,6 @@ using fw::ole::ComPtr;
 constexpr short kSysPhrase = 2;
 constexpr short kvoMoney = 8, kvoSayDate = 13, kvoSayNumber = 5;
 
-void PutWord(std::string& out, size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
-}
-
-// A prompt file laid out by hand: header, one slot per clip, then each
-// clip's name and `lengths[i]` bytes of audio.
-std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths) {
-    const auto count = std::uint32_t(lengths.size());
-    std::string out(24 + count * 12, '\0');
-    PutWord(out, 0, count);
-    PutWord(out, 4, 8000);
-    PutWord(out, 8, count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::string name = i < names.size() ? names[i] : "";
-        const auto text = std::uint32_t(out.size());
-        out += name + '\0';
-        const auto data = std::uint32_t(out.size());
-        out += std::string(lengths[i], char(0x7f));
-        PutWord(out, 24 + i * 12, data);
-        PutWord(out, 24 + i * 12 + 4, lengths[i]);
-        PutWord(out, 24 + i * 12 + 8, name.empty() ? 0 : text);
-    }
-    return out;
-}
-
 constexpr std::uint32_t kKavoroBase = 1000;  // clip i of kavoro.vap is 1000 + i bytes
 constexpr std::uint32_t kMenuBase = 3000;    // clip i of menu.vap is 3000 + i bytes
 constexpr std::uint32_t kWaveBytes = 800;

@@ -25,9 +25,12 @@ struct CheckEntry {
     bool operator==(const CheckEntry&) const = default;
 };
 
+// Every check of the system writes here; a tool or test may override Add to
+// print or judge entries as they come.
 class CheckReport {
 public:
-    void Add(Severity severity, std::string text, int helpTopic);
+    virtual ~CheckReport() = default;
+    virtual void Add(Severity severity, std::string text, int helpTopic);
     const std::vector<CheckEntry>& Entries() const { return entries_; }
     bool HasErrors() const;
     void Clear() { entries_.clear(); }

@@ -131,16 +131,16 @@ TEST_F(Graph, ValuePromptGoesThroughTheFrameAndIsKept) {
     std::optional<std::string> value;
     {
         PromptAnswerer answer("205");
-        value = user->GetValue(1, 0);
+        value = user->ReadValue(0, 0);
         EXPECT_EQ(answer.PromptSeen(),
                   "control User1 property Value does not have a valid value. Please enter a value");
     }
     EXPECT_EQ(value, "205");
-    EXPECT_EQ(user->GetValue(1, 0), "205") << "not asked again";
+    EXPECT_EQ(user->ReadValue(0, 0), "205") << "not asked again";
     user->SetValueFlags(false);  // as the start of a test call does
     {
         PromptAnswerer cancel(nullptr);
-        EXPECT_EQ(user->GetValue(2, 0), std::nullopt);
+        EXPECT_EQ(user->ReadValue(1, 0), std::nullopt);
     }
 }
 
@@ -148,7 +148,7 @@ TEST_F(Graph, ValuePromptWithoutAFrameIsCancelledAndLogged) {
     ASSERT_EQ(LoadText(*host_, kFlow), S_OK);
     ASSERT_TRUE(kvo::Frames().empty());
     kvotest::LogCapture log;
-    EXPECT_EQ(Control("User1")->GetValue(1, 0), std::nullopt);
+    EXPECT_EQ(Control("User1")->SubstituteText(0, "%User1%"), std::nullopt);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"no data in control"});
 }
 
