@@ -39,8 +39,11 @@ void CallFlowTest::SetUp() {
     ini_.Set("System", "Logs", "1");
     ini_.Set("System", "ShowDialog", "0");
     ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
-    // The default invalid greeting says this clip of the system prompt file.
-    dir_.Write("kavoro.vap", kvo_test::PromptFileBytes({"that was not a valid entry"}, {kDefaultInvalidBytes}));
+    // The system prompt file: clip i holds kKavoroBytes + i bytes; clip 0 is
+    // the one the default invalid greeting names.
+    std::vector<std::uint32_t> lengths;
+    for (std::uint32_t i = 0; i < 160; ++i) lengths.push_back(kKavoroBytes + i);
+    dir_.Write("kavoro.vap", kvo_test::PromptFileBytes({"that was not a valid entry"}, lengths));
     host_->OnEvent([this](container::EventRecord& e) {
         if (onEvent_) onEvent_(e);
     });

@@ -25,8 +25,8 @@ struct FormControl {
     int numNodes = -1;               // -1: as the control makes it
 };
 
-// Bytes of the clip the default invalid greeting plays.
-constexpr std::uint32_t kDefaultInvalidBytes = 600;
+// Clip i of the tests' "kavoro.vap" holds kKavoroBytes + i bytes.
+constexpr std::uint32_t kKavoroBytes = 1000;
 
 std::string FormText(const std::vector<FormControl>& controls);
 // A form value in quotes, backslashes and quotes escaped.
