@@ -126,6 +126,11 @@ std::optional<std::string> CDelayCtrl::GetValueName(int, int index) const {
     return index == 0 ? std::optional<std::string>("DelayTime") : std::nullopt;
 }
 
+std::vector<CGreeting*> CDelayCtrl::SpokenGreetings() {
+    if (holdType_ != kHoldMusic) return CDigitControl::SpokenGreetings();
+    return {&EntryGreeting(), music_.Get()};
+}
+
 void CDelayCtrl::Check(CheckReport& report) {
     if (holdType_ == kHoldMusic && music_->GetCount() == 0)
         report.Add(Severity::Error, "must be at least one phrase in music greeting", 0);

@@ -1,6 +1,8 @@
 // The voice-control base (see VoiceControl.h).
 #include "VoiceControl.h"
 
+#include "AppSettings.h"
+#include "Phrase.h"
 #include "fw/ole/Text.h"
 
 namespace kvo {
@@ -55,6 +57,18 @@ std::optional<GreetingData> CVoiceControl::FirePlayRequest(int line, const std::
 bool CVoiceControl::HostRuns() {
     bool runs = false;
     return CallOnOwnThread([&] { runs = AmbientUserMode() && !AmbientUIDead(); }) == fw::ole::HandOver::Ran && runs;
+}
+
+void CVoiceControl::CheckGreetings(CheckReport& report) {
+    const std::unique_ptr<PhraseCheckContext> context = MakeDesignCheckContext(true);
+    for (CGreeting* greeting : SpokenGreetings()) {
+        GreetingData data = greeting->Data();
+        const long format = data.fileformat == -1 ? CurrentAppSettings().playFormat : data.fileformat;
+        PhraseCheckResult result;
+        const bool ok = CheckGreeting(data, format, *context, result);
+        if (auto line = GreetingCheckReport(&data, fw::ole::Narrow(data.name), ok, result))
+            report.Add(line->level >= 2 ? Severity::Error : Severity::Warning, line->text, 0);
+    }
 }
 
 void CVoiceControl::ExchangeOwnItems(ItemExchange& ex) {

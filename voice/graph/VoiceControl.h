@@ -37,10 +37,17 @@ public:
     // Whether the container runs host code now (asked on the control's thread).
     bool HostRuns();
 
+    // The phrase and greeting checks of every greeting the control says,
+    // each reported under the greeting's name.
+    void CheckGreetings(CheckReport& report);
+
 protected:
     explicit CVoiceControl(const Kind& kind);
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
     void ExchangeOwnItems(ItemExchange& ex) override;
+    // The greetings the control says on a call: the entry greeting and those
+    // a control adds.
+    virtual std::vector<CGreeting*> SpokenGreetings() { return {entry_.Get()}; }
 
 private:
     fw::ole::ComPtr<CGreeting> entry_ = fw::ole::MakeAutomation<CGreeting>();

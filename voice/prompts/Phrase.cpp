@@ -9,6 +9,7 @@
 #include "PhraseCheck.h"
 #include "PromptFileSet.h"
 #include "graph/AppSettings.h"
+#include "graph/RuntimeValues.h"
 #include "kvo32.h"
 
 namespace kvo {
@@ -38,12 +39,14 @@ constexpr unsigned kCheckErrorBase = 32500;
 // as the editor finds them (project voice folder, then the system's).
 class DesignCheckContext : public PhraseCheckContext {
 public:
+    explicit DesignCheckContext(bool hasThis) : hasThis_(hasThis) {}
+    // As a call resolves it: controls and Frames alike.
     Found LookUpControl(std::string_view name) override {
-        bool ambiguous = false;
-        if (!ControlRegistry::Process().FindByName(std::string(name), &ambiguous)) return Found::No;
-        return ambiguous ? Found::Ambiguous : Found::Yes;
+        const FoundOwner found = FindValueOwner(RuntimeValues(), name);
+        if (!found.owner) return Found::No;
+        return found.ambiguous ? Found::Ambiguous : Found::Yes;
     }
-    bool HasThis() const override { return false; }
+    bool HasThis() const override { return hasThis_; }
     std::unique_ptr<ByteReader> OpenVoiceFile(const std::string& name) override {
         const AppSettings app = CurrentAppSettings();
         StdioVoiceFileOpener opener;
@@ -55,8 +58,15 @@ public:
         return nullptr;
     }
     std::size_t ScriptSize() const override { return std::size_t(std::max(0L, CurrentAppSettings().scriptSize)); }
+
+private:
+    bool hasThis_;
 };
 }  // namespace
+
+std::unique_ptr<PhraseCheckContext> MakeDesignCheckContext(bool hasThis) {
+    return std::make_unique<DesignCheckContext>(hasThis);
+}
 
 std::optional<std::wstring> OptionalText(const std::optional<fw::ole::Variant>& arg) {
     if (!arg || arg->Type() == VT_NULL || arg->Type() == VT_EMPTY) return std::nullopt;
@@ -126,7 +136,7 @@ void CPhrase::Copy(const fw::ole::ComPtr<IDispatch>& other) {
 }
 
 void CPhrase::CheckPhrase() {
-    DesignCheckContext context;
+    DesignCheckContext context(false);
     PhraseCheckResult r;
     kvo::CheckPhrase(data_, -1, context, r);
     // A warning is raised too: a script asking has no check list to read it in.

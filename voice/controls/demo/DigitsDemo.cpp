@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "VoiceWave.h"
 #include "Container.h"
 #include "FormFile.h"
 #include "fw/Handle.h"
@@ -175,7 +176,7 @@ int main() {
     fw::testing::WriteText(dir + "calls.scn", kScenario);
     // What an invalid entry hears, found in the project's voice folder: a
     // wave header and 800 bytes of sound.
-    fw::testing::WriteText(dir + "invalid.wav", std::string(308 + 800, '\x7f'));
+    fw::testing::WriteText(dir + "invalid.wav", kvo_test::VoiceWave(800));
     SetEnvironmentVariableA("KVORHT32_SCENARIO", (dir + "calls.scn").c_str());
     SetEnvironmentVariableA("KVORHT32_JOURNAL", (dir + "calls.log").c_str());
     SavedIni saved;

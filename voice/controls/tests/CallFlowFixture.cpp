@@ -1,3 +1,4 @@
+#include "VoiceWave.h"
 #include "CallFlowFixture.h"
 
 #include <algorithm>
@@ -173,7 +174,7 @@ std::string CallFlowTest::Diagnosis() {
 }
 
 std::string CallFlowTest::Wave(const std::string& name, size_t bytes) {
-    return dir_.Write(name, std::string(308 + bytes, '\x7f'));
+    return dir_.Write(name, kvo_test::VoiceWave(bytes));
 }
 
 }  // namespace kvo_flow_test

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "CallFlowFixture.h"
+#include "fw/testing/Dialogs.h"
 
 namespace kvo_flow_test {
 namespace {
@@ -121,6 +122,44 @@ TEST_F(SpokenGreetings, PhraseErrorAndPlayRequestReachTheHostFromEachControl) {
     EXPECT_EQ(CountLines(journal, "dial '205'"), 0u) << "a phrase the host leaves stops the call\n" << Text(journal);
     const auto log = LogLines();
     EXPECT_EQ(MissingInOrder(log, {"invalid user phrase"}), "") << Text(log);
+}
+
+TEST_F(SpokenGreetings, TheSystemCheckJudgesEveryGreetingACallSays) {
+    const SavedPhrase missingClip{kPromptPhrase, -1, "kavoro.vap", "no such clip"};
+    const struct {
+        FormControl control;
+        const char* reported;
+    } cases[] = {
+        {{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
+          With({"NumConditions = 1", "Condition0.Name = One", "Condition0.Data = 1"},
+               Greeting("Invalid", {{kWavePhrase, 0, "hello.wav", ""}, missingClip})),
+          {{0, kOnHook}}, 1},
+         "error phrase error in Invalid greeting phrase 1 phrase not found no such clip"},
+        {{"Zentrovo.GetdgCtrl.1", "GetDigits1", kGetDigits,
+          With({"NumConditions = 1", "Condition0.Name = One", "Condition0.Data = 1"},
+               Greeting("Silence", {{kSysPhrase, kvoSayNumber, "%Nowhere.Ext%", ""}})),
+          {{0, kOnHook}}, 1},
+         "error phrase error in Silence greeting phrase control name not found"},
+        {{"Zentrovo.DelayCtrl.1", "Delay1", kDelay, With({"HoldType = 1"}, Greeting("Music", {missingClip})),
+          {{0, kOnHook}}, 1},
+         "error phrase error in Music greeting phrase 0 phrase not found"},
+        {{"Zentrovo.DialCtrl.1", "Dial1", kDial,
+          With({"DialNumber = 201", "DoTransfer = True"}, Greeting("Entry", {{kSysPhrase, kvoSayNumber, "", ""}})),
+          {{0, kOnHook}}, 1},
+         "error phrase error in Entry greeting phrase no data"},
+    };
+    Wave("hello.wav", 100);
+    ini_.Set("System", "ShowDialog", "1");
+    for (const auto& c : cases) {
+        host_->Clear();
+        LoadFlow({c.control, {"Zentrovo.OnHookCtrl.1", "OnHook1", kOnHook, {}, {}}});
+        fw::testing::MessageBoxLog boxes(IDOK);
+        const auto r = Start();
+        EXPECT_EQ(r.scode, SCODE(0x800A7E31)) << c.reported;
+        const auto texts = boxes.Texts();
+        ASSERT_EQ(texts.size(), 1u) << c.reported;
+        EXPECT_NE(texts[0].find(c.reported), std::string::npos) << texts[0];
+    }
 }
 
 }  // namespace

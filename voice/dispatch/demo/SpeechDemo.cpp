@@ -9,6 +9,7 @@
 #include <regex>
 #include <string>
 
+#include "VoiceWave.h"
 #include "Clips.h"
 #include "Container.h"
 #include "PromptFile.h"
@@ -31,7 +32,7 @@ public:
     Answer Ask(const std::string&, bool) override { return Answer::Yes; }
 };
 
-std::string WaveOf(size_t audioBytes) { return std::string(308, '\0') + std::string(audioBytes, '\x7f'); }
+std::string WaveOf(size_t audioBytes) { return kvo_test::VoiceWave(audioBytes); }
 
 // A prompt file of clips named `names`, clip i holding `firstLength` + i bytes.
 bool MakePromptFile(const std::string& dir, const std::string& file, const std::vector<std::string>& names,

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "VoiceWave.h"
 #include "KvoTestSupport.h"
 #include "fw/Handle.h"
 #include "fw/ole/Text.h"
@@ -88,7 +89,7 @@ protected:
         Put(L"LineGroup1", L"IMaxCallTime", Variant(maxCallTime));
         Connect(L"LineGroup1", 1, L"User1");
         Connect(L"User1", 0, L"OnHook1");
-        dir_.Write("bye.wav", std::string(308 + 800, '\x7f'));
+        dir_.Write("bye.wav", kvo_test::VoiceWave(800));
         ComPtr<IDispatch> greeting = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
         ASSERT_TRUE(greeting);
         auto r = kvo_test::Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD,
@@ -274,7 +275,7 @@ TEST_F(Calls, MaxCallTimeStopsALongCall) {
     // OnHook's greeting is long enough to be stopped.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\n");
     BuildDemoForm("1", 1);
-    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 30));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Ring", 1));
     ASSERT_TRUE(host_->PumpUntil([&] { return
@@ -340,7 +341,7 @@ TEST_F(Calls, BreakModeHangsTheCallerUp) {
 TEST_F(Calls, ACallerHangingUpDuringTheGreetingEndsTheCallCleanly) {
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 300\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 30));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail());
     StopAndWait();
@@ -370,7 +371,7 @@ TEST_F(Calls, AStopThatFindsNothingBlockingStillEndsTheCall) {
     // must end on the line's own flags before the OnHook's ten-minute goodbye.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 6000000\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 600, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 600));
     long answer = -1;
     host_->OnEvent([&](container::EventRecord& e) {
         if (e.control == L"User1" && e.event == L"Enter") answer = Frame(L"StopSystem", -1).value.Long();

@@ -6,6 +6,7 @@
 #include <map>
 #include <regex>
 
+#include "VoiceWave.h"
 #include "KvoTestSupport.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
@@ -36,8 +37,8 @@ protected:
         for (std::uint32_t i = 0; i < 160; ++i) kavoro.push_back(kKavoroBase + i);
         dir_.Write("kavoro.vap", PromptFileBytes({}, kavoro));
         dir_.Write("menu.vap", PromptFileBytes({"intro", "welcome", "goodbye"}, {kMenuBase, kMenuBase + 1, kMenuBase + 2}));
-        dir_.Write("hello.wav", std::string(308 + kWaveBytes, '\x7f'));
-        dir_.Write("short.wav", std::string(200, '\x7f'));
+        dir_.Write("hello.wav", VoiceWave(kWaveBytes));
+        dir_.Write("short.wav", VoiceWave(0).substr(0, 200));
         dir_.Write("card.scn", "channels 1\nspeed 50\nline 0\ncall ring 50\nhangup 600000\n");
         SetEnvironmentVariableA("KVORHT32_SCENARIO", dir_.File("card.scn").c_str());
         SetEnvironmentVariableA("KVORHT32_JOURNAL", dir_.File("card.log").c_str());
