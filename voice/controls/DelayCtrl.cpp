@@ -175,7 +175,7 @@ void CDelayCtrl::Hold(int line, long seconds) {
 
 void CDelayCtrl::PlayMusic(int line, long seconds) {
     GreetingData music = music_->Data();
-    // The halt keys end a play; a greeting cannot tell keys apart.
+    // A greeting ends on every key or none: the keys are told apart below.
     music.termOnDtmf = haltDigit_ != 0 && haltDigit_ != kNoTerminationKey;
     LineDelay& state = lines_[size_t(line)];
     const DWORD start = GetTickCount();
@@ -205,7 +205,15 @@ void CDelayCtrl::PlayMusic(int line, long seconds) {
             e->Delete();
             return;
         }
-        if (r == 9 || r == 10) return;
+        if (r == 9 || r == 10) {
+            // The play ends on any key; only a halt key ends the hold. Any
+            // other is taken off the line, or the next play would end on it
+            // at once.
+            char key = 0;
+            Voice().GetDTMFDigit(line, &key);
+            if (key == 0 || (DigitMaskOf(key) & haltDigit_)) return;
+            continue;
+        }
         if (!sounded) {
             // Nothing to play: the rest of the time passes as a plain delay.
             SetLineStatusText(line, kStatusDelay, "");

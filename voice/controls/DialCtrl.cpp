@@ -1,6 +1,7 @@
 // The Dial control (see DialCtrl.h).
 #include "DialCtrl.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "ChannelLog.h"
@@ -48,6 +49,20 @@ std::string CallTimeNow() {
     return text;
 }
 
+// Entered text as a 16-bit number: leading decimal digits, clamped; none
+// gives 0.
+short DecimalShort(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + (text[i] - '0'), 32768L);
+    if (negative) value = -value;
+    return short(std::clamp(value, -32768L, 32767L));
+}
+
 }  // namespace
 
 short CallProgressExit(long result) {
@@ -76,13 +91,32 @@ void CDialCtrl::Relayout() {
     SetNumNodes(nodes);
 }
 
+std::wstring CDialCtrl::GetINumToDial() const {
+    std::lock_guard guard(textLock_);
+    return number_;
+}
+std::wstring CDialCtrl::GetICustomCPL() const {
+    std::lock_guard guard(textLock_);
+    return customCpl_;
+}
+bool CDialCtrl::CallProgress() const {
+    std::lock_guard guard(textLock_);
+    return !number_.empty() && number_[0] == L'S';
+}
+
 void CDialCtrl::SetINumToDial(const std::wstring& v) {
-    number_ = v;
+    {
+        std::lock_guard guard(textLock_);
+        number_ = v;
+    }
     Relayout();
     SetModified();
 }
 void CDialCtrl::SetICustomCPL(const std::wstring& v) {
-    customCpl_ = v;
+    {
+        std::lock_guard guard(textLock_);
+        customCpl_ = v;
+    }
     SetModified();
 }
 void CDialCtrl::SetWaitForDialtone(bool v) {
@@ -173,10 +207,22 @@ std::optional<std::string> CDialCtrl::GetValueText(int line, int index) const {
     });
 }
 
+void CDialCtrl::SetValueText(int line, std::string_view text, int index) {
+    if (index < 0 || index > 2 || line < 0 || line >= kDispatchLines) return;
+    lines_.With(size_t(line), [&](LineCall& call) {
+        switch (index) {
+        case 0: call.result = DecimalShort(text); break;
+        case 1: call.number = text; break;
+        default: call.time = text; break;
+        }
+    });
+    MarkValueReady(index);
+}
+
 // ---- check and run ----
 
 void CDialCtrl::Check(CheckReport& report) {
-    const std::string number = fw::ole::Narrow(number_);
+    const std::string number = fw::ole::Narrow(GetINumToDial());
     if (number.empty() && !useDatabase_) report.Add(Severity::Error, "no dial number specified", 0);
     else CheckReferenceText(number, "dial number", report);
     if (!doTransfer_ && EntryGreeting().GetCount() > 0)
@@ -210,8 +256,9 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     if (line < 0 || line >= kDispatchLines) return false;
     if (!VoiceInterface()) throw new ShutdownException();
     // The number is the line's before the host sees the call in Enter.
-    const std::string built = SubstituteOrRaise(line, fw::ole::Narrow(number_));
-    const std::string cpl = customCpl_.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl_);
+    const std::string built = SubstituteOrRaise(line, fw::ole::Narrow(GetINumToDial()));
+    const std::wstring customCpl = GetICustomCPL();
+    const std::string cpl = customCpl.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl);
     lines_.With(size_t(line), [&](LineCall& c) { c = LineCall{built, cpl, 0, ""}; });
     SetValueFlags(true);
     GreetingData entry = EntryGreeting().Data();
@@ -221,19 +268,21 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     SpeakGreeting(line, entry, *this);
 
     const bool progress = !number.empty() && number[0] == 'S';
-    if (number.empty()) {
+    // The "S" alone is no number either: nothing would be called.
+    const std::string dialled = progress ? number.substr(1) : number;
+    if (dialled.empty()) {
         if (doTransfer_) {
             exit = kExitHangup;
             return true;
         }
         // Node 0 says "Dialled" in this layout: an empty number is a failed
         // reference, not a call.
-        if (!progress && !CallProgress() && !waitForDialtone_) throw new ControlErrorException(kErrorTypeSubstitution, 0);
+        if (!CallProgress() && !waitForDialtone_) throw new ControlErrorException(kErrorTypeSubstitution, 0);
         exit = 0;
         return true;
     }
     lines_.With(size_t(line), [](LineCall& c) { c.time = CallTimeNow(); });
-    exit = progress ? DialWithProgress(line, number.substr(1)) : DialWithoutProgress(line, number);
+    exit = progress ? DialWithProgress(line, dialled) : DialWithoutProgress(line, dialled);
     return true;
 }
 

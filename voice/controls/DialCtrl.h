@@ -3,6 +3,7 @@
 // call-progress analysis (the "S" is not dialled); others are dialled or
 // transferred without it.
 #pragma once
+#include <mutex>
 #include <string>
 
 #include "LineTables.h"
@@ -31,9 +32,9 @@ class CDialCtrl : public CVoiceControl {
 public:
     CDialCtrl();
 
-    std::wstring GetINumToDial() const { return number_; }
+    std::wstring GetINumToDial() const;
     void SetINumToDial(const std::wstring& v);
-    std::wstring GetICustomCPL() const { return customCpl_; }
+    std::wstring GetICustomCPL() const;
     void SetICustomCPL(const std::wstring& v);
     bool GetWaitForDialtone() const { return waitForDialtone_; }
     void SetWaitForDialtone(bool v);
@@ -57,6 +58,7 @@ public:
     std::string NodeName(int node) const override;
     std::optional<std::string> GetValueName(int line, int index) const override;
     std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
 
     void Check(CheckReport& report) override;
     bool Run(int line, short destInput, short& exit, Vertex*& next) override;
@@ -72,13 +74,15 @@ private:
         short result = 0;
         std::string time;
     };
-    bool CallProgress() const { return !number_.empty() && number_[0] == L'S'; }
+    bool CallProgress() const;
     // The node count follows the settings that choose the layout (the
     // setters mark the control changed).
     void Relayout();
     short DialWithProgress(int line, const std::string& number);
     short DialWithoutProgress(int line, const std::string& number);
 
+    // Lines read the number and the CPL file while host code may set them.
+    mutable std::mutex textLock_;
     std::wstring number_;
     std::wstring customCpl_;
     bool waitForDialtone_ = false;

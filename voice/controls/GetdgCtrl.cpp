@@ -100,8 +100,10 @@ void CGetdgCtrl::SetDisableHelp(bool v) {
 
 void CGetdgCtrl::SetUseDefaultError(bool v) {
     if (v == useDefaultError_) return;
+    // Running lines read the nodes as this setting numbers them.
+    if (!SetNumNodesMethod(short(FirstConditionNode(v) + int(Conditions().size()))))
+        ThrowHostError(KVO_ERR_STATE_DOES_NOT_ALLOW, IDS_ERR_STATE_DOES_NOT_ALLOW);
     useDefaultError_ = v;
-    SetNumNodesMethod(short(FirstConditionNode(v) + int(Conditions().size())));
     SetModified();
 }
 
@@ -139,7 +141,9 @@ DigitSettings CGetdgCtrl::Settings() const {
     return s;
 }
 
-std::string CGetdgCtrl::NodeName(int node) const { return DigitNodeName(Settings(), node); }
+std::string CGetdgCtrl::NodeName(int node) const {
+    return DigitNodeName(Registry().Started() ? checked_ : Settings(), node);
+}
 
 void CGetdgCtrl::ExchangeOwnItems(ItemExchange& ex) {
     for (CGreeting* g : {invalid_.Get(), silence_.Get()}) {
@@ -194,11 +198,18 @@ std::optional<std::string> CGetdgCtrl::GetValueText(int line, int index) const {
     return lines_.With(size_t(line), [](const LineRequest& r) { return std::optional<std::string>(r.digits); });
 }
 
+void CGetdgCtrl::SetValueText(int line, std::string_view text, int index) {
+    if (index != 0 || line < 0 || line >= kDispatchLines) return;
+    lines_.With(size_t(line), [&](LineRequest& r) { r.digits = text; });
+    MarkValueReady(index);
+}
+
 // ---- check and run ----
 
 void CGetdgCtrl::Check(CheckReport& report) {
     FormDigitContext context(*this);
-    rules_ = CheckDigitSettings(Settings(), context, report);
+    checked_ = Settings();
+    rules_ = CheckDigitSettings(checked_, context, report);
 }
 
 void CGetdgCtrl::FireReEnter(int line) {
@@ -230,16 +241,16 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     GreetingData entry = EntryGreeting().Data();
     GreetingData invalidGreeting = invalid_->Data();
     GreetingData silenceGreeting = silence_->Data();
-    const DigitSettings settings = Settings();
-    const DigitRules rules = rules_;
+    const DigitSettings& settings = checked_;
+    const DigitRules& rules = rules_;
     lines_.With(size_t(line), [&](LineRequest& r) {
         r.errorCount = 0;
         r.digits.clear();
         r.request = DigitRequest{};
-        r.request.silence = maxSil_;
+        r.request.silence = settings.maxSil;
         r.request.maxKeys = rules.maxKeys;
         r.request.termMask = rules.mask;
-        r.request.helpFlag = disableHelp_ ? 1 : 0;
+        r.request.helpFlag = settings.disableHelp ? 1 : 0;
     });
     SetValueFlags(true);
 
@@ -291,7 +302,7 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
         countError();
     }
 
-    if (result >= 0 || useDefaultError_) {
+    if (result >= 0 || settings.useDefaultError) {
         exit = short(result);
         return true;
     }

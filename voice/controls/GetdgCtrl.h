@@ -51,6 +51,7 @@ public:
     std::string NodeName(int node) const override;
     std::optional<std::string> GetValueName(int line, int index) const override;
     std::optional<std::string> GetValueText(int line, int index) const override;
+    void SetValueText(int line, std::string_view text, int index) override;
 
     void Check(CheckReport& report) override;
     bool Run(int line, short destInput, short& exit, Vertex*& next) override;
@@ -81,7 +82,10 @@ private:
     bool disableHelp_ = true;
     fw::ole::ComPtr<CGreeting> invalid_ = fw::ole::MakeAutomation<CGreeting>();
     fw::ole::ComPtr<CGreeting> silence_ = fw::ole::MakeAutomation<CGreeting>();
-    // Derived by the check, read by every line while the system runs.
+    // Fixed by the check before a start and read by every line while the
+    // system runs: the host's Conditions object is edited on the user
+    // interface's thread and is no data for the lines.
+    DigitSettings checked_;
     DigitRules rules_;
 
     PerLine<LineRequest> lines_;

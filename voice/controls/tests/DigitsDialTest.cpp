@@ -231,6 +231,34 @@ TEST_F(Flow, ACheckErrorStopsTheStartAndTheReportNamesIt) {
     }
 }
 
+TEST_F(Flow, ErrorExitsCannotMoveWhileTheSystemRuns) {
+    // The nodes cannot change while lines run, so neither may the setting
+    // that says which node is which.
+    Scenario("channels 1\nspeed 1\nline 0\n");
+    LoadFlow({Menu(), OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    const auto put = Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYPUT, {Variant(short(-1))});
+    const auto value = Member(L"GetDigits1", L"UseDefaultError", DISPATCH_PROPERTYGET, {});
+    StopAndWait();
+    EXPECT_EQ(put.scode, SCODE(0x800A7D06)) << "control state does not allow method";
+    EXPECT_EQ(value.value.Long(), 0);
+}
+
+TEST_F(Flow, ConditionsAreFixedWhileTheSystemRuns) {
+    // Host code changing a condition while lines run does not reach them
+    // (the keys and the mask the check derived would no longer fit it).
+    Scenario("channels 1\nspeed 10\nline 0\ncall ring 50\nkeys 1500 1#\nhangup 60000\n");
+    LoadFlow({Menu({"maxRetries = 0"}), OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    auto conditions = kvo_test::ObjectProperty(kvo_test::AsDispatch(host_->Find(L"GetDigits1")).Get(), L"Conditions");
+    EXPECT_TRUE(kvo_test::Dispatch(conditions.Get(), L"Data", DISPATCH_PROPERTYPUT,
+                                   {Variant(long(0)), Variant(std::wstring(L"9"))})
+                    .Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"GetDigits1"), std::vector<long>{2}) << Diagnosis();
+}
+
 TEST_F(Flow, NewControlsSaveTheirDefaults) {
     ASSERT_NE(Add(L"Zentrovo.GetdgCtrl.1", L"GetDigits1"), nullptr);
     ASSERT_NE(Add(L"Zentrovo.DialCtrl.1", L"Dial1"), nullptr);
@@ -347,10 +375,12 @@ TEST_F(Flow, CallProgressResultsLeaveThroughTheirNodes) {
 
 TEST_F(Flow, TransfersDialTheExchangesStrings) {
     // A blind transfer to the extension host code left, then supervised
-    // ones: the far end takes the call (the card reports 0), or is busy.
+    // ones: the far end takes the call (the card reports 0), is busy, or
+    // answers as an outgoing call would (32), which is no completed
+    // transfer: the caller is taken back and the call leaves by Answer.
     Scenario("channels 1\nspeed 20\nline 0\n"
              "call ring 50\nhangup 60000\ncall ring 50\nhangup 60000\ncall ring 50\nhangup 60000\n"
-             "dial 207 0\ndial 208 busy\n");
+             "call ring 50\nhangup 60000\ndial 207 0\ndial 208 busy\ndial 209 32\n");
     ini_.Set("PBX", "XFER", "!X,");
     ini_.Set("PBX", "CONNECT", "C,");
     ini_.Set("PBX", "RECONNECTFROMBUSYNOANS", "!B");
@@ -361,7 +391,7 @@ TEST_F(Flow, TransfersDialTheExchangesStrings) {
     for (int node = 0; node < 7; ++node) supervised.nodes[node] = kOnHook;
     FormControl choose{"Zentrovo.UserCtrl.1", "Choose", kHelper, {}, {{0, kDial}, {1, kDial + 1}}, 2};
     LoadFlow({choose, blind, supervised, OnHook()});
-    const wchar_t* const extensions[] = {L"205", L"207", L"208"};
+    const wchar_t* const extensions[] = {L"205", L"207", L"208", L"209"};
     int call = 0;
     onEvent_ = [&](container::EventRecord& e) {
         if (e.control != L"Choose" || e.event != L"Enter") return;
@@ -372,16 +402,18 @@ TEST_F(Flow, TransfersDialTheExchangesStrings) {
         ++call;
     };
     ASSERT_TRUE(Start().Ok());
-    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 3)) << Diagnosis();
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 4)) << Diagnosis();
     StopAndWait();
 
     const auto journal = Journal();
     EXPECT_EQ(MissingInOrder(journal, {"dial '!X,'", "dial '205'", "onhook", "dial '!X,'", "call '207' mode 0 -> 0",
-                                       "dial 'C,'", "onhook", "dial '!X,'", "call '208' mode 0 -> 29", "dial '!B'"}),
+                                       "dial 'C,'", "onhook", "dial '!X,'", "call '208' mode 0 -> 29", "dial '!B'",
+                                       "dial '!X,'", "call '209' mode 0 -> 32", "dial '!B'"}),
               "")
         << Text(journal);
     EXPECT_EQ(ExitNodes(L"Blind"), std::vector<long>{}) << "a blind transfer ends this line's call";
-    EXPECT_EQ(ExitNodes(L"Supervised"), std::vector<long>{3}) << "a completed one too; a busy one leaves by Busy";
+    EXPECT_EQ(ExitNodes(L"Supervised"), (std::vector<long>{3, 1}))
+        << "a completed one too; a busy one leaves by Busy, a 32 by Answer";
     EXPECT_EQ(MissingInOrder(LogLines(), {"number to dial '205'", "number to dial 'S207'", "number to dial 'S208'"}),
               "")
         << Text(LogLines());
@@ -424,6 +456,20 @@ TEST_F(Flow, AnEmptyNumberIsAFailedReferenceNotADialledCall) {
     const auto log = LogLines();
     EXPECT_EQ(MissingInOrder(log, {"number to dial ''", "32"}), "") << Text(log);
     for (const std::string& l : Journal()) EXPECT_EQ(l.find("dial '"), std::string::npos) << l;
+}
+
+TEST_F(Flow, NothingAfterTheProgressMarkIsAnEmptyNumber) {
+    // "S" and a reference that resolved empty: no call is placed, and the
+    // control does not report an answer.
+    Scenario("channels 1\nspeed 20\nline 0\ncall ring 50\nhangup 60000\n");
+    FormControl dial{"Zentrovo.DialCtrl.1", "Dial1", kDial, {"DialNumber = \"S%Frame1.Ext%\""}, {}, 7};
+    for (int node = 0; node < 7; ++node) dial.nodes[node] = kOnHook;
+    LoadFlow({dial, OnHook()});
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"Dial1"), std::vector<long>{0}) << Diagnosis();
+    for (const std::string& l : Journal()) EXPECT_EQ(l.find("call '"), std::string::npos) << l;
 }
 
 // ---- Delay ----
@@ -550,6 +596,21 @@ TEST_F(Hold, StopDelayBeforeTheWaitBeginsIsNotLost) {
     EXPECT_EQ(ExitNodes(L"Plain"), std::vector<long>{0}) << Diagnosis();
     EXPECT_EQ(ExitNodes(L"OnHold"), std::vector<long>{0}) << Diagnosis();
     for (const std::string& l : Journal()) EXPECT_EQ(l.find("delay 600"), std::string::npos) << l;
+}
+
+TEST_F(Hold, OnlyAHaltKeyEndsTheMusic) {
+    // "5" is no halt key: the music goes on; "#" ends it.
+    Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 1000 5\nkeys 3000 #\nhangup 600000\n");
+    const std::string music = Wave("music.wav", 8000 * 600);
+    LoadDelay(Joined({"DelayTime = 600", "HoldType = 1", "HaltDigit = 4096"}, GreetingItems("Music", music)));
+    ASSERT_TRUE(Start().Ok());
+    ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Diagnosis();
+    StopAndWait();
+    EXPECT_EQ(ExitNodes(L"Delay1"), std::vector<long>{0});
+    const auto journal = Journal();
+    size_t endedByKey = 0;
+    for (const std::string& l : journal) endedByKey += l.find("play 4800000 bytes") != std::string::npos && l.find("-> 9") != std::string::npos;
+    EXPECT_EQ(endedByKey, 2u) << Text(journal);
 }
 
 TEST_F(Hold, StopDelayOutsideThisDelayLeavesTheLineAlone) {

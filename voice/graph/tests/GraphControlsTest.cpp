@@ -144,6 +144,44 @@ TEST_F(Graph, ValuePromptGoesThroughTheFrameAndIsKept) {
     }
 }
 
+TEST_F(Graph, ValuesEnteredAtAPromptAreKeptByTheControlsThatStoreThem) {
+    ASSERT_EQ(LoadText(*host_, "Begin Zentrovo.FrameCtrl.1 Frame1\nEnd\n"
+                               "Begin Zentrovo.GetdgCtrl.1 GetDigits1\nEnd\n"
+                               "Begin Zentrovo.DialCtrl.1 Dial1\nEnd\n"),
+              S_OK);
+    const struct {
+        const char* control;
+        int index;
+        const char* entered;
+        const char* kept;
+    } cases[] = {
+        {"GetDigits1", 0, "150", "150"},
+        {"Dial1", 0, "29", "29"},
+        {"Dial1", 0, "99999", "32767"},  // a 16-bit result
+        {"Dial1", 0, "busy", "0"},
+        {"Dial1", 1, "S205", "S205"},
+        {"Dial1", 2, "12/07/2026 17:00", "12/07/2026 17:00"},
+    };
+    for (const auto& c : cases) {
+        kvo::CCallFlowControl* control = Control(c.control);
+        control->SetValueFlags(false);
+        std::optional<std::string> value, again;
+        {
+            PromptAnswerer answer(c.entered);
+            value = control->ReadValue(1, c.index);
+        }
+        std::string askedAgain;
+        {
+            PromptAnswerer other("1");
+            again = control->ReadValue(1, c.index);
+            askedAgain = other.PromptSeen();
+        }
+        EXPECT_EQ(value, c.kept) << c.control << " " << c.index << " " << c.entered;
+        EXPECT_EQ(again, c.kept) << c.control << " " << c.index;
+        EXPECT_EQ(askedAgain, "") << c.control << " " << c.index;
+    }
+}
+
 TEST_F(Graph, ValuePromptWithoutAFrameIsCancelledAndLogged) {
     ASSERT_EQ(LoadText(*host_, kFlow), S_OK);
     ASSERT_TRUE(kvo::Frames().empty());

@@ -1,6 +1,8 @@
 #include "InProcess.h"
 
+#include "DialCtrl.h"
 #include "FrameCtrl.h"
+#include "GetdgCtrl.h"
 #include "InConnCtrl.h"
 #include "KvoResource.h"
 #include "OutConnCtrl.h"
@@ -23,6 +25,8 @@ const fw::ole::ClassEntry kClasses[] = {
     {&CLSID_OutConn, &CreateObject<kvo::COutConnCtrl>, "Zentrovo.OutconnCtrl.1", IDS_OUTCONN, true, kMisc, 0, false},
     {&CLSID_User, &CreateObject<kvo::CUserCtrl>, "Zentrovo.UserCtrl.1", IDS_USER, true, kMisc, 0, false},
     {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kMisc, 0, false},
+    {&CLSID_Getdg, &CreateObject<kvo::CGetdgCtrl>, "Zentrovo.GetdgCtrl.1", IDS_GETDG, true, kMisc, 0, false},
+    {&CLSID_Dial, &CreateObject<kvo::CDialCtrl>, "Zentrovo.DialCtrl.1", IDS_DIAL, true, kMisc, 0, false},
 };
 
 HRESULT RegisterLibrary() {
