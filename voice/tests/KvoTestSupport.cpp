@@ -14,6 +14,19 @@ void PutWord(std::string& out, size_t at, std::uint32_t v) {
 
 }  // namespace
 
+void SetCallSettings(fw::testing::IniFileScope& ini, const std::string& logDir) {
+    ini.Set("VoiceCard", "Type", "RHETOREX");
+    ini.Set("System", "Logs", "1");
+    ini.Set("System", "ShowDialog", "0");
+    ini.Set("Directories", "LogFiles", logDir.c_str());
+}
+
+std::vector<std::uint32_t> ClipLengths(std::uint32_t first, std::uint32_t count) {
+    std::vector<std::uint32_t> lengths;
+    for (std::uint32_t i = 0; i < count; ++i) lengths.push_back(first + i);
+    return lengths;
+}
+
 std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths) {
     const auto count = std::uint32_t(lengths.size());
     std::string out(24 + count * 12, '\0');

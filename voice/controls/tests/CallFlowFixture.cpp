@@ -36,15 +36,10 @@ std::string Quoted(const std::string& value) {
 
 void CallFlowTest::SetUp() {
     ContainerTest::SetUp();
-    ini_.Set("VoiceCard", "Type", "RHETOREX");
-    ini_.Set("System", "Logs", "1");
-    ini_.Set("System", "ShowDialog", "0");
-    ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
+    kvo_test::SetCallSettings(ini_, dir_.Path());
     // The system prompt file: clip i holds kKavoroBytes + i bytes; clip 0 is
     // the one the default invalid greeting names.
-    std::vector<std::uint32_t> lengths;
-    for (std::uint32_t i = 0; i < 160; ++i) lengths.push_back(kKavoroBytes + i);
-    dir_.Write("kavoro.vap", kvo_test::PromptFileBytes({"that was not a valid entry"}, lengths));
+    dir_.Write("kavoro.vap", kvo_test::PromptFileBytes({"that was not a valid entry"}, kvo_test::ClipLengths(kKavoroBytes, 160)));
     host_->OnEvent([this](container::EventRecord& e) {
         if (onEvent_) onEvent_(e);
     });

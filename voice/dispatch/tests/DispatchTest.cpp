@@ -57,10 +57,7 @@ class Calls : public ContainerTest {
 protected:
     void SetUp() override {
         ContainerTest::SetUp();
-        ini_.Set("VoiceCard", "Type", "RHETOREX");
-        ini_.Set("System", "Logs", "1");
-        ini_.Set("System", "ShowDialog", "0");
-        ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
+        SetCallSettings(ini_, dir_.Path());
         host_->OnEvent([this](container::EventRecord& e) { OnHostEvent(e); });
     }
     void TearDown() override {

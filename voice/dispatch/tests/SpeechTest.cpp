@@ -29,14 +29,9 @@ class Speech : public ContainerTest {
 protected:
     void SetUp() override {
         ContainerTest::SetUp();
-        ini_.Set("VoiceCard", "Type", "RHETOREX");
-        ini_.Set("System", "Logs", "1");
-        ini_.Set("System", "ShowDialog", "0");
-        ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
-        std::vector<std::uint32_t> kavoro;
-        for (std::uint32_t i = 0; i < 160; ++i) kavoro.push_back(kKavoroBase + i);
-        dir_.Write("kavoro.vap", PromptFileBytes({}, kavoro));
-        dir_.Write("menu.vap", PromptFileBytes({"intro", "welcome", "goodbye"}, {kMenuBase, kMenuBase + 1, kMenuBase + 2}));
+        SetCallSettings(ini_, dir_.Path());
+        dir_.Write("kavoro.vap", PromptFileBytes({}, ClipLengths(kKavoroBase, 160)));
+        dir_.Write("menu.vap", PromptFileBytes({"intro", "welcome", "goodbye"}, ClipLengths(kMenuBase, 3)));
         dir_.Write("hello.wav", VoiceWave(kWaveBytes));
         dir_.Write("short.wav", VoiceWave(0).substr(0, 200));
         dir_.Write("card.scn", "channels 1\nspeed 50\nline 0\ncall ring 50\nhangup 600000\n");
