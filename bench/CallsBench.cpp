@@ -22,6 +22,7 @@
 
 #include "Container.h"
 #include "LogRecord.h"
+#include "VoiceWave.h"
 #include "fw/Handle.h"
 #include "fw/ModulePath.h"
 #include "fw/ole/Text.h"
@@ -36,7 +37,6 @@ constexpr int kGoodbyeMs = 4000;
 constexpr int kEarlyBeforeMs = 2000;
 constexpr int kStaysMs = 6000000;
 constexpr int kBytesPerSecond = 8000;   // the system play format
-constexpr int kWaveHeader = 308;
 constexpr DWORD kStallMs = 30000;       // a line with calls left and no event for this long stalled
 // Real time the first timed call of every line waits for its ring: the
 // warm-up's calls end and the system stops well before it, so no call rings
@@ -579,7 +579,7 @@ int main(int argc, char** argv) {
     const Script script = MakeScenario(o);
     // The goodbye in the system play format after its wave header.
     if (!WriteFile(dir + "calls.scn", script.text) ||
-        !WriteFile(dir + "bye.wav", std::string(kWaveHeader + kGoodbyeMs / 1000 * kBytesPerSecond, '\x7f'))) {
+        !WriteFile(dir + "bye.wav", kvo_test::VoiceWave(kGoodbyeMs / 1000 * kBytesPerSecond))) {
         std::fprintf(stderr, "callbench: cannot write to %s\n", dir.c_str());
         return 1;
     }

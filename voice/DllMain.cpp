@@ -6,6 +6,7 @@
 
 #include "InConnCtrl.h"
 #include "KvoResource.h"
+#include "LangCtrl.h"
 #include "LineGroupCtrl.h"
 #include "OnHookCtrl.h"
 #include "OutConnCtrl.h"
@@ -38,6 +39,9 @@ const fw::ole::ClassEntry kClasses[] = {
     {&CLSID_KVOFrame, &CreateObject<kvo::CFrameCtrl>, "Zentrovo.FrameCtrl.1", IDS_FRAME, true, kControlMisc, 0, false},
     {&CLSID_Greeting, &CreateObject<kvo::CGreeting>, "kvo.greeting", IDS_GREETING, false, 0, 0, false},
     {&CLSID_Phrase, &CreateObject<kvo::CPhrase>, "kvo.phrase", IDS_PHRASE, false, 0, 0, false},
+
+    // Spoken values.
+    {&CLSID_Lang, &CreateObject<kvo::CLangCtrl>, "Zentrovo.LangCtrl.1", IDS_LANG, true, kControlMisc, 0, false},
 
     // Digits, dialling and holding.
     {&CLSID_Getdg, &CreateObject<kvo::CGetdgCtrl>, "Zentrovo.GetdgCtrl.1", IDS_GETDG, true, kControlMisc, 0, false},

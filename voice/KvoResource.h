@@ -14,6 +14,7 @@
 #define IDS_INVALID_INDEX 706
 #define IDS_LINEGROUP 707
 #define IDS_ONHOOK 708
+#define IDS_LANG 709
 
 #define IDS_GETDG 720
 #define IDS_DIAL 721

@@ -126,6 +126,11 @@ std::optional<std::string> CDelayCtrl::GetValueName(int, int index) const {
     return index == 0 ? std::optional<std::string>("DelayTime") : std::nullopt;
 }
 
+std::vector<CGreeting*> CDelayCtrl::SpokenGreetings() {
+    if (holdType_ != kHoldMusic) return CDigitControl::SpokenGreetings();
+    return {&EntryGreeting(), music_.Get()};
+}
+
 void CDelayCtrl::Check(CheckReport& report) {
     if (holdType_ == kHoldMusic && music_->GetCount() == 0)
         report.Add(Severity::Error, "must be at least one phrase in music greeting", 0);
@@ -183,17 +188,18 @@ void CDelayCtrl::PlayMusic(int line, long seconds) {
         if (KillChannelsRequested() || state.stop.exchange(false)) return;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= total) return;
-        if (!GreetingHasSound(music)) {
-            // Nothing to play: the rest of the time passes as a plain delay.
-            SetLineStatusText(line, kStatusDelay, "");
-            Wait(line, long((total - elapsed + 999) / 1000), haltDigit_, 1);
-            return;
-        }
         long r = 0;
+        bool sounded = false;
         try {
             LineMark blocking(state.blocking);
             if (state.stop.exchange(false)) return;
-            r = PlayWaveGreeting(line, music);
+            PlaySequence list(line, this);
+            int count = 0;
+            // A music phrase that fails is left out rather than ending the
+            // call (the default file is seldom there); silence then passes
+            // as a plain delay below.
+            r = SpeakGreeting(line, music, nullptr, list, count);
+            sounded = GreetingHasSound(list);
         } catch (ControlErrorException* e) {
             if (e->ErrorData() != kStopped || !state.stop.exchange(false)) throw;
             e->Delete();
@@ -206,6 +212,14 @@ void CDelayCtrl::PlayMusic(int line, long seconds) {
             char key = 0;
             Voice().GetDTMFDigit(line, &key);
             if (key == 0 || (DigitMaskOf(key) & haltDigit_)) return;
+            continue;
+        }
+        if (!sounded) {
+            // Nothing to play: the rest of the time passes as a plain delay.
+            SetLineStatusText(line, kStatusDelay, "");
+            const DWORD spent = GetTickCount() - start;
+            if (spent < total) Wait(line, long((total - spent + 999) / 1000), haltDigit_, 1);
+            return;
         }
     }
 }
@@ -217,10 +231,10 @@ bool CDelayCtrl::Run(int line, short, short& exit, Vertex*& next) {
     state.stop = false;
     LineMark inside(state.inside);
     SetValueFlags(true);
-    const GreetingData entry = EntryGreeting().Data();
+    GreetingData entry = EntryGreeting().Data();
     if (EnterStep(line, exit, next)) return true;
     if (GetClearDigits()) Voice().ClearDTMFQueue(line);
-    PlayWaveGreeting(line, entry);
+    SpeakGreeting(line, entry, *this);
     const long seconds = state.time;
     switch (holdType_) {
     case kHoldOnHold: Hold(line, seconds); break;

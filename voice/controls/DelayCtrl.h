@@ -41,6 +41,8 @@ public:
 protected:
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
     void ExchangeOwnItems(ItemExchange& ex) override;
+    // The music counts only where it is played.
+    std::vector<CGreeting*> SpokenGreetings() override;
 
 private:
     struct LineDelay {

@@ -8,6 +8,7 @@
 #include "ChannelLog.h"
 #include "ChannelLogWindow.h"
 #include "Dispatcher.h"
+#include "GreetingPlayer.h"
 #include "Graph.h"
 #include "KvoResource.h"
 #include "LineStatusWindow.h"
@@ -106,6 +107,7 @@ void CFrameCtrl::SetVoiceDirectory(const std::wstring& dir) {
                                       : WithTrailingBackslash(ResolveDirectory(value, s.systemVoiceDir));
     s.projectDirDiffers = !SameDirectory(s.projectVoiceDir, s.systemVoiceDir);
     SetAppSettings(s);
+    ResetLanguages();
     SetModified();
 }
 
@@ -130,6 +132,7 @@ void CFrameCtrl::SetLanguageDefaults(long timeFormat, long dateOrder, long langu
     s.dateOrder = dateOrder;
     s.languageId = languageId;
     SetAppSettings(s);
+    ResetLanguages();
     SetModified();
 }
 
@@ -338,6 +341,7 @@ void CFrameCtrl::ExchangeSettings(ItemExchange& ex) {
         read.projectVoiceDir = WithTrailingBackslash(ResolveDirectory(voice, s.systemVoiceDir));
     read.projectDirDiffers = !SameDirectory(read.projectVoiceDir, read.systemVoiceDir);
     SetAppSettings(read);
+    ResetLanguages();
 
     const std::string log =
         WithTrailingBackslash(ResolveDirectory(fw::ole::Narrow(logDir), read.systemVoiceDir));

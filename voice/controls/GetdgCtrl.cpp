@@ -238,9 +238,9 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     CVoiceInterface* vi = VoiceInterface();
     if (!vi) throw new ShutdownException();
     // Copies: the user interface may edit the design data while lines run.
-    const GreetingData entry = EntryGreeting().Data();
-    const GreetingData invalidGreeting = invalid_->Data();
-    const GreetingData silenceGreeting = silence_->Data();
+    GreetingData entry = EntryGreeting().Data();
+    GreetingData invalidGreeting = invalid_->Data();
+    GreetingData silenceGreeting = silence_->Data();
     const DigitSettings& settings = checked_;
     const DigitRules& rules = rules_;
     lines_.With(size_t(line), [&](LineRequest& r) {
@@ -284,9 +284,9 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
         if (errors > 0) {
             vi->ClearDTMFQueue(line);
             WriteLogN(line, LK_INVALID_COUNT, errors);
-            PlayWaveGreeting(line, lastInvalid ? invalidGreeting : silenceGreeting);
+            SpeakGreeting(line, lastInvalid ? invalidGreeting : silenceGreeting, *this);
         }
-        PlayWaveGreeting(line, entry);
+        SpeakGreeting(line, entry, *this);
         WriteLogNN(line, LK_WAIT_DIGITS, request.maxKeys, request.termMask);
         SetLineStatusText(line, kStatusWaitingForDigits, "");
         digits.clear();

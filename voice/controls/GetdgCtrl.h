@@ -62,6 +62,7 @@ public:
 protected:
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
     void ExchangeOwnItems(ItemExchange& ex) override;
+    std::vector<CGreeting*> SpokenGreetings() override { return {&EntryGreeting(), invalid_.Get(), silence_.Get()}; }
 
 private:
     struct LineRequest {

@@ -13,10 +13,10 @@ const CCallFlowControl::Kind kOnHook{CLSID_OnHook, DIID__DOnHook, DIID__DOnHookE
 COnHookCtrl::COnHookCtrl() : CVoiceControl(kOnHook) {}
 
 bool COnHookCtrl::Run(int line, short, short& exit, Vertex*& next) {
-    // A copy: the user interface may edit the greeting while the line plays.
-    const GreetingData entry = EntryGreeting().Data();
     if (EnterStep(line, exit, next)) return true;
-    PlayWaveGreeting(line, entry);
+    PlaySequence list(line, this);
+    int count = 0;
+    SpeakGreeting(line, EntryGreeting(), this, list, count);
     exit = kExitHangup;
     return true;
 }

@@ -582,7 +582,10 @@ CheckReport CheckSystem() {
     CheckReport report;
     CheckDuplicateNames(ControlRegistry::Process(), report);
     for (Vertex* v : ControlRegistry::Process().Controls())
-        if (CCallFlowControl* control = AsControl(v)) control->Check(report);
+        if (CCallFlowControl* control = AsControl(v)) {
+            control->Check(report);
+            if (auto* voice = dynamic_cast<CVoiceControl*>(control)) voice->CheckGreetings(report);
+        }
     std::vector<LineHome*> homes;
     {
         std::lock_guard guard(g_homesLock);

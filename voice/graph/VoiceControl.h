@@ -7,6 +7,9 @@
 
 namespace kvo {
 
+constexpr DISPID EVENTID_PHRASEERROR = 104;
+constexpr DISPID EVENTID_PLAYREQUEST = 105;
+
 class CVoiceControl : public CCallFlowControl {
 public:
     bool GetClearDigits() const { return clearDigits_; }
@@ -25,11 +28,26 @@ public:
     Vertex* DisconnectHandler() const;
     Vertex* HelpdigitHandler() const;
     CGreeting& EntryGreeting() { return *entry_.Get(); }
+    // PhraseError (channel, error type by reference, a copy of the phrase):
+    // the phrase as host code repaired it, or none when it left it as it was.
+    std::optional<PhraseData> FirePhraseError(int line, short error, const PhraseData& failed);
+    // PlayRequest (channel, phrase name, an empty greeting for host code to
+    // fill): the phrases host code put in, none when it added nothing.
+    std::optional<GreetingData> FirePlayRequest(int line, const std::string& name);
+    // Whether the container runs host code now (asked on the control's thread).
+    bool HostRuns();
+
+    // The phrase and greeting checks of every greeting the control says,
+    // each reported under the greeting's name.
+    void CheckGreetings(CheckReport& report);
 
 protected:
     explicit CVoiceControl(const Kind& kind);
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;
     void ExchangeOwnItems(ItemExchange& ex) override;
+    // The greetings the control says on a call: the entry greeting and those
+    // a control adds.
+    virtual std::vector<CGreeting*> SpokenGreetings() { return {entry_.Get()}; }
 
 private:
     fw::ole::ComPtr<CGreeting> entry_ = fw::ole::MakeAutomation<CGreeting>();

@@ -147,4 +147,11 @@ void CGreeting::Assign(const GreetingData& data) {
     }
 }
 
+void CGreeting::CacheClipIndex(size_t index, const PhraseData& was, short clip) {
+    if (index >= phrases_.size() || !(phrases_[index]->Data() == was)) return;
+    PhraseData d = was;
+    d.type = clip;
+    phrases_[index]->Assign(d);
+}
+
 }  // namespace kvo

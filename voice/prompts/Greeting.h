@@ -1,6 +1,6 @@
 // The Greeting automation object ("kvo.greeting"): the ordered phrases a
 // control says to a caller and two play options. A control owns its
-// greetings and saves them with its own items; playing comes later.
+// greetings and saves them with its own items; voice/dispatch plays them.
 #pragma once
 #include <vector>
 
@@ -40,6 +40,9 @@ public:
     // The greeting as it is saved, and back.
     GreetingData Data() const;
     void Assign(const GreetingData& data);
+    // A clip found by name keeps its index for later plays, unless the phrase
+    // was changed meanwhile (it no longer equals `was`).
+    void CacheClipIndex(size_t index, const PhraseData& was, short clip);
 
 protected:
     std::span<const fw::ole::DispatchEntry> DispatchMap() const override;

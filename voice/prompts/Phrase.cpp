@@ -5,6 +5,11 @@
 #include <array>
 #include <vector>
 
+#include "Graph.h"
+#include "PhraseCheck.h"
+#include "PromptFileSet.h"
+#include "graph/AppSettings.h"
+#include "graph/RuntimeValues.h"
 #include "kvo32.h"
 
 namespace kvo {
@@ -28,7 +33,40 @@ constexpr auto kPhraseDispatch = std::array{
 };
 
 constexpr short kWaveFile = 1, kSysPhrase = 2, kUserVapPhrase = 4;
+constexpr unsigned kCheckErrorBase = 32500;
+
+// A phrase checked on its own: names against the process's controls, files
+// as the editor finds them (project voice folder, then the system's).
+class DesignCheckContext : public PhraseCheckContext {
+public:
+    explicit DesignCheckContext(bool hasThis) : hasThis_(hasThis) {}
+    // As a call resolves it: controls and Frames alike.
+    Found LookUpControl(std::string_view name) override {
+        const FoundOwner found = FindValueOwner(RuntimeValues(), name);
+        if (!found.owner) return Found::No;
+        return found.ambiguous ? Found::Ambiguous : Found::Yes;
+    }
+    bool HasThis() const override { return hasThis_; }
+    std::unique_ptr<ByteReader> OpenVoiceFile(const std::string& name) override {
+        const AppSettings app = CurrentAppSettings();
+        StdioVoiceFileOpener opener;
+        for (const std::string& path : VoiceCandidates(name, {app.projectVoiceDir, app.projectVoiceDir, app.systemVoiceDir})) {
+            VoiceFileOpener::Result r = opener.Open(path);
+            if (r.file) return std::move(r.file);
+            if (!r.missing) break;
+        }
+        return nullptr;
+    }
+    std::size_t ScriptSize() const override { return std::size_t(std::max(0L, CurrentAppSettings().scriptSize)); }
+
+private:
+    bool hasThis_;
+};
 }  // namespace
+
+std::unique_ptr<PhraseCheckContext> MakeDesignCheckContext(bool hasThis) {
+    return std::make_unique<DesignCheckContext>(hasThis);
+}
 
 std::optional<std::wstring> OptionalText(const std::optional<fw::ole::Variant>& arg) {
     if (!arg || arg->Type() == VT_NULL || arg->Type() == VT_EMPTY) return std::nullopt;
@@ -98,8 +136,15 @@ void CPhrase::Copy(const fw::ole::ComPtr<IDispatch>& other) {
 }
 
 void CPhrase::CheckPhrase() {
-    // The check opens prompt and wave files, which this library cannot yet.
-    throw fw::ole::ControlError{E_NOTIMPL, L"not available yet: phrases cannot be checked by this library"};
+    DesignCheckContext context(false);
+    PhraseCheckResult r;
+    kvo::CheckPhrase(data_, -1, context, r);
+    // A warning is raised too: a script asking has no check list to read it in.
+    if (r.code < 0) return;
+    std::string text = PhraseCheckText(r.code);
+    if (!r.text.empty()) text += " " + r.text;
+    throw fw::ole::ControlError{HRESULT(0x800A0000u + kCheckErrorBase + unsigned(r.code)),
+                                std::wstring(text.begin(), text.end())};
 }
 
 }  // namespace kvo

@@ -2,9 +2,11 @@
 // greeting, named by reference (a wave file, a prompt-file entry, or a
 // system phrase computed when the call plays it).
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "PhraseCheck.h"
 #include "SavedForm.h"
 #include "fw/ole/Automation.h"
 
@@ -12,6 +14,11 @@ namespace kvo {
 
 // An optional text argument: none when left out or passed as Null/Empty.
 std::optional<std::wstring> OptionalText(const std::optional<fw::ole::Variant>& arg);
+
+// Names looked up among the process's controls and files where the editor
+// finds them (project voice folder, then the system's); `hasThis` when a
+// control's own greetings are checked.
+std::unique_ptr<PhraseCheckContext> MakeDesignCheckContext(bool hasThis);
 
 class CPhrase : public fw::ole::Automation {
 public:

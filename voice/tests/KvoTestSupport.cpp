@@ -6,6 +6,46 @@
 
 namespace kvo_test {
 
+namespace {
+
+void PutWord(std::string& out, size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
+}
+
+}  // namespace
+
+void SetCallSettings(fw::testing::IniFileScope& ini, const std::string& logDir) {
+    ini.Set("VoiceCard", "Type", "RHETOREX");
+    ini.Set("System", "Logs", "1");
+    ini.Set("System", "ShowDialog", "0");
+    ini.Set("Directories", "LogFiles", logDir.c_str());
+}
+
+std::vector<std::uint32_t> ClipLengths(std::uint32_t first, std::uint32_t count) {
+    std::vector<std::uint32_t> lengths;
+    for (std::uint32_t i = 0; i < count; ++i) lengths.push_back(first + i);
+    return lengths;
+}
+
+std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths) {
+    const auto count = std::uint32_t(lengths.size());
+    std::string out(24 + count * 12, '\0');
+    PutWord(out, 0, count);
+    PutWord(out, 4, 8000);
+    PutWord(out, 8, count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = i < names.size() ? names[i] : "";
+        const auto text = std::uint32_t(out.size());
+        out += name + '\0';
+        const auto data = std::uint32_t(out.size());
+        out += std::string(lengths[i], char(0x7f));
+        PutWord(out, 24 + i * 12, data);
+        PutWord(out, 24 + i * 12 + 4, lengths[i]);
+        PutWord(out, 24 + i * 12 + 8, name.empty() ? 0 : text);
+    }
+    return out;
+}
+
 std::string BinPath(const char* file) { return fw::BesideModule(file); }
 
 HRESULT CallEntry(const char* name) { return fw::testing::CallLibraryEntry(BinPath("kvo32.ocx"), name); }

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ContainerTest.h"
+#include "fw/testing/Files.h"
 
 namespace kvo_test {
 
@@ -28,6 +30,16 @@ container::CallResult Dispatch(IDispatch* object, const wchar_t* member, WORD fl
 fw::ole::ComPtr<IDispatch> ObjectProperty(IDispatch* object, const wchar_t* member);
 // The control of a site as IDispatch.
 fw::ole::ComPtr<IDispatch> AsDispatch(container::ControlSite* site);
+
+// KVO32.INI for a test that answers calls: the simulated card, channel logs
+// in `logDir`, no check-report box.
+void SetCallSettings(fw::testing::IniFileScope& ini, const std::string& logDir);
+// `count` clip lengths from `first` up, one byte more each.
+std::vector<std::uint32_t> ClipLengths(std::uint32_t first, std::uint32_t count);
+
+// A prompt file laid out by hand: header, one slot per clip, then each
+// clip's name and `lengths[i]` bytes of audio.
+std::string PromptFileBytes(const std::vector<std::string>& names, const std::vector<std::uint32_t>& lengths);
 
 class ContainerTest : public container::testing::ContainerTest {
 protected:

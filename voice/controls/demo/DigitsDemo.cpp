@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "VoiceWave.h"
 #include "Container.h"
 #include "FormFile.h"
 #include "fw/Handle.h"
@@ -53,6 +54,9 @@ Begin Zentrovo.GetdgCtrl.1 GetDigits1
  MaxKeys = 3
  MaxSil = 5
  maxRetries = 1
+ InvalidGreeting.NumPhrase = 1
+ InvalidGreeting.Phrase0.File = "invalid.wav"
+ InvalidGreeting.Phrase0.Type = 65536
  NumConditions = 4
  Condition0.Name = Transfer
  Condition0.Data = 1
@@ -170,6 +174,9 @@ int main() {
     fw::testing::RemoveTree(dir);
     CreateDirectoryA(dir.c_str(), nullptr);
     fw::testing::WriteText(dir + "calls.scn", kScenario);
+    // What an invalid entry hears, found in the project's voice folder: a
+    // wave header and 800 bytes of sound.
+    fw::testing::WriteText(dir + "invalid.wav", kvo_test::VoiceWave(800));
     SetEnvironmentVariableA("KVORHT32_SCENARIO", (dir + "calls.scn").c_str());
     SetEnvironmentVariableA("KVORHT32_JOURNAL", (dir + "calls.log").c_str());
     SavedIni saved;
@@ -199,6 +206,7 @@ int main() {
             return 1;
         }
         host.Find(L"Frame1")->Put(L"LogDirectory", Variant(fw::ole::Widen(dir)));
+        host.Find(L"Frame1")->Put(L"VoiceDirectory", Variant(fw::ole::Widen(dir)));
         size_t calls = 0;
         host.OnEvent([&](container::EventRecord& e) {
             OnEvent(host, e);

@@ -1,3 +1,4 @@
+#include "VoiceWave.h"
 #include "CallFlowFixture.h"
 
 #include <algorithm>
@@ -35,10 +36,10 @@ std::string Quoted(const std::string& value) {
 
 void CallFlowTest::SetUp() {
     ContainerTest::SetUp();
-    ini_.Set("VoiceCard", "Type", "RHETOREX");
-    ini_.Set("System", "Logs", "1");
-    ini_.Set("System", "ShowDialog", "0");
-    ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
+    kvo_test::SetCallSettings(ini_, dir_.Path());
+    // The system prompt file: clip i holds kKavoroBytes + i bytes; clip 0 is
+    // the one the default invalid greeting names.
+    dir_.Write("kavoro.vap", kvo_test::PromptFileBytes({"that was not a valid entry"}, kvo_test::ClipLengths(kKavoroBytes, 160)));
     host_->OnEvent([this](container::EventRecord& e) {
         if (onEvent_) onEvent_(e);
     });
@@ -61,7 +62,7 @@ void CallFlowTest::Scenario(const std::string& text) {
 void CallFlowTest::LoadFlow(const std::vector<FormControl>& controls) {
     std::vector<FormControl> form{
         {"Zentrovo.FrameCtrl.1", "Frame1", 9000,
-         {"LogDir = " + Quoted(dir_.Path()), "NumFields = 1", "Field0 = Ext"}, {}},
+         {"LogDir = " + Quoted(dir_.Path()), "VoiceDir = " + Quoted(dir_.Path()), "NumFields = 1", "Field0 = Ext"}, {}},
         {"Zentrovo.LineGroupCtrl.1", "LineGroup1", 1,
          {"LinesInGroup = 1", "Mode = 2", "DelayTime = 0", "HelpDigit = 1024"}, {}},
     };
@@ -168,7 +169,7 @@ std::string CallFlowTest::Diagnosis() {
 }
 
 std::string CallFlowTest::Wave(const std::string& name, size_t bytes) {
-    return dir_.Write(name, std::string(308 + bytes, '\x7f'));
+    return dir_.Write(name, kvo_test::VoiceWave(bytes));
 }
 
 }  // namespace kvo_flow_test

@@ -3,6 +3,7 @@
 // flow it builds. The card's journal, the channel log and the host's events
 // are at hand afterwards.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,6 +24,9 @@ struct FormControl {
     std::map<int, long> nodes;       // node -> destination block id
     int numNodes = -1;               // -1: as the control makes it
 };
+
+// Clip i of the tests' "kavoro.vap" holds kKavoroBytes + i bytes.
+constexpr std::uint32_t kKavoroBytes = 1000;
 
 std::string FormText(const std::vector<FormControl>& controls);
 // A form value in quotes, backslashes and quotes escaped.

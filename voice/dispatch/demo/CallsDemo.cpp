@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "VoiceWave.h"
 #include "Container.h"
 #include "fw/Handle.h"
 #include "fw/ModulePath.h"
@@ -117,7 +118,7 @@ int main(int argc, char** argv) {
     WIN32_FIND_DATAA old;
     for (fw::FindHandle f(FindFirstFileA((dir + "*.vlg").c_str(), &old)); f && DeleteFileA((dir + old.cFileName).c_str());)
         if (!FindNextFileA(f.Get(), &old)) break;
-    Write(dir + "bye.wav", std::string(308 + 1600, '\x7f'));
+    Write(dir + "bye.wav", kvo_test::VoiceWave(1600));
     SetEnvironmentVariableA("KVORHT32_SCENARIO", (dir + "calls.scn").c_str());
     SetEnvironmentVariableA("KVORHT32_JOURNAL", (dir + "calls.log").c_str());
     IniValue card("VoiceCard", "Type", "RHETOREX"), logs("System", "Logs", "1"), box("System", "ShowDialog", "0");

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "KvoTestSupport.h"
+#include "VoiceWave.h"
 #include "fw/Handle.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
@@ -57,10 +58,7 @@ class Calls : public ContainerTest {
 protected:
     void SetUp() override {
         ContainerTest::SetUp();
-        ini_.Set("VoiceCard", "Type", "RHETOREX");
-        ini_.Set("System", "Logs", "1");
-        ini_.Set("System", "ShowDialog", "0");
-        ini_.Set("Directories", "LogFiles", dir_.Path().c_str());
+        SetCallSettings(ini_, dir_.Path());
         host_->OnEvent([this](container::EventRecord& e) { OnHostEvent(e); });
     }
     void TearDown() override {
@@ -101,7 +99,7 @@ protected:
         Put(L"LineGroup1", L"IMaxCallTime", Variant(maxCallTime));
         Connect(L"LineGroup1", 1, L"User1");
         Connect(L"User1", 0, L"OnHook1");
-        dir_.Write("bye.wav", std::string(308 + 800, '\x7f'));
+        dir_.Write("bye.wav", kvo_test::VoiceWave(800));
         ComPtr<IDispatch> greeting = ObjectProperty(AsDispatch(host_->Find(L"OnHook1")).Get(), L"EntryGreeting");
         ASSERT_TRUE(greeting);
         auto r = kvo_test::Dispatch(greeting.Get(), L"InsertFile", DISPATCH_METHOD,

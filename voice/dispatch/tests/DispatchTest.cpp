@@ -152,7 +152,7 @@ TEST_F(Calls, MaxCallTimeStopsALongCall) {
     // OnHook's greeting is long enough to be stopped.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\n");
     BuildDemoForm("1", 1);
-    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 30));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Ring", 1));
     ASSERT_TRUE(host_->PumpUntil([&] { return
@@ -218,7 +218,7 @@ TEST_F(Calls, BreakModeHangsTheCallerUp) {
 TEST_F(Calls, ACallerHangingUpDuringTheGreetingEndsTheCallCleanly) {
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 300\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 30));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 1)) << Joined(EventTrail());
     StopAndWait();
@@ -248,7 +248,7 @@ TEST_F(Calls, AStopThatFindsNothingBlockingStillEndsTheCall) {
     // must end on the line's own flags before the OnHook's ten-minute goodbye.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 6000000\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 600, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 600));
     long answer = -1;
     host_->OnEvent([&](container::EventRecord& e) {
         if (e.control == L"User1" && e.event == L"Enter") answer = Frame(L"StopSystem", -1).value.Long();
@@ -282,7 +282,7 @@ TEST_P(HangUps, EndTheCallAndTheNextCallerIsAnswered) {
     const HangUpStep& step = GetParam();
     Scenario(std::string("channels 1\nspeed 1\nline 0\n") + step.firstCall + "call ring 50\nhangup 60000\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 3, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 3));
     host_->OnEvent([&](container::EventRecord& e) {
         if (e.control == L"User1" && e.event == L"Enter" && Count(L"LineGroup1", L"Ring") == 1 && step.handlerMs)
             fw::testing::PumpFor(step.handlerMs);
@@ -362,7 +362,7 @@ TEST_F(Calls, AHangUpWhoseOnHookFailsStillTellsTheHostAndTheLineGoesOn) {
     Scenario("channels 1\nspeed 1\nline 0\nfail onHook 0\nfail onHook 6\ncall ring 10\nhangup 300\n"
              "call ring 50\nhangup 60000\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 3, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 3));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"LineGroup1", L"Disconnect", 2, 30000)) << Joined(EventTrail()) << Joined(Journal());
     StopAndWait();
@@ -408,7 +408,7 @@ TEST_F(Calls, AnInvalidOrSilentExitWithoutHandlersPlaysTheDefaultPhraseAndHangsU
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        dir_.Write(c.file, std::string(308 + c.bytes, '\x7f'));
+        dir_.Write(c.file, kvo_test::VoiceWave(c.bytes));
     }
     ini_.Set("Run", "DefaultError", dir_.File("error.wav").c_str());
     ini_.Set("Run", "DefaultSilence", dir_.File("silence.wav").c_str());
@@ -444,7 +444,7 @@ TEST_F(Calls, AClosingFormAsksAgainWhileTheDriverRefusesToStopALine) {
     // The caller stays; the first stop of the line fails.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nhangup 600000\nfail stopChannel 6\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 60, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 60));
     ASSERT_TRUE(Frame(L"StartSystem", 0).Ok());
     ASSERT_TRUE(WaitFor(L"OnHook1", L"Enter", 1));
     std::vector<std::string> questions;
@@ -468,7 +468,7 @@ TEST_P(HelpDigit, TakesTheCallToTheGroupsHelpNode) {
     // The caller presses * during the goodbye; * is the group's help digit.
     Scenario("channels 1\nspeed 1\nline 0\ncall ring 10\nkeys 100 *\nhangup 600000\n");
     BuildDemoForm("1");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 30, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 30));
     Put(L"LineGroup1", L"HelpDigit", Variant(2048L));
     ASSERT_NE(Add(L"Zentrovo.OnHookCtrl.1", L"OnHook2"), nullptr);
     if (connected) Connect(L"LineGroup1", 5, L"OnHook2");

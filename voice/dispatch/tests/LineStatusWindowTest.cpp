@@ -39,7 +39,7 @@ TEST_F(LineStatusWindow, ShowsEveryLineAndTheSystemsState) {
     // Line 1 takes a long call; line 2 waits for one.
     Scenario("channels 2\nspeed 1\nline 0\ncall ring 10\nhangup 600000\nline 1\n");
     BuildDemoForm("1-2");
-    dir_.Write("bye.wav", std::string(308 + 8000 * 60, '\x7f'));
+    dir_.Write("bye.wav", kvo_test::VoiceWave(8000 * 60));
     ASSERT_TRUE(Frame(L"StartSystem", -1).Ok());
     HWND window = StatusWindow();
     ASSERT_NE(window, nullptr) << "StartSystem True shows the line status";

@@ -1,5 +1,7 @@
 #include "SystemPhrase.h"
 
+#include <iterator>
+
 #include "VoicePath.h"
 
 namespace kvo {
@@ -33,6 +35,11 @@ SystemPhraseResult FilePhrase(int kind, const std::string& data1, const std::str
 }
 
 }  // namespace
+
+int SystemPhraseDataCount(int kind) {
+    static constexpr int kData[] = {1, 1, 1, 2, 1, 3, 3, 1, 1, 1, 2, 0, 1, 2, 0, 1, 2, 2, 2, 3, 1};
+    return kind >= 0 && kind < int(std::size(kData)) ? kData[kind] : 0;
+}
 
 const char* LanguageEventName(int kind) {
     switch (kind) {

@@ -38,6 +38,9 @@ enum SysPhraseKind : int {
     kvoSayText = 20,
 };
 
+// How many data strings a kind uses: 0 none, 1 Data1, 2 or 3 Data1 and Data2.
+int SystemPhraseDataCount(int kind);
+
 // The Language control's event for a kind, or nullptr for kinds no rule
 // fires an event for.
 const char* LanguageEventName(int kind);

@@ -105,6 +105,17 @@ TEST(SavedForm, GreetingKeysAndPackedPhraseType) {
     EXPECT_TRUE(kept.termOnDtmf) << "a missing TermOnDTMF is true";
 }
 
+TEST(SavedForm, AStoredPhraseCountBelowMinusOneIsAnEmptyGreeting) {
+    // Only -1 means "absent"; any other negative count once read as a huge
+    // unsigned count.
+    for (const wchar_t* count : {L"-2", L"-32768"}) {
+        kvo::GreetingData greeting{L"Entry", true, -1, {{L"hello.vox", L"", -1, 1, 0}}};
+        MapExchange load(Items{{L"EntryGreeting.NumPhrase", count}, {L"EntryGreeting.Phrase0.File", L"x.vox"}});
+        kvo::ExchangeGreeting(load, greeting);
+        EXPECT_TRUE(greeting.phrases.empty()) << count;
+    }
+}
+
 TEST(SavedForm, InventoryEntries) {
     struct { const wchar_t* text; bool ok; long page; const wchar_t* name; } cases[] = {
         {L"0,Menu", true, 0, L"Menu"},
