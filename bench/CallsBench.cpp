@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BesideOcx.h"
 #include "Container.h"
 #include "LogRecord.h"
 #include "VoiceWave.h"
@@ -593,9 +594,8 @@ int main(int argc, char** argv) {
     OleInitialize(nullptr);
     int result = 1;
     {
-        fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
-        auto registerServer = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
-        if (!registerServer || FAILED(registerServer())) {
+        const fw::Module ocx = kvo_test::LoadRegisteredOcx();
+        if (!ocx.Get()) {
             std::fprintf(stderr, "callbench: kvo32.ocx cannot be registered\n");
         } else {
             result = Bench(o, script, dir).Run();

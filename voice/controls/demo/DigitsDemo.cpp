@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BesideOcx.h"
 #include "VoiceWave.h"
 #include "Container.h"
 #include "FormFile.h"
@@ -187,12 +188,8 @@ int main() {
 
     OleInitialize(nullptr);
     // The library beside the demo is the one the form uses.
-    fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
-    const auto registered = [&] {
-        const auto entry = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
-        return entry && SUCCEEDED(entry());
-    };
-    if (!registered()) {
+    const fw::Module ocx = kvo_test::LoadRegisteredOcx();
+    if (!ocx.Get()) {
         std::printf("kvo32.ocx cannot be registered\n");
         return 1;
     }

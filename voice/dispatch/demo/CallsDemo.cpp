@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "BesideOcx.h"
 #include "VoiceWave.h"
 #include "Container.h"
 #include "fw/Handle.h"
@@ -124,9 +125,8 @@ int main(int argc, char** argv) {
     IniValue card("VoiceCard", "Type", "RHETOREX"), logs("System", "Logs", "1"), box("System", "ShowDialog", "0");
 
     OleInitialize(nullptr);
-    fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
-    auto registerServer = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
-    if (!registerServer || FAILED(registerServer())) {
+    const fw::Module ocx = kvo_test::LoadRegisteredOcx();
+    if (!ocx.Get()) {
         std::printf("kvo32.ocx cannot be registered\n");
         return 1;
     }

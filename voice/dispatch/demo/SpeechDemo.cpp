@@ -9,6 +9,7 @@
 #include <regex>
 #include <string>
 
+#include "BesideOcx.h"
 #include "VoiceWave.h"
 #include "Clips.h"
 #include "Container.h"
@@ -99,9 +100,8 @@ int main() {
     ini.Set("System", "ShowDialog", "0");
 
     OleInitialize(nullptr);
-    fw::Module ocx(LoadLibraryA(fw::BesideModule("kvo32.ocx").c_str()));
-    auto registerServer = fw::ProcAddress<HRESULT(STDAPICALLTYPE*)()>(ocx.Get(), "DllRegisterServer");
-    if (!registerServer || FAILED(registerServer())) {
+    const fw::Module ocx = kvo_test::LoadRegisteredOcx();
+    if (!ocx.Get()) {
         std::printf("kvo32.ocx cannot be registered\n");
         return 1;
     }
