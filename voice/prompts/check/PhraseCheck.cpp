@@ -15,6 +15,7 @@ namespace {
 constexpr short kWavePhrase = 1, kSysPhrase = 2, kPromptPhrase = 4;
 constexpr int kVapPhrase = 16, kVapPhraseIndex = 17, kSayText = 20;
 constexpr std::uint32_t kShortestClip = 10;
+constexpr long kNoEntry = 0x7FFFFFFF;
 constexpr std::array<int, 4> kFormatTags = {7, 32, 7, 32};
 
 std::string Narrow(const std::wstring& s) {
@@ -90,15 +91,16 @@ bool CheckWave(PhraseData& p, long format, PhraseCheckContext& c, PhraseCheckRes
     return Report(r, kCheckFileFormat, text, !HasWavExtension(name));
 }
 
-bool CheckPromptEntry(const std::string& fileName, short& index, const std::string& clipName, PhraseCheckContext& c,
-                      PhraseCheckResult& r) {
+// Entry `at` of the prompt file, or the one named `clipName` when `at` is -1;
+// the index found by name goes to `found`.
+bool CheckPromptEntry(const std::string& fileName, long at, const std::string& clipName, PhraseCheckContext& c,
+                      PhraseCheckResult& r, short* found = nullptr) {
     std::unique_ptr<PromptFile> file = PromptFile::Open(c.OpenVoiceFile(fileName));
     if (!file) return Report(r, kCheckFileOpen, fileName, false);
-    long at = index;
     if (at == -1) {
         at = file->FindClip(clipName, c.ScriptSize());
         if (at < 0) return Report(r, kCheckPhraseNotFound, clipName, false);
-        index = short(at);
+        if (found) *found = short(at);
     }
     const std::optional<ClipRange> range = at < 0 ? std::nullopt : file->Range(std::uint32_t(at));
     if (!range) return Report(r, kCheckPhraseNotFound, fileName, false);
@@ -118,15 +120,14 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
     }
     if (uses == 2 && data2.empty()) return Report(r, kCheckNoData, data2, false);
     if (kind == kVapPhraseIndex) {
-        if (data2.empty() || data2.size() > 4 || data2.find_first_not_of("0123456789") != std::string::npos)
+        if (data2.empty() || data2.find_first_not_of("0123456789") != std::string::npos)
             return Report(r, kCheckPhraseNotFound, data2, false);
-        short index = short(std::stoi(data2));
+        // Leading zeros are allowed; a number past any entry saturates and is not found.
+        long index = 0;
+        for (char ch : data2) index = std::min(index * 10 + (ch - '0'), long(kNoEntry));
         return CheckPromptEntry(data1, index, "", c, r);
     }
-    if (kind == kVapPhrase) {
-        short index = -1;
-        return CheckPromptEntry(data1, index, data2, c, r);
-    }
+    if (kind == kVapPhrase) return CheckPromptEntry(data1, -1, data2, c, r);
     return true;
 }
 
@@ -153,7 +154,7 @@ bool CheckPhrase(PhraseData& phrase, long greetingFormat, PhraseCheckContext& co
     case kWavePhrase: return CheckWave(phrase, greetingFormat, context, result);
     case kSysPhrase: return CheckSystem(phrase, context, result);
     case kPromptPhrase:
-        return CheckPromptEntry(Narrow(phrase.file), phrase.type, Narrow(phrase.data), context, result);
+        return CheckPromptEntry(Narrow(phrase.file), phrase.type, Narrow(phrase.data), context, result, &phrase.type);
     default: return Report(result, kCheckNoData, "", false);
     }
 }

@@ -85,6 +85,8 @@ TEST(PhraseCheck, EachKindReportsItsCodeText) {
         {"date format by reference to no control", Sys(13, L"12/25/96", L"%Nobody%"), -1, false, 0, "%Nobody%"},
         {"clip index that is no number", Sys(17, L"menu.vap", L"1a"), -1, false, 1, "1a"},
         {"clip by index through a system phrase", Sys(17, L"menu.vap", L"0"), -1, true, -1, ""},
+        {"clip index with leading zeros", Sys(17, L"menu.vap", L"000000"), -1, true, -1, ""},
+        {"clip index past any entry", Sys(17, L"menu.vap", L"99999999999999999999"), -1, false, 1, "menu.vap"},
         {"clip by name through a system phrase", Sys(16, L"menu.vap", L"tiny"), -1, false, 2, "menu.vap"},
         {"speech without text to speech", Sys(20, L"hello"), -1, false, 8, ""},
         {"salutation needs no data", Sys(11, L""), -1, true, -1, ""},
