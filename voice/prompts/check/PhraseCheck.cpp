@@ -18,12 +18,6 @@ constexpr std::uint32_t kShortestClip = 10;
 constexpr long kNoEntry = 0x7FFFFFFF;
 constexpr std::array<int, 4> kFormatTags = {7, 32, 7, 32};
 
-std::string Narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
-
 bool Report(PhraseCheckResult& r, int code, std::string text, bool accepted) {
     r.code = code;
     r.text = std::move(text);
@@ -73,7 +67,7 @@ bool HasWavExtension(const std::string& name) {
 }
 
 bool CheckWave(PhraseData& p, long format, PhraseCheckContext& c, PhraseCheckResult& r) {
-    const std::string name = Narrow(p.file);
+    const std::string name = c.Narrow(p.file);
     if (name.empty()) return Report(r, kCheckNoData, name, false);
     if (HasReference(name)) {
         const int fault = ReferenceFault(name, c);
@@ -87,7 +81,7 @@ bool CheckWave(PhraseData& p, long format, PhraseCheckContext& c, PhraseCheckRes
     const int have = file->ReadAt(20, tag, 2) == 2 ? tag[0] | tag[1] << 8 : -1;
     if (have == kFormatTags[size_t(format)]) return true;
     std::string text = name + FormatName(have < 0 ? 0 : have);
-    p.data = std::wstring(text.begin(), text.end());
+    p.data = c.Widen(text);
     return Report(r, kCheckFileFormat, text, !HasWavExtension(name));
 }
 
@@ -112,7 +106,7 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
     const int kind = p.type;
     if (kind == kSayText && !c.SpeechEnabled()) return Report(r, kCheckNotSupported, "", false);
     const int uses = SystemPhraseDataCount(kind);
-    const std::string data1 = Narrow(p.file), data2 = Narrow(p.data);
+    const std::string data1 = c.Narrow(p.file), data2 = c.Narrow(p.data);
     if (uses >= 1 && data1.empty()) return Report(r, kCheckNoData, data1, false);
     for (const std::string* d : {&data1, &data2}) {
         if (d == &data2 && uses < 2) break;
@@ -132,6 +126,18 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
 }
 
 }  // namespace
+
+std::string PhraseCheckContext::Narrow(const std::wstring& text) const {
+    std::string out;
+    for (wchar_t ch : text) out += ch < 0x80 ? char(ch) : '?';
+    return out;
+}
+
+std::wstring PhraseCheckContext::Widen(const std::string& text) const {
+    std::wstring out;
+    for (char ch : text) out += static_cast<unsigned char>(ch) < 0x80 ? wchar_t(ch) : L'?';
+    return out;
+}
 
 const char* PhraseCheckText(int code) {
     static constexpr const char* kTexts[] = {
@@ -154,7 +160,8 @@ bool CheckPhrase(PhraseData& phrase, long greetingFormat, PhraseCheckContext& co
     case kWavePhrase: return CheckWave(phrase, greetingFormat, context, result);
     case kSysPhrase: return CheckSystem(phrase, context, result);
     case kPromptPhrase:
-        return CheckPromptEntry(Narrow(phrase.file), phrase.type, Narrow(phrase.data), context, result, &phrase.type);
+        return CheckPromptEntry(context.Narrow(phrase.file), phrase.type, context.Narrow(phrase.data), context, result,
+                                &phrase.type);
     default: return Report(result, kCheckNoData, "", false);
     }
 }

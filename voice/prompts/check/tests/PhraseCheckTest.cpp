@@ -104,6 +104,47 @@ TEST(PhraseCheck, EachKindReportsItsCodeText) {
     }
 }
 
+// A platform that names files in UTF-8.
+class Utf8Context : public Context {
+public:
+    std::string Narrow(const std::wstring& text) const override {
+        std::string out;
+        for (wchar_t ch : text) {
+            if (ch < 0x80) {
+                out += char(ch);
+            } else {  // the test's names stay below U+0800
+                out += char(0xC0 | ch >> 6);
+                out += char(0x80 | (ch & 0x3F));
+            }
+        }
+        return out;
+    }
+    std::wstring Widen(const std::string& text) const override {
+        std::wstring out;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const unsigned char ch = static_cast<unsigned char>(text[i]);
+            if (ch < 0x80 || i + 1 == text.size()) out += wchar_t(ch);
+            else out += wchar_t((ch & 0x1F) << 6 | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        }
+        return out;
+    }
+};
+
+TEST(PhraseCheck, FilesAreNamedAsThePlatformNamesThem) {
+    Utf8Context context;
+    context.files = Files().files;
+    context.files["fermé.vap"] = context.files["menu.vap"];
+    context.files["réponse.wav"] = WaveOfTag(1);
+    kvo::PhraseCheckResult r;
+    PhraseData clip = Clip(L"ferm\u00e9.vap", -1, L"intro");
+    EXPECT_TRUE(kvo::CheckPhrase(clip, -1, context, r));
+    EXPECT_EQ(r.code, -1) << r.text;
+    PhraseData wave = Wave(L"r\u00e9ponse.wav");
+    EXPECT_FALSE(kvo::CheckPhrase(wave, 0, context, r));
+    EXPECT_EQ(r.code, 7);
+    EXPECT_EQ(wave.data, L"r\u00e9ponse.wav Linear PCM");
+}
+
 TEST(PhraseCheck, AClipFoundByNameKeepsItsIndexAndAFormatMismatchIsShown) {
     Context context = Files();
     PhraseData clip = Clip(L"menu.vap", -1, L"intro");
