@@ -119,9 +119,10 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
         // Leading zeros are allowed; a number past any entry saturates and is not found.
         long index = 0;
         for (char ch : data2) index = std::min(index * 10 + (ch - '0'), long(kNoEntry));
-        return CheckPromptEntry(data1, index, "", c, r);
+        // A file named by references is only known during the call, as for a wave file.
+        return HasReference(data1) || CheckPromptEntry(data1, index, "", c, r);
     }
-    if (kind == kVapPhrase) return CheckPromptEntry(data1, -1, data2, c, r);
+    if (kind == kVapPhrase) return HasReference(data1) || HasReference(data2) || CheckPromptEntry(data1, -1, data2, c, r);
     return true;
 }
 
