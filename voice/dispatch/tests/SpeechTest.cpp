@@ -307,6 +307,25 @@ TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"133", "125", "15"}));
 }
 
+TEST_F(Speech, ClosingOneLanguageControlLeavesTheChannelsAnotherSet) {
+    IDispatch* g = BuildForm(true);
+    Put(L"Lang1", L"LanguageId", Variant(1L));  // French rules: 71 is one clip
+    EXPECT_NE(Add(L"Zentrovo.LangCtrl.1", L"Lang2"), nullptr);
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"71"))});
+    // The call has passed Lang1 when it enters OnHook1; Lang2 goes then.
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.control == L"OnHook1" && e.event == L"Enter") host_->Remove(L"Lang2");
+    };
+    ASSERT_TRUE(host_->Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))}).Ok());
+    const bool released = host_->PumpUntil(
+        [&] { return fw::testing::ReadText(dir_.File("card.log")).find("ch0 release") != std::string::npos; }, 20000);
+    bool stopped = false;
+    host_->PumpUntil([&] { return stopped = Frame(L"StopSystem") != 0; }, 20000);
+    ASSERT_TRUE(released && stopped) << released << stopped;
+    EXPECT_EQ(host_->Find(L"Lang2"), nullptr);
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"133"});
+}
+
 TEST_F(Speech, GreetingsAndLanguageSettingsComeBackFromASavedForm) {
     IDispatch* g = BuildForm(true);
     Put(L"Lang1", L"EventMask", Variant(long(1 << kvoMoney)));
