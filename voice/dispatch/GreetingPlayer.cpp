@@ -410,13 +410,26 @@ bool GreetingHasSound(const PlaySequence& list) {
     return false;
 }
 
+GreetingData GreetingCopy(const CGreeting& greeting, CVoiceControl* owner) {
+    GreetingData data;
+    if (!owner) return greeting.Data();
+    if (owner->CallOnOwnThread([&] { data = greeting.Data(); }) != fw::ole::HandOver::Ran) throw new ShutdownException();
+    return data;
+}
+
 long SpeakGreeting(int line, CGreeting& greeting, CVoiceControl* owner, PlaySequence& list, int& count) {
     // A copy: the user interface may edit the greeting while the line plays.
-    GreetingData data = greeting.Data();
+    GreetingData data = GreetingCopy(greeting, owner);
     const GreetingData before = data;
     const long result = SpeakGreeting(line, data, owner, list, count);
-    for (size_t i = 0; i < data.phrases.size(); ++i)
-        if (data.phrases[i].type != before.phrases[i].type) greeting.CacheClipIndex(i, before.phrases[i], data.phrases[i].type);
+    auto cache = [&] {
+        for (size_t i = 0; i < data.phrases.size(); ++i)
+            if (data.phrases[i].type != before.phrases[i].type)
+                greeting.CacheClipIndex(i, before.phrases[i], data.phrases[i].type);
+    };
+    // A host that has gone merely loses the cached indexes.
+    if (owner) (void)owner->CallOnOwnThread(cache);
+    else cache();
     return result;
 }
 

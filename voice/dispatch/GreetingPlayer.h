@@ -92,6 +92,10 @@ PlaySequence* CurrentPlaySequence(int line);
 // The line whose list the calling thread is building, or -1.
 int LineBuildingOnThisThread();
 
+// A copy of `greeting` taken on the thread of `owner` (which host code edits
+// it on); ShutdownException when that thread no longer answers.
+GreetingData GreetingCopy(const CGreeting& greeting, CVoiceControl* owner);
+
 // Says `greeting` on `line`: each phrase is added to `list`; a phrase that
 // fails is offered to the owner's PhraseError event, and one the host does not
 // repair stops the call with a phrase error (PhraseException). `count` gets

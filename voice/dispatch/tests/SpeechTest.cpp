@@ -297,6 +297,40 @@ TEST_F(Speech, TheGreetingsFormatAndKeyRuleReachTheCard) {
     EXPECT_NE(journal.find("ch0 play 800 bytes format 2 mask 0 -> 0"), std::string::npos) << journal;
 }
 
+TEST_F(Speech, TwoLinesSayOneGreetingWhileHostCodeEditsIt) {
+    dir_.Write("card.scn", "channels 2\nspeed 50\nline 0\ncall ring 50\nhangup 600000\nline 1\ncall ring 50\nhangup 600000\n");
+    IDispatch* g = BuildForm();
+    Put(L"LineGroup1", L"LinesInGroup", Variant(std::wstring(L"1-2")));
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"menu.vap")), Variant(std::wstring(L"welcome"))});
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    auto disconnects = [&] {
+        int n = 0;
+        for (const auto& e : host_->Events()) n += e.control == L"LineGroup1" && e.event == L"Disconnect";
+        return n;
+    };
+    ASSERT_TRUE(host_->Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))}).Ok());
+    // Host code adds and takes away a phrase all the while the lines play.
+    const bool ended = host_->PumpUntil(
+        [&] {
+            Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+            const short count = short(Dispatch(g, L"Count", DISPATCH_PROPERTYGET).value.Long());
+            Call(g, L"RemoveAt", {Variant(short(count - 1))});
+            return disconnects() == 2;
+        },
+        20000);
+    bool stopped = false;
+    host_->PumpUntil([&] { return stopped = Frame(L"StopSystem") != 0; }, 20000);
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    ASSERT_TRUE(ended && stopped) << journal;
+    for (const char* channel : {"ch0 play", "ch1 play"})
+        EXPECT_NE(journal.find(std::string(channel) + " " + std::to_string(kMenuBase + 1)), std::string::npos)
+            << channel << "\n" << journal;
+    auto phrase = Dispatch(g, L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    ASSERT_TRUE(phrase.Ok() && phrase.value.Type() == VT_DISPATCH);
+    EXPECT_EQ(Dispatch(phrase.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), 1) << "index kept";
+    EXPECT_EQ(Dispatch(g, L"Count", DISPATCH_PROPERTYGET).value.Long(), 2);
+}
+
 TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     // Taken as rule flags, French (1) would have been the English rules.
     IDispatch* g = BuildForm();
