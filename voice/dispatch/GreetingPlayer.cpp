@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <mutex>
 
 #include "AppSettings.h"
@@ -144,6 +146,11 @@ Languages& TheLanguages() {
 
 std::string Narrow(const std::wstring& s) { return fw::ole::Narrow(s); }
 
+std::intptr_t HandleOf(PromptFile& file) {
+    auto* reader = dynamic_cast<Win32VoiceFile*>(&file.Reader());
+    return reinterpret_cast<std::intptr_t>(reader ? reader->Handle() : nullptr);
+}
+
 // The phrase's failure offered to the owner; true when the host repaired it
 // and the repaired copy was added.
 bool Repair(PlaySequence& list, CVoiceControl* owner, const PhraseData& failed) {
@@ -247,13 +254,19 @@ PromptFile* PlaySequence::Open(const std::string& name, VoiceFileKind kind) {
     return file;
 }
 
-void PlaySequence::Append(PromptFile& file, std::uint64_t offset, std::uint64_t length) {
-    auto* reader = dynamic_cast<Win32VoiceFile*>(&file.Reader());
+bool PlaySequence::Append(PromptFile& file, const std::string& name, std::uint64_t offset, std::uint64_t length) {
+    // The card takes 32-bit signed offsets and lengths: a range it cannot
+    // reach fails the phrase instead of playing from a truncated position.
+    if (offset > std::uint64_t(LONG_MAX) || length > std::uint64_t(LONG_MAX) - offset) {
+        WriteLogSN(line_, LK_FILE_OPEN_ERROR, name.c_str(), long(ERROR_FILE_TOO_LARGE));
+        return Fail(kPhraseFileNotOpened);
+    }
     PlaySegment seg;
-    seg.file = reinterpret_cast<std::intptr_t>(reader ? reader->Handle() : nullptr);
+    seg.file = HandleOf(file);
     seg.offset = long(offset);
     seg.length = long(length);
     segments_.push_back(seg);
+    return true;
 }
 
 bool PlaySequence::AddWave(const std::string& name) {
@@ -265,8 +278,7 @@ bool PlaySequence::AddWave(const std::string& name) {
         WriteLogSN(line_, LK_FILE_OPEN_ERROR, name.c_str(), long(ERROR_HANDLE_EOF));
         return Fail(kPhraseFileNotOpened);
     }
-    Append(*file, kWaveDataOffset, file->Size() - kWaveDataOffset);
-    return true;
+    return Append(*file, name, kWaveDataOffset, file->Size() - kWaveDataOffset);
 }
 
 bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t skip) {
@@ -279,8 +291,7 @@ bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t sk
         return Fail(kPhraseIdNotFound);
     }
     const std::uint32_t cut = std::min(skip, range->length);
-    Append(*file, std::uint64_t(range->offset) + cut, range->length - cut);
-    return true;
+    return Append(*file, name, std::uint64_t(range->offset) + cut, range->length - cut);
 }
 
 std::optional<long> PlaySequence::FindClip(const std::string& name, const std::string& clip) {
@@ -365,6 +376,17 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
 }
 
 bool PlaySequence::Add(PhraseData& phrase) {
+    // What a failing phrase appended before it failed must not be heard
+    // ahead of its repair.
+    const size_t kept = segments_.size();
+    const std::string speech = speech_;
+    if (AddPhrase(phrase)) return true;
+    segments_.resize(kept);
+    speech_ = speech;
+    return false;
+}
+
+bool PlaySequence::AddPhrase(PhraseData& phrase) {
     switch (phrase.phrsType) {
     case kWavePhrase: return AddWave(Narrow(phrase.file));
     case kSysPhrase: {

@@ -69,7 +69,8 @@ public:
 private:
     PromptFile* Open(const std::string& name, VoiceFileKind kind);
     bool Fail(int error);
-    void Append(PromptFile& file, std::uint64_t offset, std::uint64_t length);
+    bool AddPhrase(PhraseData& phrase);
+    bool Append(PromptFile& file, const std::string& name, std::uint64_t offset, std::uint64_t length);
     bool SubstituteData(const std::wstring& text, std::string& out);
     // A phrase host code supplies by name through the owner's PlayRequest.
     bool AddProgramPhrase(const std::string& name);

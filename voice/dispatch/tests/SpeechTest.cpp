@@ -8,6 +8,7 @@
 
 #include "VoiceWave.h"
 #include "KvoTestSupport.h"
+#include "fw/Handle.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
 #include "fw/testing/Process.h"
@@ -178,9 +179,11 @@ TEST_F(Speech, AGreetingOfEveryKindPlaysItsClipsInOrder) {
 void Speech::FailingPhrase(const wchar_t* file, bool repair, const std::vector<std::string>& played,
                            const char* logged) {
     IDispatch* g = BuildForm();
-    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
     std::vector<long> errors;
     onEvent_ = [&](container::EventRecord& e) {
+        // Put in once the system has started, past the start-up check.
+        if (e.control == L"OnHook1" && e.event == L"Enter")
+            Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
         if (e.event != L"PhraseError") return;
         errors.push_back(e.args[1].Long());
         if (repair) Call(e.args[2].Get()->pdispVal, L"CreateWavePhrase", {Variant(std::wstring(L"hello.wav"))});
@@ -295,6 +298,38 @@ TEST_F(Speech, TheGreetingsFormatAndKeyRuleReachTheCard) {
     RunOneCall();
     const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
     EXPECT_NE(journal.find("ch0 play 800 bytes format 2 mask 0 -> 0"), std::string::npos) << journal;
+}
+
+TEST_F(Speech, APhraseThatFailsPartWayIsNotHeardBeforeItsRepair) {
+    constexpr short kvoVBPhrase = 9;
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVBPhrase), Variant(std::wstring(L"pair"))});
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.event == L"PhraseError") {
+            errors.push_back(e.args[1].Long());
+            Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+        }
+        if (e.event != L"PlayRequest") return;
+        // The first of the pair is added before the second fails.
+        for (const wchar_t* file : {L"hello.wav", L"nowhere.wav"})
+            Call(e.args[2].Get()->pdispVal, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, std::vector<long>{0});
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"7"});
+}
+
+TEST_F(Speech, AWaveFileBeyondTheCardsReachFailsThePhrase) {
+    {
+        // Sparse: 3 GB of nothing, past what a 32-bit offset can name.
+        fw::FileHandle file(CreateFileA(dir_.File("huge.wav").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end;
+        end.QuadPart = 3LL << 30;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    }
+    FailingPhrase(L"huge.wav", true, {"hello.wav"}, "file open error");
 }
 
 TEST_F(Speech, TwoLinesSayOneGreetingWhileHostCodeEditsIt) {
