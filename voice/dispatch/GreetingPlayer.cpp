@@ -287,7 +287,11 @@ bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t sk
     const std::optional<ClipRange> range = index < 0 ? std::nullopt : file->Range(std::uint32_t(index));
     if (!range) {
         WriteLogSN(line_, LK_VAP_PHRASE_ID_NOT_FOUND, name.c_str(), index);
-        LineFiles(line_).Release(file);
+        // Closed only when nothing before it in the list plays from it: a
+        // handle reused by the next file would play that file's bytes.
+        const std::intptr_t handle = HandleOf(*file);
+        if (std::none_of(segments_.begin(), segments_.end(), [&](const PlaySegment& s) { return s.file == handle; }))
+            LineFiles(line_).Release(file);
         return Fail(kPhraseIdNotFound);
     }
     const std::uint32_t cut = std::min(skip, range->length);
@@ -342,11 +346,15 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
         return index && AddClip(data1, *index);
     }
     case kvoVAPPhraseIndex: {
-        if (data2.empty() || data2.size() > 9 || data2.find_first_not_of("0123456789") != std::string::npos) {
+        if (data2.empty() || data2.find_first_not_of("0123456789") != std::string::npos) {
             WriteLogSN(line_, LK_VAP_PHRASE_ID_NOT_FOUND, data1.c_str(), -1);
             return Fail(kPhraseIdNotFound);
         }
-        return AddClip(data1, std::stol(data2));
+        // Leading zeros are allowed; an index too large for any file stays
+        // too large instead of wrapping onto a real clip.
+        long index = 0;
+        for (const char c : data2) index = index > (LONG_MAX - 9) / 10 ? LONG_MAX : index * 10 + (c - '0');
+        return AddClip(data1, index);
     }
     case kvoVBPhrase: return AddProgramPhrase(data1);
     case kvoSayText:
@@ -401,6 +409,9 @@ bool PlaySequence::AddPhrase(PhraseData& phrase) {
         if (phrase.type == -1) {
             const std::optional<long> index = FindClip(file, Narrow(phrase.data));
             if (!index) return false;
+            // An index beyond what the phrase can hold is looked up again
+            // at every play rather than kept wrapped.
+            if (*index > SHRT_MAX) return AddClip(file, *index);
             phrase.type = short(*index);
         }
         return AddClip(file, phrase.type);

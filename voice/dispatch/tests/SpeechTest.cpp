@@ -320,6 +320,40 @@ TEST_F(Speech, APhraseThatFailsPartWayIsNotHeardBeforeItsRepair) {
     EXPECT_EQ(PlayedClips(), std::vector<std::string>{"7"});
 }
 
+TEST_F(Speech, ClipIndexTextsAreReadWholeWithoutWrapping) {
+    constexpr short kvoVAPPhraseIndex = 17;
+    IDispatch* g = BuildForm();
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        // Leading zeros; too large for any file; 2^32, which wraps to clip 0.
+        // Put in past the start-up check, which refuses the missing clips.
+        if (e.control == L"OnHook1" && e.event == L"Enter")
+            for (const wchar_t* index : {L"0000000002", L"99999999999999999999", L"4294967296", L"1"})
+                Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVAPPhraseIndex),
+                                             Variant(std::wstring(L"menu.vap")), Variant(std::wstring(index))});
+        if (e.event != L"PhraseError") return;
+        errors.push_back(e.args[1].Long());
+        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, (std::vector<long>{1, 1})) << "prompt id not found";
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"menu.vap#2", "7", "7", "menu.vap#1"}));
+}
+
+TEST_F(Speech, AClipFoundBeyondWhatAPhraseHoldsIsLookedUpEachTime) {
+    constexpr std::uint32_t kFar = 32768;
+    std::vector<std::string> names(kFar + 1);
+    names[kFar] = "far";
+    dir_.Write("big.vap", PromptFileBytes(names, std::vector<std::uint32_t>(kFar + 2, 10)));
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"big.vap")), Variant(std::wstring(L"far"))});
+    RunOneCall();
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"big.vap#32768"});
+    auto phrase = Dispatch(g, L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    ASSERT_TRUE(phrase.Ok() && phrase.value.Type() == VT_DISPATCH);
+    EXPECT_EQ(Dispatch(phrase.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), -1);
+}
+
 TEST_F(Speech, AWaveFileBeyondTheCardsReachFailsThePhrase) {
     {
         // Sparse: 3 GB of nothing, past what a 32-bit offset can name.
