@@ -169,7 +169,8 @@ long Play(int line, PlaySequence& list, const std::wstring& name, long fileforma
     WriteLogS(line, LK_PLAYING_GREETING, greeting.c_str());
     SetLineStatusText(line, statusCode, status ? status : greeting.c_str());
     PlayParams params;
-    params.format = fileformat == -1 ? CurrentAppSettings().playFormat : fileformat;
+    // A stored format the card does not know plays as the system's.
+    params.format = fileformat >= 0 && fileformat <= 3 ? fileformat : CurrentAppSettings().playFormat;
     params.termMask = termOnDtmf ? kEveryKey : 0;
     PlayList segments = list.Segments();
     if (!list.SpeechText().empty()) {

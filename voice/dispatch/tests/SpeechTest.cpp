@@ -300,6 +300,15 @@ TEST_F(Speech, TheGreetingsFormatAndKeyRuleReachTheCard) {
     EXPECT_NE(journal.find("ch0 play 800 bytes format 2 mask 0 -> 0"), std::string::npos) << journal;
 }
 
+TEST_F(Speech, AFormatTheCardDoesNotKnowPlaysInTheSystemFormat) {
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    ASSERT_TRUE(Dispatch(g, L"Fileformat", DISPATCH_PROPERTYPUT, {Variant(7L)}).Ok());
+    RunOneCall();
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    EXPECT_NE(journal.find("ch0 play 800 bytes format 0 mask"), std::string::npos) << journal;
+}
+
 TEST_F(Speech, APhraseThatFailsPartWayIsNotHeardBeforeItsRepair) {
     constexpr short kvoVBPhrase = 9;
     IDispatch* g = BuildForm();
