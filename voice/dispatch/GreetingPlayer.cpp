@@ -360,7 +360,7 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
     case kvoVBPhrase: return AddProgramPhrase(data1);
     case kvoSayText:
         WriteLogS(line_, LK_TEXT_NOTE, "TTS not enabled");
-        return Fail(kPhraseNoError);
+        return Fail(kPhraseIdNotFound);
     default: break;
     }
     LanguageSettings language = LineLanguage(line_);
@@ -376,7 +376,9 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
     case PhraseOutcome::Handled: return true;
     case PhraseOutcome::StopCall: throw new PhraseException();
     case PhraseOutcome::Failed:
-    case PhraseOutcome::NotSpokenHere: return Fail(r.spoken.error);
+    // A kind with no speech of its own (or none known) has nothing to find;
+    // host code is told so with a type it can act on.
+    case PhraseOutcome::NotSpokenHere: return Fail(r.spoken.error < 0 ? kPhraseIdNotFound : r.spoken.error);
     case PhraseOutcome::Spoken: break;
     }
     for (const Clip& c : r.spoken.clips)
@@ -417,7 +419,7 @@ bool PlaySequence::AddPhrase(PhraseData& phrase) {
         }
         return AddClip(file, phrase.type);
     }
-    default: return Fail(kPhraseNoError);
+    default: return Fail(kPhraseIdNotFound);
     }
 }
 

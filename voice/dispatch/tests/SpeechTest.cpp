@@ -349,6 +349,26 @@ TEST_F(Speech, ClipIndexTextsAreReadWholeWithoutWrapping) {
     EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"menu.vap#2", "7", "7", "menu.vap#1"}));
 }
 
+TEST_F(Speech, PhrasesThatCannotBeSaidReportATypeHostCodeKnows) {
+    constexpr short kvoCustom = 19, kvoSayText = 20;
+    IDispatch* g = BuildForm();
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        // Past the start-up check, which refuses them.
+        if (e.control == L"OnHook1" && e.event == L"Enter") {
+            for (short kind : {kvoSayText, kvoCustom})
+                Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kind), Variant(std::wstring(L"x")), Variant(std::wstring(L"y"))});
+            Call(g, L"AddNewPhrse", {Variant(short(0)), Variant(short(0)), Variant(std::wstring(L"")), Variant(std::wstring(L""))});
+        }
+        if (e.event != L"PhraseError") return;
+        errors.push_back(e.args[1].Long());
+        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, (std::vector<long>{1, 1, 1})) << "phrase not found";
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"7", "7", "7"}));
+}
+
 TEST_F(Speech, AClipFoundBeyondWhatAPhraseHoldsIsLookedUpEachTime) {
     constexpr std::uint32_t kFar = 32768;
     std::vector<std::string> names(kFar + 1);
