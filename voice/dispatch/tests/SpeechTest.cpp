@@ -83,6 +83,13 @@ protected:
         auto r = Dispatch(object, method, DISPATCH_METHOD, std::move(args));
         ASSERT_TRUE(r.Ok()) << container::ToUtf8(method) << " " << std::hex << r.hr;
     }
+    // Host code that notes a phrase error's type and repairs the phrase to
+    // the number 7.
+    void RepairAsSeven(container::EventRecord& e, std::vector<long>& errors) {
+        if (e.event != L"PhraseError") return;
+        errors.push_back(e.args[1].Long());
+        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+    }
     short Frame(const wchar_t* method) { return short(host_->Find(L"Frame1")->Call(method, {Variant(short(0))}).value.Long()); }
 
     // Runs one call to its hang-up and stops the system.
@@ -254,10 +261,7 @@ TEST_F(Speech, ProgramPhrasesComeFromThePlayRequestEvent) {
     std::vector<std::string> requests;
     std::vector<long> errors;
     onEvent_ = [&](container::EventRecord& e) {
-        if (e.event == L"PhraseError") {
-            errors.push_back(e.args[1].Long());
-            Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
-        }
+        RepairAsSeven(e, errors);
         if (e.event != L"PlayRequest") return;
         const std::wstring name = e.args[1].Str();
         requests.push_back(container::ToUtf8(name));
@@ -315,10 +319,7 @@ TEST_F(Speech, APhraseThatFailsPartWayIsNotHeardBeforeItsRepair) {
     Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVBPhrase), Variant(std::wstring(L"pair"))});
     std::vector<long> errors;
     onEvent_ = [&](container::EventRecord& e) {
-        if (e.event == L"PhraseError") {
-            errors.push_back(e.args[1].Long());
-            Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
-        }
+        RepairAsSeven(e, errors);
         if (e.event != L"PlayRequest") return;
         // The first of the pair is added before the second fails.
         for (const wchar_t* file : {L"hello.wav", L"nowhere.wav"})
@@ -340,9 +341,7 @@ TEST_F(Speech, ClipIndexTextsAreReadWholeWithoutWrapping) {
             for (const wchar_t* index : {L"0000000002", L"99999999999999999999", L"4294967296", L"1"})
                 Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVAPPhraseIndex),
                                              Variant(std::wstring(L"menu.vap")), Variant(std::wstring(index))});
-        if (e.event != L"PhraseError") return;
-        errors.push_back(e.args[1].Long());
-        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+        RepairAsSeven(e, errors);
     };
     RunOneCall();
     EXPECT_EQ(errors, (std::vector<long>{1, 1})) << "prompt id not found";
@@ -360,9 +359,7 @@ TEST_F(Speech, PhrasesThatCannotBeSaidReportATypeHostCodeKnows) {
                 Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kind), Variant(std::wstring(L"x")), Variant(std::wstring(L"y"))});
             Call(g, L"AddNewPhrse", {Variant(short(0)), Variant(short(0)), Variant(std::wstring(L"")), Variant(std::wstring(L""))});
         }
-        if (e.event != L"PhraseError") return;
-        errors.push_back(e.args[1].Long());
-        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
+        RepairAsSeven(e, errors);
     };
     RunOneCall();
     EXPECT_EQ(errors, (std::vector<long>{1, 1, 1})) << "phrase not found";
