@@ -174,7 +174,7 @@ void CDelayCtrl::Hold(int line, long seconds) {
 }
 
 void CDelayCtrl::PlayMusic(int line, long seconds) {
-    GreetingData music = music_->Data();
+    GreetingData music = GreetingCopy(*music_.Get(), this);
     // A greeting ends on every key or none: the keys are told apart below.
     music.termOnDtmf = haltDigit_ != 0 && haltDigit_ != kNoTerminationKey;
     LineDelay& state = lines_[size_t(line)];
@@ -231,7 +231,7 @@ bool CDelayCtrl::Run(int line, short, short& exit, Vertex*& next) {
     state.stop = false;
     LineMark inside(state.inside);
     SetValueFlags(true);
-    GreetingData entry = EntryGreeting().Data();
+    GreetingData entry = GreetingCopy(EntryGreeting(), this);
     if (EnterStep(line, exit, next)) return true;
     if (GetClearDigits()) Voice().ClearDTMFQueue(line);
     SpeakGreeting(line, entry, *this);

@@ -261,7 +261,7 @@ bool CDialCtrl::Run(int line, short, short& exit, Vertex*& next) {
     const std::string cpl = customCpl.empty() ? Settings().defaultCpl : fw::ole::Narrow(customCpl);
     lines_.With(size_t(line), [&](LineCall& c) { c = LineCall{built, cpl, 0, ""}; });
     SetValueFlags(true);
-    GreetingData entry = EntryGreeting().Data();
+    GreetingData entry = GreetingCopy(EntryGreeting(), this);
     if (EnterStep(line, exit, next)) return true;
     const std::string number = lines_.With(size_t(line), [](const LineCall& c) { return c.number; });
     WriteLogS(line, LK_NUMBER_TO_DIAL, number.c_str());

@@ -238,9 +238,9 @@ bool CGetdgCtrl::Run(int line, short destInput, short& exit, Vertex*& next) {
     CVoiceInterface* vi = VoiceInterface();
     if (!vi) throw new ShutdownException();
     // Copies: the user interface may edit the design data while lines run.
-    GreetingData entry = EntryGreeting().Data();
-    GreetingData invalidGreeting = invalid_->Data();
-    GreetingData silenceGreeting = silence_->Data();
+    GreetingData entry = GreetingCopy(EntryGreeting(), this);
+    GreetingData invalidGreeting = GreetingCopy(*invalid_.Get(), this);
+    GreetingData silenceGreeting = GreetingCopy(*silence_.Get(), this);
     const DigitSettings& settings = checked_;
     const DigitRules& rules = rules_;
     lines_.With(size_t(line), [&](LineRequest& r) {

@@ -66,8 +66,11 @@ CLangCtrl::~CLangCtrl() = default;
 std::span<const fw::ole::DispatchEntry> CLangCtrl::DispatchMap() const { return kLangDispatch; }
 
 void CLangCtrl::OnClose() {
-    // No channel may go on speaking by a record that is about to go.
-    ChannelLanguages().ResetAll();
+    // No channel may go on speaking by a record that is about to go; those
+    // another Language control set keep theirs.
+    LanguageSlots& slots = ChannelLanguages();
+    for (int line = 0; line < kMaxLines; ++line)
+        if (&slots.For(line) == &records_[size_t(line)]) slots.Set(line, nullptr);
 }
 
 void CLangCtrl::SetEventMask(long v) { eventMask_ = v; Changed(); }

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <mutex>
 
 #include "AppSettings.h"
@@ -144,6 +146,11 @@ Languages& TheLanguages() {
 
 std::string Narrow(const std::wstring& s) { return fw::ole::Narrow(s); }
 
+std::intptr_t HandleOf(PromptFile& file) {
+    auto* reader = dynamic_cast<Win32VoiceFile*>(&file.Reader());
+    return reinterpret_cast<std::intptr_t>(reader ? reader->Handle() : nullptr);
+}
+
 // The phrase's failure offered to the owner; true when the host repaired it
 // and the repaired copy was added.
 bool Repair(PlaySequence& list, CVoiceControl* owner, const PhraseData& failed) {
@@ -162,7 +169,8 @@ long Play(int line, PlaySequence& list, const std::wstring& name, long fileforma
     WriteLogS(line, LK_PLAYING_GREETING, greeting.c_str());
     SetLineStatusText(line, statusCode, status ? status : greeting.c_str());
     PlayParams params;
-    params.format = fileformat == -1 ? CurrentAppSettings().playFormat : fileformat;
+    // A stored format the card does not know plays as the system's.
+    params.format = fileformat >= 0 && fileformat <= 3 ? fileformat : CurrentAppSettings().playFormat;
     params.termMask = termOnDtmf ? kEveryKey : 0;
     PlayList segments = list.Segments();
     if (!list.SpeechText().empty()) {
@@ -247,13 +255,19 @@ PromptFile* PlaySequence::Open(const std::string& name, VoiceFileKind kind) {
     return file;
 }
 
-void PlaySequence::Append(PromptFile& file, std::uint64_t offset, std::uint64_t length) {
-    auto* reader = dynamic_cast<Win32VoiceFile*>(&file.Reader());
+bool PlaySequence::Append(PromptFile& file, const std::string& name, std::uint64_t offset, std::uint64_t length) {
+    // The card takes 32-bit signed offsets and lengths: a range it cannot
+    // reach fails the phrase instead of playing from a truncated position.
+    if (offset > std::uint64_t(LONG_MAX) || length > std::uint64_t(LONG_MAX) - offset) {
+        WriteLogSN(line_, LK_FILE_OPEN_ERROR, name.c_str(), long(ERROR_FILE_TOO_LARGE));
+        return Fail(kPhraseFileNotOpened);
+    }
     PlaySegment seg;
-    seg.file = reinterpret_cast<std::intptr_t>(reader ? reader->Handle() : nullptr);
+    seg.file = HandleOf(file);
     seg.offset = long(offset);
     seg.length = long(length);
     segments_.push_back(seg);
+    return true;
 }
 
 bool PlaySequence::AddWave(const std::string& name) {
@@ -265,8 +279,7 @@ bool PlaySequence::AddWave(const std::string& name) {
         WriteLogSN(line_, LK_FILE_OPEN_ERROR, name.c_str(), long(ERROR_HANDLE_EOF));
         return Fail(kPhraseFileNotOpened);
     }
-    Append(*file, kWaveDataOffset, file->Size() - kWaveDataOffset);
-    return true;
+    return Append(*file, name, kWaveDataOffset, file->Size() - kWaveDataOffset);
 }
 
 bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t skip) {
@@ -275,12 +288,15 @@ bool PlaySequence::AddClip(const std::string& name, long index, std::uint32_t sk
     const std::optional<ClipRange> range = index < 0 ? std::nullopt : file->Range(std::uint32_t(index));
     if (!range) {
         WriteLogSN(line_, LK_VAP_PHRASE_ID_NOT_FOUND, name.c_str(), index);
-        LineFiles(line_).Release(file);
+        // Closed only when nothing before it in the list plays from it: a
+        // handle reused by the next file would play that file's bytes.
+        const std::intptr_t handle = HandleOf(*file);
+        if (std::none_of(segments_.begin(), segments_.end(), [&](const PlaySegment& s) { return s.file == handle; }))
+            LineFiles(line_).Release(file);
         return Fail(kPhraseIdNotFound);
     }
     const std::uint32_t cut = std::min(skip, range->length);
-    Append(*file, std::uint64_t(range->offset) + cut, range->length - cut);
-    return true;
+    return Append(*file, name, std::uint64_t(range->offset) + cut, range->length - cut);
 }
 
 std::optional<long> PlaySequence::FindClip(const std::string& name, const std::string& clip) {
@@ -331,16 +347,20 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
         return index && AddClip(data1, *index);
     }
     case kvoVAPPhraseIndex: {
-        if (data2.empty() || data2.size() > 9 || data2.find_first_not_of("0123456789") != std::string::npos) {
+        if (data2.empty() || data2.find_first_not_of("0123456789") != std::string::npos) {
             WriteLogSN(line_, LK_VAP_PHRASE_ID_NOT_FOUND, data1.c_str(), -1);
             return Fail(kPhraseIdNotFound);
         }
-        return AddClip(data1, std::stol(data2));
+        // Leading zeros are allowed; an index too large for any file stays
+        // too large instead of wrapping onto a real clip.
+        long index = 0;
+        for (const char c : data2) index = index > (LONG_MAX - 9) / 10 ? LONG_MAX : index * 10 + (c - '0');
+        return AddClip(data1, index);
     }
     case kvoVBPhrase: return AddProgramPhrase(data1);
     case kvoSayText:
         WriteLogS(line_, LK_TEXT_NOTE, "TTS not enabled");
-        return Fail(kPhraseNoError);
+        return Fail(kPhraseIdNotFound);
     default: break;
     }
     LanguageSettings language = LineLanguage(line_);
@@ -356,7 +376,9 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
     case PhraseOutcome::Handled: return true;
     case PhraseOutcome::StopCall: throw new PhraseException();
     case PhraseOutcome::Failed:
-    case PhraseOutcome::NotSpokenHere: return Fail(r.spoken.error);
+    // A kind with no speech of its own (or none known) has nothing to find;
+    // host code is told so with a type it can act on.
+    case PhraseOutcome::NotSpokenHere: return Fail(r.spoken.error < 0 ? kPhraseIdNotFound : r.spoken.error);
     case PhraseOutcome::Spoken: break;
     }
     for (const Clip& c : r.spoken.clips)
@@ -365,6 +387,17 @@ bool PlaySequence::AddSystemPhrase(int kind, const std::string& data1, const std
 }
 
 bool PlaySequence::Add(PhraseData& phrase) {
+    // What a failing phrase appended before it failed must not be heard
+    // ahead of its repair.
+    const size_t kept = segments_.size();
+    const std::string speech = speech_;
+    if (AddPhrase(phrase)) return true;
+    segments_.resize(kept);
+    speech_ = speech;
+    return false;
+}
+
+bool PlaySequence::AddPhrase(PhraseData& phrase) {
     switch (phrase.phrsType) {
     case kWavePhrase: return AddWave(Narrow(phrase.file));
     case kSysPhrase: {
@@ -379,11 +412,14 @@ bool PlaySequence::Add(PhraseData& phrase) {
         if (phrase.type == -1) {
             const std::optional<long> index = FindClip(file, Narrow(phrase.data));
             if (!index) return false;
+            // An index beyond what the phrase can hold is looked up again
+            // at every play rather than kept wrapped.
+            if (*index > SHRT_MAX) return AddClip(file, *index);
             phrase.type = short(*index);
         }
         return AddClip(file, phrase.type);
     }
-    default: return Fail(kPhraseNoError);
+    default: return Fail(kPhraseIdNotFound);
     }
 }
 
@@ -410,13 +446,26 @@ bool GreetingHasSound(const PlaySequence& list) {
     return false;
 }
 
+GreetingData GreetingCopy(const CGreeting& greeting, CVoiceControl* owner) {
+    GreetingData data;
+    if (!owner) return greeting.Data();
+    if (owner->CallOnOwnThread([&] { data = greeting.Data(); }) != fw::ole::HandOver::Ran) throw new ShutdownException();
+    return data;
+}
+
 long SpeakGreeting(int line, CGreeting& greeting, CVoiceControl* owner, PlaySequence& list, int& count) {
     // A copy: the user interface may edit the greeting while the line plays.
-    GreetingData data = greeting.Data();
+    GreetingData data = GreetingCopy(greeting, owner);
     const GreetingData before = data;
     const long result = SpeakGreeting(line, data, owner, list, count);
-    for (size_t i = 0; i < data.phrases.size(); ++i)
-        if (data.phrases[i].type != before.phrases[i].type) greeting.CacheClipIndex(i, before.phrases[i], data.phrases[i].type);
+    auto cache = [&] {
+        for (size_t i = 0; i < data.phrases.size(); ++i)
+            if (data.phrases[i].type != before.phrases[i].type)
+                greeting.CacheClipIndex(i, before.phrases[i], data.phrases[i].type);
+    };
+    // A host that has gone merely loses the cached indexes.
+    if (owner) (void)owner->CallOnOwnThread(cache);
+    else cache();
     return result;
 }
 

@@ -69,7 +69,8 @@ public:
 private:
     PromptFile* Open(const std::string& name, VoiceFileKind kind);
     bool Fail(int error);
-    void Append(PromptFile& file, std::uint64_t offset, std::uint64_t length);
+    bool AddPhrase(PhraseData& phrase);
+    bool Append(PromptFile& file, const std::string& name, std::uint64_t offset, std::uint64_t length);
     bool SubstituteData(const std::wstring& text, std::string& out);
     // A phrase host code supplies by name through the owner's PlayRequest.
     bool AddProgramPhrase(const std::string& name);
@@ -91,6 +92,10 @@ bool GreetingHasSound(const PlaySequence& list);
 PlaySequence* CurrentPlaySequence(int line);
 // The line whose list the calling thread is building, or -1.
 int LineBuildingOnThisThread();
+
+// A copy of `greeting` taken on the thread of `owner` (which host code edits
+// it on); ShutdownException when that thread no longer answers.
+GreetingData GreetingCopy(const CGreeting& greeting, CVoiceControl* owner);
 
 // Says `greeting` on `line`: each phrase is added to `list`; a phrase that
 // fails is offered to the owner's PhraseError event, and one the host does not

@@ -113,10 +113,11 @@ std::wstring CGreeting::GetNameAt(short index) const {
 
 void CGreeting::Copy(const fw::ole::ComPtr<IDispatch>& other) {
     if (!other) fw::ole::ThrowError(fw::ole::kCtlInvalidPropertyValue);
-    phrases_.clear();
-    fileformat_ = GetByName(other.Get(), L"Fileformat").Long();
-    termOnDtmf_ = GetByName(other.Get(), L"TermOnDTMF").Long() != 0;
-    name_ = GetByName(other.Get(), L"Name").Str();
+    // Read whole before anything changes: the other greeting may be this one.
+    const long fileformat = GetByName(other.Get(), L"Fileformat").Long();
+    const bool termOnDtmf = GetByName(other.Get(), L"TermOnDTMF").Long() != 0;
+    std::wstring name = GetByName(other.Get(), L"Name").Str();
+    std::vector<fw::ole::ComPtr<CPhrase>> phrases;
     const long count = std::min<long>(GetByName(other.Get(), L"Count").Long(), kMaxPhrases);
     for (long i = 0; i < count; ++i) {
         fw::ole::Variant phrase = GetByName(other.Get(), L"Phrase", {fw::ole::Variant(short(i))});
@@ -125,8 +126,12 @@ void CGreeting::Copy(const fw::ole::ComPtr<IDispatch>& other) {
         auto p = NewPhrase();
         p->Assign({GetByName(source, L"Filename").Str(), GetByName(source, L"Phrasename").Str(),
                    short(GetByName(source, L"Type").Long()), short(GetByName(source, L"PhrsType").Long()), 0});
-        phrases_.push_back(p);
+        phrases.push_back(p);
     }
+    fileformat_ = fileformat;
+    termOnDtmf_ = termOnDtmf;
+    name_ = std::move(name);
+    phrases_ = std::move(phrases);
 }
 
 GreetingData CGreeting::Data() const {

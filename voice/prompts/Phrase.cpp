@@ -9,6 +9,7 @@
 #include "PhraseCheck.h"
 #include "PromptFileSet.h"
 #include "graph/AppSettings.h"
+#include "fw/ole/Text.h"
 #include "graph/RuntimeValues.h"
 #include "kvo32.h"
 
@@ -58,6 +59,9 @@ public:
         return nullptr;
     }
     std::size_t ScriptSize() const override { return std::size_t(std::max(0L, CurrentAppSettings().scriptSize)); }
+    // Files are opened by their names in the system's code page, as a line opens them.
+    std::string Narrow(const std::wstring& text) const override { return fw::ole::Narrow(text); }
+    std::wstring Widen(const std::string& text) const override { return fw::ole::Widen(text); }
 
 private:
     bool hasThis_;
@@ -143,8 +147,7 @@ void CPhrase::CheckPhrase() {
     if (r.code < 0) return;
     std::string text = PhraseCheckText(r.code);
     if (!r.text.empty()) text += " " + r.text;
-    throw fw::ole::ControlError{HRESULT(0x800A0000u + kCheckErrorBase + unsigned(r.code)),
-                                std::wstring(text.begin(), text.end())};
+    throw fw::ole::ControlError{HRESULT(0x800A0000u + kCheckErrorBase + unsigned(r.code)), context.Widen(text)};
 }
 
 }  // namespace kvo

@@ -315,6 +315,11 @@ TEST_F(GreetingObject, InsertsBeforeAnIndexAndRefusesOnesBeyondTheCount) {
     EXPECT_TRUE(Dispatch(copy.Get(), L"Copy", DISPATCH_METHOD, {source}).Ok());
     EXPECT_EQ(Dispatch(copy.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
     EXPECT_EQ(Dispatch(copy.Get(), L"GetNameAt", DISPATCH_METHOD, {Variant(short(1))}).value.Str(), L"b.vox");
+
+    // A greeting copied onto itself stays as it was.
+    EXPECT_TRUE(Dispatch(greeting.Get(), L"Copy", DISPATCH_METHOD, {source}).Ok());
+    EXPECT_EQ(Dispatch(greeting.Get(), L"Count", DISPATCH_PROPERTYGET).value.Long(), 3);
+    EXPECT_EQ(Dispatch(greeting.Get(), L"GetNameAt", DISPATCH_METHOD, {Variant(short(0))}).value.Str(), L"a.vox");
 }
 
 TEST_F(GreetingObject, PhraseCreateMethodsSetTheKindsAsPublished) {

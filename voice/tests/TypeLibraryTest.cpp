@@ -110,6 +110,7 @@ TEST_F(TypeLibrary, EnumerationsHoldEveryValueAsPublished) {
          {{L"kvoControlHangup", 0}, {L"kvoSysErrorHangup", 1}, {L"kvoCallerHangup", 2}, {L"kvoInvalidHangup", 3},
           {L"kvoSysStopping", 4}}},
         {L"kvoTimeFormatConstants", {{L"kvoTime12", 0}, {L"kvoTime24", 1}}},
+        {L"kvoDateOrderConstants", {{L"ddmmyy", 0}, {L"yymmdd", 1}, {L"yyddmm", 2}, {L"mmddyy", 3}}},
     };
     for (const auto& [enumName, values] : enums) {
         SCOPED_TRACE(fw::ole::Narrow(enumName));

@@ -8,6 +8,7 @@
 
 #include "VoiceWave.h"
 #include "KvoTestSupport.h"
+#include "fw/Handle.h"
 #include "fw/ole/Text.h"
 #include "fw/testing/Files.h"
 #include "fw/testing/Process.h"
@@ -81,6 +82,13 @@ protected:
     void Call(IDispatch* object, const wchar_t* method, std::vector<Variant> args) {
         auto r = Dispatch(object, method, DISPATCH_METHOD, std::move(args));
         ASSERT_TRUE(r.Ok()) << container::ToUtf8(method) << " " << std::hex << r.hr;
+    }
+    // Host code that notes a phrase error's type and repairs the phrase to
+    // the number 7.
+    void RepairAsSeven(container::EventRecord& e, std::vector<long>& errors) {
+        if (e.event != L"PhraseError") return;
+        errors.push_back(e.args[1].Long());
+        Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
     }
     short Frame(const wchar_t* method) { return short(host_->Find(L"Frame1")->Call(method, {Variant(short(0))}).value.Long()); }
 
@@ -178,9 +186,11 @@ TEST_F(Speech, AGreetingOfEveryKindPlaysItsClipsInOrder) {
 void Speech::FailingPhrase(const wchar_t* file, bool repair, const std::vector<std::string>& played,
                            const char* logged) {
     IDispatch* g = BuildForm();
-    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
     std::vector<long> errors;
     onEvent_ = [&](container::EventRecord& e) {
+        // Put in once the system has started, past the start-up check.
+        if (e.control == L"OnHook1" && e.event == L"Enter")
+            Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
         if (e.event != L"PhraseError") return;
         errors.push_back(e.args[1].Long());
         if (repair) Call(e.args[2].Get()->pdispVal, L"CreateWavePhrase", {Variant(std::wstring(L"hello.wav"))});
@@ -251,10 +261,7 @@ TEST_F(Speech, ProgramPhrasesComeFromThePlayRequestEvent) {
     std::vector<std::string> requests;
     std::vector<long> errors;
     onEvent_ = [&](container::EventRecord& e) {
-        if (e.event == L"PhraseError") {
-            errors.push_back(e.args[1].Long());
-            Call(e.args[2].Get()->pdispVal, L"CreateSysPhrase", {Variant(kvoSayNumber), Variant(std::wstring(L"7"))});
-        }
+        RepairAsSeven(e, errors);
         if (e.event != L"PlayRequest") return;
         const std::wstring name = e.args[1].Str();
         requests.push_back(container::ToUtf8(name));
@@ -297,6 +304,128 @@ TEST_F(Speech, TheGreetingsFormatAndKeyRuleReachTheCard) {
     EXPECT_NE(journal.find("ch0 play 800 bytes format 2 mask 0 -> 0"), std::string::npos) << journal;
 }
 
+TEST_F(Speech, AFormatTheCardDoesNotKnowPlaysInTheSystemFormat) {
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    ASSERT_TRUE(Dispatch(g, L"Fileformat", DISPATCH_PROPERTYPUT, {Variant(7L)}).Ok());
+    RunOneCall();
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    EXPECT_NE(journal.find("ch0 play 800 bytes format 0 mask"), std::string::npos) << journal;
+}
+
+TEST_F(Speech, APhraseThatFailsPartWayIsNotHeardBeforeItsRepair) {
+    constexpr short kvoVBPhrase = 9;
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVBPhrase), Variant(std::wstring(L"pair"))});
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        RepairAsSeven(e, errors);
+        if (e.event != L"PlayRequest") return;
+        // The first of the pair is added before the second fails.
+        for (const wchar_t* file : {L"hello.wav", L"nowhere.wav"})
+            Call(e.args[2].Get()->pdispVal, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(file))});
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, std::vector<long>{0});
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"7"});
+}
+
+TEST_F(Speech, ClipIndexTextsAreReadWholeWithoutWrapping) {
+    constexpr short kvoVAPPhraseIndex = 17;
+    IDispatch* g = BuildForm();
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        // Leading zeros; too large for any file; 2^32, which wraps to clip 0.
+        // Put in past the start-up check, which refuses the missing clips.
+        if (e.control == L"OnHook1" && e.event == L"Enter")
+            for (const wchar_t* index : {L"0000000002", L"99999999999999999999", L"4294967296", L"1"})
+                Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoVAPPhraseIndex),
+                                             Variant(std::wstring(L"menu.vap")), Variant(std::wstring(index))});
+        RepairAsSeven(e, errors);
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, (std::vector<long>{1, 1})) << "prompt id not found";
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"menu.vap#2", "7", "7", "menu.vap#1"}));
+}
+
+TEST_F(Speech, PhrasesThatCannotBeSaidReportATypeHostCodeKnows) {
+    constexpr short kvoCustom = 19, kvoSayText = 20;
+    IDispatch* g = BuildForm();
+    std::vector<long> errors;
+    onEvent_ = [&](container::EventRecord& e) {
+        // Past the start-up check, which refuses them.
+        if (e.control == L"OnHook1" && e.event == L"Enter") {
+            for (short kind : {kvoSayText, kvoCustom})
+                Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kind), Variant(std::wstring(L"x")), Variant(std::wstring(L"y"))});
+            Call(g, L"AddNewPhrse", {Variant(short(0)), Variant(short(0)), Variant(std::wstring(L"")), Variant(std::wstring(L""))});
+        }
+        RepairAsSeven(e, errors);
+    };
+    RunOneCall();
+    EXPECT_EQ(errors, (std::vector<long>{1, 1, 1})) << "phrase not found";
+    EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"7", "7", "7"}));
+}
+
+TEST_F(Speech, AClipFoundBeyondWhatAPhraseHoldsIsLookedUpEachTime) {
+    constexpr std::uint32_t kFar = 32768;
+    std::vector<std::string> names(kFar + 1);
+    names[kFar] = "far";
+    dir_.Write("big.vap", PromptFileBytes(names, std::vector<std::uint32_t>(kFar + 2, 10)));
+    IDispatch* g = BuildForm();
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"big.vap")), Variant(std::wstring(L"far"))});
+    RunOneCall();
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"big.vap#32768"});
+    auto phrase = Dispatch(g, L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    ASSERT_TRUE(phrase.Ok() && phrase.value.Type() == VT_DISPATCH);
+    EXPECT_EQ(Dispatch(phrase.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), -1);
+}
+
+TEST_F(Speech, AWaveFileBeyondTheCardsReachFailsThePhrase) {
+    {
+        // Sparse: 3 GB of nothing, past what a 32-bit offset can name.
+        fw::FileHandle file(CreateFileA(dir_.File("huge.wav").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end;
+        end.QuadPart = 3LL << 30;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    }
+    FailingPhrase(L"huge.wav", true, {"hello.wav"}, "file open error");
+}
+
+TEST_F(Speech, TwoLinesSayOneGreetingWhileHostCodeEditsIt) {
+    dir_.Write("card.scn", "channels 2\nspeed 50\nline 0\ncall ring 50\nhangup 600000\nline 1\ncall ring 50\nhangup 600000\n");
+    IDispatch* g = BuildForm();
+    Put(L"LineGroup1", L"LinesInGroup", Variant(std::wstring(L"1-2")));
+    Call(g, L"InsertNamedPhrase", {Variant(short(-1)), Variant(std::wstring(L"menu.vap")), Variant(std::wstring(L"welcome"))});
+    Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+    auto disconnects = [&] {
+        int n = 0;
+        for (const auto& e : host_->Events()) n += e.control == L"LineGroup1" && e.event == L"Disconnect";
+        return n;
+    };
+    ASSERT_TRUE(host_->Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))}).Ok());
+    // Host code adds and takes away a phrase all the while the lines play.
+    const bool ended = host_->PumpUntil(
+        [&] {
+            Call(g, L"InsertFile", {Variant(short(-1)), Variant(std::wstring(L"hello.wav"))});
+            const short count = short(Dispatch(g, L"Count", DISPATCH_PROPERTYGET).value.Long());
+            Call(g, L"RemoveAt", {Variant(short(count - 1))});
+            return disconnects() == 2;
+        },
+        20000);
+    bool stopped = false;
+    host_->PumpUntil([&] { return stopped = Frame(L"StopSystem") != 0; }, 20000);
+    const std::string journal = fw::testing::ReadText(dir_.File("card.log"));
+    ASSERT_TRUE(ended && stopped) << journal;
+    for (const char* channel : {"ch0 play", "ch1 play"})
+        EXPECT_NE(journal.find(std::string(channel) + " " + std::to_string(kMenuBase + 1)), std::string::npos)
+            << channel << "\n" << journal;
+    auto phrase = Dispatch(g, L"Phrase", DISPATCH_PROPERTYGET, {Variant(short(0))});
+    ASSERT_TRUE(phrase.Ok() && phrase.value.Type() == VT_DISPATCH);
+    EXPECT_EQ(Dispatch(phrase.value.Get()->pdispVal, L"Type", DISPATCH_PROPERTYGET).value.Long(), 1) << "index kept";
+    EXPECT_EQ(Dispatch(g, L"Count", DISPATCH_PROPERTYGET).value.Long(), 2);
+}
+
 TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     // Taken as rule flags, French (1) would have been the English rules.
     IDispatch* g = BuildForm();
@@ -305,6 +434,25 @@ TEST_F(Speech, TheFramesLanguageGoesThroughTheLanguageTable) {
     Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"115"))});
     RunOneCall();
     EXPECT_EQ(PlayedClips(), (std::vector<std::string>{"133", "125", "15"}));
+}
+
+TEST_F(Speech, ClosingOneLanguageControlLeavesTheChannelsAnotherSet) {
+    IDispatch* g = BuildForm(true);
+    Put(L"Lang1", L"LanguageId", Variant(1L));  // French rules: 71 is one clip
+    EXPECT_NE(Add(L"Zentrovo.LangCtrl.1", L"Lang2"), nullptr);
+    Call(g, L"InsertSysPhrase", {Variant(short(-1)), Variant(kvoSayNumber), Variant(std::wstring(L"71"))});
+    // The call has passed Lang1 when it enters OnHook1; Lang2 goes then.
+    onEvent_ = [&](container::EventRecord& e) {
+        if (e.control == L"OnHook1" && e.event == L"Enter") host_->Remove(L"Lang2");
+    };
+    ASSERT_TRUE(host_->Find(L"Frame1")->Call(L"StartSystem", {Variant(short(0))}).Ok());
+    const bool released = host_->PumpUntil(
+        [&] { return fw::testing::ReadText(dir_.File("card.log")).find("ch0 release") != std::string::npos; }, 20000);
+    bool stopped = false;
+    host_->PumpUntil([&] { return stopped = Frame(L"StopSystem") != 0; }, 20000);
+    ASSERT_TRUE(released && stopped) << released << stopped;
+    EXPECT_EQ(host_->Find(L"Lang2"), nullptr);
+    EXPECT_EQ(PlayedClips(), std::vector<std::string>{"133"});
 }
 
 TEST_F(Speech, GreetingsAndLanguageSettingsComeBackFromASavedForm) {

@@ -15,13 +15,8 @@ namespace {
 constexpr short kWavePhrase = 1, kSysPhrase = 2, kPromptPhrase = 4;
 constexpr int kVapPhrase = 16, kVapPhraseIndex = 17, kSayText = 20;
 constexpr std::uint32_t kShortestClip = 10;
+constexpr long kNoEntry = 0x7FFFFFFF;
 constexpr std::array<int, 4> kFormatTags = {7, 32, 7, 32};
-
-std::string Narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out += c < 0x80 ? char(c) : '?';
-    return out;
-}
 
 bool Report(PhraseCheckResult& r, int code, std::string text, bool accepted) {
     r.code = code;
@@ -72,7 +67,7 @@ bool HasWavExtension(const std::string& name) {
 }
 
 bool CheckWave(PhraseData& p, long format, PhraseCheckContext& c, PhraseCheckResult& r) {
-    const std::string name = Narrow(p.file);
+    const std::string name = c.Narrow(p.file);
     if (name.empty()) return Report(r, kCheckNoData, name, false);
     if (HasReference(name)) {
         const int fault = ReferenceFault(name, c);
@@ -86,19 +81,20 @@ bool CheckWave(PhraseData& p, long format, PhraseCheckContext& c, PhraseCheckRes
     const int have = file->ReadAt(20, tag, 2) == 2 ? tag[0] | tag[1] << 8 : -1;
     if (have == kFormatTags[size_t(format)]) return true;
     std::string text = name + FormatName(have < 0 ? 0 : have);
-    p.data = std::wstring(text.begin(), text.end());
+    p.data = c.Widen(text);
     return Report(r, kCheckFileFormat, text, !HasWavExtension(name));
 }
 
-bool CheckPromptEntry(const std::string& fileName, short& index, const std::string& clipName, PhraseCheckContext& c,
-                      PhraseCheckResult& r) {
+// Entry `at` of the prompt file, or the one named `clipName` when `at` is -1;
+// the index found by name goes to `found`.
+bool CheckPromptEntry(const std::string& fileName, long at, const std::string& clipName, PhraseCheckContext& c,
+                      PhraseCheckResult& r, short* found = nullptr) {
     std::unique_ptr<PromptFile> file = PromptFile::Open(c.OpenVoiceFile(fileName));
     if (!file) return Report(r, kCheckFileOpen, fileName, false);
-    long at = index;
     if (at == -1) {
         at = file->FindClip(clipName, c.ScriptSize());
         if (at < 0) return Report(r, kCheckPhraseNotFound, clipName, false);
-        index = short(at);
+        if (found) *found = short(at);
     }
     const std::optional<ClipRange> range = at < 0 ? std::nullopt : file->Range(std::uint32_t(at));
     if (!range) return Report(r, kCheckPhraseNotFound, fileName, false);
@@ -110,7 +106,7 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
     const int kind = p.type;
     if (kind == kSayText && !c.SpeechEnabled()) return Report(r, kCheckNotSupported, "", false);
     const int uses = SystemPhraseDataCount(kind);
-    const std::string data1 = Narrow(p.file), data2 = Narrow(p.data);
+    const std::string data1 = c.Narrow(p.file), data2 = c.Narrow(p.data);
     if (uses >= 1 && data1.empty()) return Report(r, kCheckNoData, data1, false);
     for (const std::string* d : {&data1, &data2}) {
         if (d == &data2 && uses < 2) break;
@@ -118,19 +114,31 @@ bool CheckSystem(PhraseData& p, PhraseCheckContext& c, PhraseCheckResult& r) {
     }
     if (uses == 2 && data2.empty()) return Report(r, kCheckNoData, data2, false);
     if (kind == kVapPhraseIndex) {
-        if (data2.empty() || data2.size() > 4 || data2.find_first_not_of("0123456789") != std::string::npos)
+        if (data2.empty() || data2.find_first_not_of("0123456789") != std::string::npos)
             return Report(r, kCheckPhraseNotFound, data2, false);
-        short index = short(std::stoi(data2));
-        return CheckPromptEntry(data1, index, "", c, r);
+        // Leading zeros are allowed; a number past any entry saturates and is not found.
+        long index = 0;
+        for (char ch : data2) index = std::min(index * 10 + (ch - '0'), long(kNoEntry));
+        // A file named by references is only known during the call, as for a wave file.
+        return HasReference(data1) || CheckPromptEntry(data1, index, "", c, r);
     }
-    if (kind == kVapPhrase) {
-        short index = -1;
-        return CheckPromptEntry(data1, index, data2, c, r);
-    }
+    if (kind == kVapPhrase) return HasReference(data1) || HasReference(data2) || CheckPromptEntry(data1, -1, data2, c, r);
     return true;
 }
 
 }  // namespace
+
+std::string PhraseCheckContext::Narrow(const std::wstring& text) const {
+    std::string out;
+    for (wchar_t ch : text) out += ch < 0x80 ? char(ch) : '?';
+    return out;
+}
+
+std::wstring PhraseCheckContext::Widen(const std::string& text) const {
+    std::wstring out;
+    for (char ch : text) out += static_cast<unsigned char>(ch) < 0x80 ? wchar_t(ch) : L'?';
+    return out;
+}
 
 const char* PhraseCheckText(int code) {
     static constexpr const char* kTexts[] = {
@@ -153,7 +161,8 @@ bool CheckPhrase(PhraseData& phrase, long greetingFormat, PhraseCheckContext& co
     case kWavePhrase: return CheckWave(phrase, greetingFormat, context, result);
     case kSysPhrase: return CheckSystem(phrase, context, result);
     case kPromptPhrase:
-        return CheckPromptEntry(Narrow(phrase.file), phrase.type, Narrow(phrase.data), context, result);
+        return CheckPromptEntry(context.Narrow(phrase.file), phrase.type, context.Narrow(phrase.data), context, result,
+                                &phrase.type);
     default: return Report(result, kCheckNoData, "", false);
     }
 }

@@ -45,6 +45,10 @@ public:
     virtual std::unique_ptr<ByteReader> OpenVoiceFile(const std::string& name) = 0;
     virtual std::size_t ScriptSize() const { return 0; }
     virtual bool SpeechEnabled() const { return false; }
+    // A phrase's text as the platform names files, and back; by default
+    // characters beyond ASCII become '?'.
+    virtual std::string Narrow(const std::wstring& text) const;
+    virtual std::wstring Widen(const std::string& text) const;
 };
 
 // One phrase; `greetingFormat` -1 when no format is known. A prompt clip

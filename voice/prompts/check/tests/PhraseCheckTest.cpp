@@ -85,6 +85,12 @@ TEST(PhraseCheck, EachKindReportsItsCodeText) {
         {"date format by reference to no control", Sys(13, L"12/25/96", L"%Nobody%"), -1, false, 0, "%Nobody%"},
         {"clip index that is no number", Sys(17, L"menu.vap", L"1a"), -1, false, 1, "1a"},
         {"clip by index through a system phrase", Sys(17, L"menu.vap", L"0"), -1, true, -1, ""},
+        {"clip index with leading zeros", Sys(17, L"menu.vap", L"000000"), -1, true, -1, ""},
+        {"prompt file by reference", Sys(16, L"%Menu%.vap", L"intro"), -1, true, -1, ""},
+        {"clip name by reference", Sys(16, L"menu.vap", L"%Menu.Digits%"), -1, true, -1, ""},
+        {"prompt file by reference, clip by index", Sys(17, L"%Menu%.vap", L"3"), -1, true, -1, ""},
+        {"prompt file by reference to no control", Sys(16, L"%Nobody%.vap", L"intro"), -1, false, 0, "%Nobody%.vap"},
+        {"clip index past any entry", Sys(17, L"menu.vap", L"99999999999999999999"), -1, false, 1, "menu.vap"},
         {"clip by name through a system phrase", Sys(16, L"menu.vap", L"tiny"), -1, false, 2, "menu.vap"},
         {"speech without text to speech", Sys(20, L"hello"), -1, false, 8, ""},
         {"salutation needs no data", Sys(11, L""), -1, true, -1, ""},
@@ -100,6 +106,47 @@ TEST(PhraseCheck, EachKindReportsItsCodeText) {
         EXPECT_EQ(r.code, c.code);
         EXPECT_EQ(r.text, c.text);
     }
+}
+
+// A platform that names files in UTF-8.
+class Utf8Context : public Context {
+public:
+    std::string Narrow(const std::wstring& text) const override {
+        std::string out;
+        for (wchar_t ch : text) {
+            if (ch < 0x80) {
+                out += char(ch);
+            } else {  // the test's names stay below U+0800
+                out += char(0xC0 | ch >> 6);
+                out += char(0x80 | (ch & 0x3F));
+            }
+        }
+        return out;
+    }
+    std::wstring Widen(const std::string& text) const override {
+        std::wstring out;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const unsigned char ch = static_cast<unsigned char>(text[i]);
+            if (ch < 0x80 || i + 1 == text.size()) out += wchar_t(ch);
+            else out += wchar_t((ch & 0x1F) << 6 | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        }
+        return out;
+    }
+};
+
+TEST(PhraseCheck, FilesAreNamedAsThePlatformNamesThem) {
+    Utf8Context context;
+    context.files = Files().files;
+    context.files["fermé.vap"] = context.files["menu.vap"];
+    context.files["réponse.wav"] = WaveOfTag(1);
+    kvo::PhraseCheckResult r;
+    PhraseData clip = Clip(L"ferm\u00e9.vap", -1, L"intro");
+    EXPECT_TRUE(kvo::CheckPhrase(clip, -1, context, r));
+    EXPECT_EQ(r.code, -1) << r.text;
+    PhraseData wave = Wave(L"r\u00e9ponse.wav");
+    EXPECT_FALSE(kvo::CheckPhrase(wave, 0, context, r));
+    EXPECT_EQ(r.code, 7);
+    EXPECT_EQ(wave.data, L"r\u00e9ponse.wav Linear PCM");
 }
 
 TEST(PhraseCheck, AClipFoundByNameKeepsItsIndexAndAFormatMismatchIsShown) {
