@@ -102,8 +102,10 @@ protected:
     static void ReleaseAfterPosted(HWND view) { HoldAfterPosted(view, 0); }
     // A first press of `key` (repeat count 1).
     static void Press(HWND w, WPARAM key, LPARAM extra = 0) { PostMessageA(w, WM_KEYDOWN, key, 1 | extra); }
+    // All posted, so a release still queued from an earlier press cannot
+    // land between this hold and its key.
     static void CtrlAlt(HWND view, WPARAM key) {
-        Hold(view, ide::kHoldCtrl | ide::kHoldAlt);
+        HoldAfterPosted(view, ide::kHoldCtrl | ide::kHoldAlt);
         Press(view, key);
         ReleaseAfterPosted(view);
     }
