@@ -17,12 +17,8 @@ namespace {
 using fw::ole::ComPtr;
 using fw::ole::GuidString;
 
-bool KeyExists(const std::string& path) { return fw::testing::RegistryKeyExists(HKEY_CLASSES_ROOT, path); }
-
-// The value, or "<missing>".
-std::string Value(const std::string& path, const char* name = nullptr) {
-    return fw::testing::RegistryText(HKEY_CLASSES_ROOT, path, name);
-}
+using fw::testing::ClassesKeyExists;
+using fw::testing::ClassesText;
 
 DWORD RunRegsvr32(const std::string& options) {
     return fw::testing::RunToEnd("regsvr32.exe", "/s " + options + " \"" + BinPath("LURRIN32.ocx") + "\"", 60000);
@@ -58,25 +54,25 @@ TEST(Registration, Regsvr32WritesEveryKeyAndUnregisterRemovesThem) {
     for (const ClassKeys& c : kClasses) {
         SCOPED_TRACE(c.progId);
         const std::string key = "CLSID\\" + GuidString(*c.clsid);
-        EXPECT_EQ(Value(key), c.typeName);
-        EXPECT_EQ(Value(key + "\\ProgID"), c.progId);
-        EXPECT_EQ(Value(key + "\\InprocServer32"), path);
-        EXPECT_EQ(Value(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-        EXPECT_EQ(Value(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
-        EXPECT_EQ(KeyExists(key + "\\Control"), c.control);
-        EXPECT_EQ(Value(key + "\\MiscStatus\\1"), c.control ? "198032" : "<missing>");
-        EXPECT_EQ(Value(key + "\\TypeLib"), c.control ? GuidString(LIBID_LURRIN32Lib) : "<missing>");
-        EXPECT_EQ(Value(key + "\\Version"), c.control ? "4.0" : "<missing>");
-        EXPECT_EQ(Value(key + "\\ToolboxBitmap32"), c.toolbox ? path + c.toolbox : "<missing>");
-        EXPECT_EQ(KeyExists(key + "\\Insertable"), c.insertable);
-        EXPECT_EQ(KeyExists(std::string(c.progId) + "\\Insertable"), c.insertable);
+        EXPECT_EQ(ClassesText(key), c.typeName);
+        EXPECT_EQ(ClassesText(key + "\\ProgID"), c.progId);
+        EXPECT_EQ(ClassesText(key + "\\InprocServer32"), path);
+        EXPECT_EQ(ClassesText(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+        EXPECT_EQ(ClassesText(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
+        EXPECT_EQ(ClassesKeyExists(key + "\\Control"), c.control);
+        EXPECT_EQ(ClassesText(key + "\\MiscStatus\\1"), c.control ? "198032" : "<missing>");
+        EXPECT_EQ(ClassesText(key + "\\TypeLib"), c.control ? GuidString(LIBID_LURRIN32Lib) : "<missing>");
+        EXPECT_EQ(ClassesText(key + "\\Version"), c.control ? "4.0" : "<missing>");
+        EXPECT_EQ(ClassesText(key + "\\ToolboxBitmap32"), c.toolbox ? path + c.toolbox : "<missing>");
+        EXPECT_EQ(ClassesKeyExists(key + "\\Insertable"), c.insertable);
+        EXPECT_EQ(ClassesKeyExists(std::string(c.progId) + "\\Insertable"), c.insertable);
     }
     EXPECT_TRUE(TypeLibRegistered());
 
     ASSERT_EQ(RunRegsvr32("/u"), 0u);
     for (const ClassKeys& c : kClasses) {
-        EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
-        EXPECT_FALSE(KeyExists(c.progId)) << c.progId;
+        EXPECT_FALSE(ClassesKeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
+        EXPECT_FALSE(ClassesKeyExists(c.progId)) << c.progId;
     }
     EXPECT_FALSE(TypeLibRegistered());
 }

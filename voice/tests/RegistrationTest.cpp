@@ -17,12 +17,8 @@ namespace {
 using fw::ole::ComPtr;
 using fw::ole::GuidString;
 
-bool KeyExists(const std::string& path) { return fw::testing::RegistryKeyExists(HKEY_CLASSES_ROOT, path); }
-
-// The value, or "<missing>".
-std::string Value(const std::string& path, const char* name = nullptr) {
-    return fw::testing::RegistryText(HKEY_CLASSES_ROOT, path, name);
-}
+using fw::testing::ClassesKeyExists;
+using fw::testing::ClassesText;
 
 struct ClassKeys {
     const CLSID* clsid;
@@ -48,30 +44,30 @@ TEST(Registration, Regsvr32RegistersEveryBuiltControlAndUnregisterRemovesThem) {
     for (const ClassKeys& c : kControls) {
         SCOPED_TRACE(c.progId);
         const std::string key = "CLSID\\" + GuidString(*c.clsid);
-        EXPECT_EQ(Value(key), c.typeName);
-        EXPECT_EQ(Value(key + "\\ProgID"), c.progId);
-        EXPECT_EQ(Value(key + "\\InprocServer32"), path);
-        EXPECT_EQ(Value(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-        EXPECT_EQ(Value(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
-        EXPECT_TRUE(KeyExists(key + "\\Control"));
-        EXPECT_EQ(Value(key + "\\TypeLib"), GuidString(LIBID_KVO32Lib));
-        EXPECT_EQ(Value(key + "\\Version"), "4.0");
+        EXPECT_EQ(ClassesText(key), c.typeName);
+        EXPECT_EQ(ClassesText(key + "\\ProgID"), c.progId);
+        EXPECT_EQ(ClassesText(key + "\\InprocServer32"), path);
+        EXPECT_EQ(ClassesText(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+        EXPECT_EQ(ClassesText(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
+        EXPECT_TRUE(ClassesKeyExists(key + "\\Control"));
+        EXPECT_EQ(ClassesText(key + "\\TypeLib"), GuidString(LIBID_KVO32Lib));
+        EXPECT_EQ(ClassesText(key + "\\Version"), "4.0");
     }
     for (const ClassKeys& c : {ClassKeys{&CLSID_Greeting, "kvo.greeting", "Kavoro Greeting"},
                                ClassKeys{&CLSID_Phrase, "kvo.phrase", "Kavoro Phrase"}}) {
-        EXPECT_EQ(Value(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
-        EXPECT_EQ(Value("CLSID\\" + GuidString(*c.clsid)), c.typeName);
-        EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid) + "\\Control")) << c.progId;
+        EXPECT_EQ(ClassesText(std::string(c.progId) + "\\CLSID"), GuidString(*c.clsid));
+        EXPECT_EQ(ClassesText("CLSID\\" + GuidString(*c.clsid)), c.typeName);
+        EXPECT_FALSE(ClassesKeyExists("CLSID\\" + GuidString(*c.clsid) + "\\Control")) << c.progId;
     }
     EXPECT_TRUE(TypeLibRegistered());
-    EXPECT_FALSE(KeyExists("Zentrovo.DigitsCtrl.1")) << "controls not built are not registered";
+    EXPECT_FALSE(ClassesKeyExists("Zentrovo.DigitsCtrl.1")) << "controls not built are not registered";
 
     ASSERT_EQ(fw::testing::RunToEnd("regsvr32.exe", "/s /u \"" + path + "\"", 60000), 0u);
     for (const ClassKeys& c : kControls) {
-        EXPECT_FALSE(KeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
-        EXPECT_FALSE(KeyExists(c.progId)) << c.progId;
+        EXPECT_FALSE(ClassesKeyExists("CLSID\\" + GuidString(*c.clsid))) << c.progId;
+        EXPECT_FALSE(ClassesKeyExists(c.progId)) << c.progId;
     }
-    EXPECT_FALSE(KeyExists("kvo.greeting"));
+    EXPECT_FALSE(ClassesKeyExists("kvo.greeting"));
     EXPECT_FALSE(TypeLibRegistered());
     EXPECT_EQ(CallEntry("DllRegisterServer"), S_OK);
 }

@@ -15,4 +15,10 @@ bool RegistryKeyExists(HKEY root, const std::string& path);
 // "<missing>" when the key or value is missing or not text.
 std::string RegistryText(HKEY root, const std::string& path, const char* name = nullptr);
 
+// The same under HKEY_CLASSES_ROOT, where self-registration writes.
+inline bool ClassesKeyExists(const std::string& path) { return RegistryKeyExists(HKEY_CLASSES_ROOT, path); }
+inline std::string ClassesText(const std::string& path, const char* name = nullptr) {
+    return RegistryText(HKEY_CLASSES_ROOT, path, name);
+}
+
 }  // namespace fw::testing
